@@ -1,0 +1,40 @@
+# Sourced by the scripts that run Windows code: Wine's loader, a fresh prefix and a virtual display.
+WINE64=/usr/lib/wine/wine64
+WINESERVER=/usr/lib/wine/wineserver
+[ -x "$WINESERVER" ] || WINESERVER=$(command -v wineserver)
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+
+# Starts Xvfb on the first free display number and exports DISPLAY; XVFB_PID is its process.
+start_xvfb() {
+  local n=90
+  while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
+  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  XVFB_PID=$!
+  export DISPLAY=":$n"
+  for _ in $(seq 50); do
+    [ -e "/tmp/.X11-unix/X$n" ] && return 0
+    sleep 0.1
+  done
+  echo "Xvfb did not start on $DISPLAY" >&2
+  return 1
+}
+
+stop_xvfb() {
+  [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null
+  XVFB_PID=
+}
+
+# Makes a fresh prefix under /tmp and exports WINEPREFIX.
+make_wine_prefix() {
+  WINEPREFIX=$(mktemp -d /tmp/quintrel-wine.XXXXXX)
+  export WINEPREFIX
+  "$WINE64" wineboot -i >/dev/null 2>&1
+  "$WINESERVER" -w
+}
+
+remove_wine_prefix() {
+  [ -n "${WINEPREFIX:-}" ] || return 0
+  "$WINESERVER" -k >/dev/null 2>&1 || true
+  rm -rf "$WINEPREFIX"
+}

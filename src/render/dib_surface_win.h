@@ -1,0 +1,31 @@
+// A 24-bit bottom-up DIB section selected into a memory DC of its own.
+#pragma once
+
+#include <windows.h>
+
+#include "render/pixel_surface.h"
+
+class CDibSurface : public PixelSurface {
+ public:
+  CDibSurface() { Reset(); }
+  ~CDibSurface();
+  CDibSurface(const CDibSurface&) = delete;
+  CDibSurface& operator=(const CDibSurface&) = delete;
+
+  void Reset();
+  // palette: red, green, blue byte triples, or null. Returns 1 on success, 0 on failure.
+  int Create(int32_t w, int32_t h, uint32_t bitCountValue, const uint8_t* palette);
+  BOOL BlitTo(HDC target, int x, int y) const;
+  void Clear(bool white);
+  void Release();
+
+  uint32_t bitCount = 0;
+  struct {
+    BITMAPINFOHEADER bmiHeader;
+    RGBQUAD bmiColors[1];
+  } bitmapInfo = {};
+  BITMAPINFOHEADER header = {};
+  RGBQUAD colorTable[256] = {};
+  HBITMAP bitmap = nullptr;
+  HDC dc = nullptr;
+};

@@ -1,0 +1,37 @@
+// The main window's settings and graph geometry, as plain data shared by core and shell.
+#pragma once
+
+#include <cstdint>
+
+#include "settings/speed_preset.h"
+
+struct MonitorSettings {
+  int32_t kbValue = 10;   // carried from load to save unchanged
+  int32_t refreshPeriodMs = 200;
+  int32_t selectedInterface = 0;
+  int32_t mirValue = 0;   // carried from load to save unchanged
+  int32_t graphStyle = 1;  // 0 mirror-like, 1 normal, 2 overlapped
+  int32_t startX = 0;
+  int32_t startY = 0;
+  int32_t sendStatSelection = 0;
+  int32_t receiveStatSelection = 0;
+  int32_t alwaysOnTop = 1;
+  int32_t trayOnly = 0;
+  int32_t presetIndex = 0;
+  int32_t autoScale = 0;
+  bool traySeparateScaleEnabled = false;
+  int32_t trayScaleValue = 16;
+  SpeedPreset presets[kPresetCount];
+
+  int32_t graphColumns = 160;
+  int32_t graphHeight = 100;
+  int32_t columnRange = 50;  // graphHeight / 2, or graphHeight in the overlapped style
+
+  MonitorSettings();
+  void ResetToDefaults();
+};
+
+constexpr int32_t kGraphStyleMirror = 0;
+constexpr int32_t kGraphStyleNormal = 1;
+constexpr int32_t kGraphStyleOverlapped = 2;
+constexpr int32_t kMaxGraphColumns = 200;

@@ -1,0 +1,21 @@
+// Loading the settings at start-up and writing the Configure and exit groups.
+#pragma once
+
+#include "settings/monitor_settings.h"
+#include "settings/profile.h"
+
+// The window's left and top edges are written only when the rectangle could be read.
+struct WindowOrigin {
+  bool known;
+  int32_t left;
+  int32_t top;
+};
+
+// Defaults, then every scalar key in its order, then the presets, then the graph geometry.
+void LoadSettings(MonitorSettings& settings, IProfile& profile);
+void LoadPresets(SpeedPreset (&presets)[kPresetCount], IProfile& profile);
+void WriteConfigureGroup(const MonitorSettings& settings, IProfile& profile);
+void WriteExitGroup(const MonitorSettings& settings, WindowOrigin origin, IProfile& profile);
+
+// "DeviceSpeedIndex" followed by the interface index in decimal.
+void FormatDeviceSpeedIndexKey(int32_t interfaceIndex, char (&key)[32]);

@@ -1,0 +1,90 @@
+// Statistics of one network interface: per-second deltas, histories, averages, totals,
+// bandwidth shares, tray levels and the graph's columns, scales and axis labels.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "sampling/monitor_platform.h"
+
+class MonitorModel;
+struct SpeedPreset;
+
+class CTrafficStats {
+ public:
+  static constexpr int kMinuteLength = 60;
+  static constexpr int kHourLength = 3600;
+  static constexpr int kColumnSlots = 200;
+  static constexpr int kLabelSlots = 4;
+  static constexpr int kLabelLength = 14;
+
+  CTrafficStats(MonitorModel* owner, int32_t interfaceIndex);
+
+  static double Mean(const uint32_t* values, int32_t n);
+  static void ShiftHistory(uint32_t* values, int32_t n);
+
+  void UpdateStatistics();
+  void UpdateGraph();
+  void UpdateScaleTops();
+  void RescaleColumns(uint32_t sentDivisor, uint32_t receivedDivisor);
+  void BuildAxisLabels(int32_t count);
+  static uint32_t FormatAxisLabels(uint32_t top, char (*labels)[kLabelLength], int32_t count);
+
+  void OpenLog();
+  void WriteLogLine();
+
+  // The preset that applies to this interface (an index outside 0..5 means preset 0).
+  const SpeedPreset& Preset() const;
+  uint32_t TrayUnit() const;
+
+  std::unique_ptr<ILogFile> logFile;  // null when the log could not be opened
+  int32_t interfaceIndex = 0;
+  uint32_t hourReceived[kHourLength] = {};
+  uint32_t hourSent[kHourLength] = {};
+  uint32_t minuteReceived[kMinuteLength] = {};
+  uint32_t minuteSent[kMinuteLength] = {};
+  uint32_t sentColumns[kColumnSlots] = {};
+  uint32_t receivedColumns[kColumnSlots] = {};
+  uint32_t sentRaw[kColumnSlots] = {};
+  uint32_t receivedRaw[kColumnSlots] = {};
+  uint32_t traySentMinuteLevel = 0;
+  uint32_t trayReceivedMinuteLevel = 0;
+  float avgSentMinute = 0;
+  float avgReceivedMinute = 0;
+  float avgSentHour = 0;
+  float avgReceivedHour = 0;
+  float pctReceivedMinute = 0;
+  float pctSentMinute = 0;
+  float pctReceivedHour = 0;
+  float pctSentHour = 0;
+  float pctReceivedNow = 0;
+  float pctSentNow = 0;
+  uint32_t graphPrevSent = 0;
+  uint32_t graphPrevReceived = 0;
+  uint32_t currentSent = 0;
+  uint32_t currentReceived = 0;
+  uint32_t traySentLevel = 0;
+  uint32_t trayReceivedLevel = 0;
+  uint32_t graphRestart = 1;
+  uint32_t statsStarted = 0;
+  // Totals and the log bookkeeping are 64-bit so that they never wrap at 4 GiB.
+  uint64_t totalSent = 0;
+  uint64_t totalReceived = 0;
+  uint32_t statsPrevSent = 0;
+  uint32_t statsPrevReceived = 0;
+  uint64_t logSent = 0;
+  uint64_t logReceived = 0;
+  uint64_t logMarkSent = 0;
+  uint64_t logMarkReceived = 0;
+  uint32_t autoScale = 0;
+  int32_t deviceSpeedIndex = 0;
+  uint32_t sentLabelDivisor = 1;
+  uint32_t receivedLabelDivisor = 1;
+  uint32_t sentScaleTop = 0;
+  uint32_t receivedScaleTop = 0;
+  uint32_t lastSentDivisor = 0;
+  uint32_t lastReceivedDivisor = 0;
+  char sentLabels[kLabelSlots][kLabelLength] = {};
+  char receivedLabels[kLabelSlots][kLabelLength] = {};
+  MonitorModel* owner = nullptr;
+};

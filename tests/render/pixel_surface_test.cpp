@@ -1,0 +1,53 @@
+// Pixel addressing, bounds and rectangles of the bottom-up 24-bit surface.
+#include "render/pixel_surface.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const uint8_t* PixelAt(const PixelSurface& s, int x, int y) { return s.bits + (x + y * s.width) * 3; }
+
+TEST(PixelSurface, PutPixelWritesBlueGreenRedAtBottomUpAddress) {
+  MemorySurface s(16, 16);
+  EXPECT_EQ(s.ByteCount(), 768u);
+  s.PutPixel(0, 0, 1, 2, 3);
+  s.PutPixel(15, 15, 4, 5, 6);
+  EXPECT_EQ(s.bits[0], 1);
+  EXPECT_EQ(s.bits[2], 3);
+  EXPECT_EQ(s.bits[765], 4);
+  EXPECT_EQ(s.bits[767], 6);
+}
+
+TEST(PixelSurface, PutPixelOutsideChangesNothing) {
+  MemorySurface s(16, 16);
+  for (auto [x, y] : {std::pair{-1, 0}, {16, 0}, {0, -1}, {0, 16}, {INT32_MIN, INT32_MAX}}) s.PutPixel(x, y, 9, 9, 9);
+  for (size_t i = 0; i < s.ByteCount(); ++i) ASSERT_EQ(s.bits[i], 0) << i;
+}
+
+TEST(PixelSurface, FillRectangleGrowsUpwardFromItsRowInRgbOrder) {
+  MemorySurface s(480, 320);
+  s.FillRectangle(0, 15, 6, 10, 0xFF0000);
+  for (int y = 0; y < 320; ++y)
+    for (int x = 0; x < 480; ++x) {
+      const int topDown = 319 - y;
+      const bool inside = x < 6 && topDown >= 295 && topDown <= 304;
+      const uint8_t* p = PixelAt(s, x, y);
+      ASSERT_EQ(p[0], 0) << x << "," << y;
+      ASSERT_EQ(p[1], 0);
+      ASSERT_EQ(p[2], inside ? 0xFF : 0) << x << "," << y;
+    }
+}
+
+TEST(PixelSurface, FillRectangleEmptyOrFarOutsideChangesNothing) {
+  MemorySurface s(16, 16);
+  s.FillRectangle(0, 0, 0, 10, 0xFFFFFF);
+  s.FillRectangle(0, 0, 10, 0, 0xFFFFFF);
+  s.FillRectangle(20, 0, 5, 5, 0xFFFFFF);
+  s.FillRectangle(0xFFFFFFF0u, 0xFFFFFFF0u, 0x20, 0x20, 0xFFFFFF);
+  for (size_t i = 0; i < s.ByteCount(); ++i) ASSERT_EQ(s.bits[i], 0) << i;
+  s.FillRectangle(14, 14, 100, 100, 0x0000FF);
+  EXPECT_EQ(PixelAt(s, 15, 15)[0], 0xFF);
+  EXPECT_EQ(PixelAt(s, 13, 15)[0], 0);
+}
+
+}  // namespace
