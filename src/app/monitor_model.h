@@ -9,6 +9,7 @@
 #include "sampling/monitor_platform.h"
 #include "settings/monitor_settings.h"
 #include "settings/profile.h"
+#include "settings/settings_store.h"
 #include "stats/traffic_stats.h"
 
 class MonitorModel : public MonitorSettings {
