@@ -40,6 +40,8 @@ class MonitorModel : public MonitorSettings {
   void PaintGraphPanel();
   void DrawTrayPicture();
   void FreeInterfaceStats();
+  // The window restarts its graph timer with the current refreshPeriodMs.
+  virtual void RestartGraphTimer() {}
 
   IMonitorPlatform& platform;
   IProfile& profile;
