@@ -17,3 +17,6 @@
 
 #define IDC_CONFIGURE_BUTTON 1006
 #define IDC_EXIT_BUTTON 1027
+
+// Resource type of a dialog's initial control items (the combo box list of the Configure dialog).
+#define RT_DIALOG_INIT 240

@@ -1,0 +1,125 @@
+// The modal dialog base: finds the object behind a dialog window and forwards its messages.
+#include "fw/dialog_win.h"
+
+#include "fw/app_win.h"
+#include "fw/dialog_init.h"
+#include "resource.h"
+
+INT_PTR CDialog::DoModal() {
+  return DialogBoxParamA(AppInstance(), MAKEINTRESOURCEA(templateIdValue), parent, DialogProc,
+                         reinterpret_cast<LPARAM>(this));
+}
+
+INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  try {
+    if (message == WM_INITDIALOG) {
+      auto* dialog = reinterpret_cast<CDialog*>(lParam);
+      if (!dialog) return FALSE;
+      SetWindowLongPtrA(window, GWLP_USERDATA, lParam);
+      dialog->window = window;
+      dialog->RunDialogInit();
+    }
+    auto* dialog = reinterpret_cast<CDialog*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (!dialog) return FALSE;
+    const INT_PTR result = dialog->Dispatch(message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+      SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+      dialog->window = nullptr;
+    }
+    return result;
+  } catch (...) {
+    return FALSE;
+  }
+}
+
+INT_PTR CDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
+  bool handled = false;
+  const INT_PTR result = OnMessage(message, wParam, lParam, handled);
+  if (handled) return result;
+  return DispatchStandard(message, wParam, lParam);
+}
+
+INT_PTR CDialog::DispatchStandard(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_INITDIALOG:
+      return OnInitDialog();
+    case WM_COMMAND:
+      return OnCommand(wParam, lParam);
+    case WM_NOTIFY: {
+      auto* header = reinterpret_cast<NMHDR*>(lParam);
+      LRESULT answer = 0;
+      if (!header || !OnNotify(static_cast<int>(wParam), header, &answer)) return FALSE;
+      SetMessageResult(answer);
+      return TRUE;
+    }
+    case WM_HSCROLL:
+      OnHScroll(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+      return FALSE;
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+      return reinterpret_cast<INT_PTR>(
+          OnCtlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), message));
+    case WM_DESTROY:
+      OnDestroy();
+      return FALSE;
+    default:
+      return FALSE;
+  }
+}
+
+BOOL CDialog::OnInitDialog() {
+  DoDataExchange();
+  return TRUE;
+}
+
+BOOL CDialog::OnCommand(WPARAM wParam, LPARAM lParam) {
+  switch (LOWORD(wParam)) {
+    case IDOK:
+      OnOK();
+      return TRUE;
+    case IDCANCEL:
+      OnCancel();
+      return TRUE;
+    default:
+      return FALSE;
+  }
+}
+
+void CDialog::OnOK() {
+  DoDataExchange();
+  EndDialog(IDOK);
+}
+
+void CDialog::OnCancel() {
+  EndDialog(IDCANCEL);
+}
+
+HBRUSH CDialog::OnCtlColor(HDC dc, HWND control, UINT kind) {
+  return reinterpret_cast<HBRUSH>(
+      DefWindowProcA(window, kind, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control)));
+}
+
+// Fills the controls with the items the template's companion resource lists (the combo box
+// entries of a template, for example).
+void CDialog::RunDialogInit() {
+  HINSTANCE module = AppInstance();
+  HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(templateIdValue), MAKEINTRESOURCEA(RT_DIALOG_INIT));
+  if (!found) return;
+  HGLOBAL loaded = LoadResource(module, found);
+  const void* data = loaded ? LockResource(loaded) : nullptr;
+  if (!data) return;
+  DialogInitReader reader(data, SizeofResource(module, found));
+  DialogInitEntry entry;
+  while (reader.Next(entry)) {
+    const UINT addString = entry.kind == DialogInitEntry::Kind::AddComboString  ? CB_ADDSTRING
+                           : entry.kind == DialogInitEntry::Kind::AddListString ? LB_ADDSTRING
+                                                                                : 0;
+    if (addString)
+      SendDlgItemMessageA(window, entry.controlId, addString, 0, reinterpret_cast<LPARAM>(entry.text));
+  }
+}
