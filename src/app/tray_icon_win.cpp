@@ -1,0 +1,73 @@
+// The notification-area icon: one icon handle at a time, rebuilt from the tray surfaces each second.
+#include "app/tray_icon_win.h"
+
+#include <cstdio>
+
+// The 88-byte record carries 64 characters of tip, terminating zero included.
+constexpr size_t kShellTipSize = 64;
+static_assert(sizeof(NOTIFYICONDATAA::szTip) >= kShellTipSize, "the tip field holds the short tip");
+
+CTrayIcon::CTrayIcon() = default;
+
+CTrayIcon::~CTrayIcon() {
+  if (trayIcon != nullptr) DestroyIcon(trayIcon);
+}
+
+bool CTrayIcon::CreateFirstIcon() {
+  if (trayImageSurface.bits == nullptr && !trayImageSurface.Create(kTrayIconSize, kTrayIconSize, 24, nullptr))
+    return false;
+  if (trayMaskSurface.bits == nullptr && !trayMaskSurface.Create(kTrayIconSize, kTrayIconSize, 24, nullptr))
+    return false;
+  trayImageSurface.ZeroPixels();
+  trayMaskSurface.ZeroPixels();
+  FillIconInfo();
+  if (trayIcon != nullptr) DestroyIcon(trayIcon);
+  trayIcon = CreateIconIndirect(&trayIconInfo);
+  return trayIcon != nullptr;
+}
+
+void CTrayIcon::FillIconInfo() {
+  trayIconInfo.fIcon = TRUE;
+  trayIconInfo.xHotspot = 8;
+  trayIconInfo.yHotspot = 8;
+  trayIconInfo.hbmMask = trayMaskSurface.bitmap;
+  trayIconInfo.hbmColor = trayImageSurface.bitmap;
+}
+
+void CTrayIcon::FillRecord(UINT flags) {
+  trayIconData.cbSize = NOTIFYICONDATAA_V1_SIZE;
+  trayIconData.uID = kTrayIconId;
+  trayIconData.uCallbackMessage = kTrayCallbackMessage;
+  trayIconData.hIcon = trayIcon;
+  trayIconData.uFlags = flags;
+}
+
+BOOL CTrayIcon::Add() {
+  FillRecord(NIF_MESSAGE | NIF_ICON);
+  return Shell_NotifyIconA(NIM_ADD, &trayIconData);
+}
+
+BOOL CTrayIcon::Replace(const char* tooltip) {
+  if (trayImageSurface.bitmap == nullptr || trayMaskSurface.bitmap == nullptr) return FALSE;
+  FillIconInfo();
+  if (trayIcon != nullptr) DestroyIcon(trayIcon);
+  trayIcon = CreateIconIndirect(&trayIconInfo);
+  snprintf(trayIconData.szTip, kShellTipSize, "%s", tooltip != nullptr ? tooltip : "");
+  // Without a new icon the shell keeps showing its copy of the last one.
+  if (trayIcon == nullptr) return FALSE;
+  FillRecord(NIF_MESSAGE | NIF_ICON | NIF_TIP);
+  return Shell_NotifyIconA(NIM_MODIFY, &trayIconData);
+}
+
+BOOL CTrayIcon::Delete() {
+  FillRecord(trayIconData.uFlags);
+  return Shell_NotifyIconA(NIM_DELETE, &trayIconData);
+}
+
+BOOL CTrayIcon::Readd() {
+  UINT flags = NIF_MESSAGE;
+  if (trayIcon != nullptr) flags |= NIF_ICON;
+  if (trayIconData.szTip[0] != '\0') flags |= NIF_TIP;
+  FillRecord(flags);
+  return Shell_NotifyIconA(NIM_ADD, &trayIconData);
+}

@@ -1,0 +1,50 @@
+// The live 16 x 16 notification-area icon: its two surfaces, the icon handle and the shell record.
+#pragma once
+
+#include <windows.h>
+// shellapi.h needs the types of windows.h.
+#include <shellapi.h>
+
+#include "render/dib_surface_win.h"
+
+constexpr UINT kTrayCallbackMessage = WM_USER + 402;  // 1426
+constexpr UINT kTrayIconId = 1;
+constexpr int kTrayIconSize = 16;
+
+#ifndef _WIN64
+static_assert(NOTIFYICONDATAA_V1_SIZE == 88, "the shell gets the 88-byte notification record");
+#endif
+
+class CTrayIcon {
+ public:
+  CTrayIcon();
+  ~CTrayIcon();
+  CTrayIcon(const CTrayIcon&) = delete;
+  CTrayIcon& operator=(const CTrayIcon&) = delete;
+
+  // Makes the two zeroed surfaces and a black, opaque icon from them; false when no icon results.
+  bool CreateFirstIcon();
+  // The record's window gets the callback message.
+  void SetWindow(HWND window) { trayIconData.hWnd = window; }
+  BOOL Add();
+  // Destroys the icon now shown, makes one from the image surface and hands it with the tip to the shell.
+  BOOL Replace(const char* tooltip);
+  BOOL Delete();
+  // After the shell restarts its taskbar, every icon it held is gone.
+  BOOL Readd();
+  static UINT TaskbarCreatedMessage() { return RegisterWindowMessageA("TaskbarCreated"); }
+
+  PixelSurface& Image() { return trayImageSurface; }
+  HICON Icon() const { return trayIcon; }
+  const char* Tip() const { return trayIconData.szTip; }
+
+ private:
+  void FillIconInfo();
+  void FillRecord(UINT flags);
+
+  CDibSurface trayImageSurface;
+  CDibSurface trayMaskSurface;  // all zero: every pixel of the icon opaque
+  HICON trayIcon = nullptr;
+  ICONINFO trayIconInfo = {};
+  NOTIFYICONDATAA trayIconData = {};
+};

@@ -1,0 +1,58 @@
+// The graph painter's drawing calls as GDI calls on the graph surface's memory DC.
+#include "render/gdi_canvas_win.h"
+
+#include <cstring>
+
+HPEN CreateGraphPen(COLORREF colour) {
+  return CreatePen(PS_SOLID, 1, colour);
+}
+
+HFONT CreateGraphFont() {
+  // What a point font of 70 tenths amounts to: the height in screen pixels, negative for the
+  // character height rather than the cell height.
+  HDC screen = GetDC(nullptr);
+  const int pixelsPerInch = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
+  if (screen != nullptr) ReleaseDC(nullptr, screen);
+
+  LOGFONTA font = {};
+  font.lfHeight = -MulDiv(kGraphFontTenthsOfPoint, pixelsPerInch, 720);
+  font.lfCharSet = DEFAULT_CHARSET;
+  strcpy(font.lfFaceName, "Arial");
+  return CreateFontIndirectA(&font);
+}
+
+GdiPanelCanvas::GdiPanelCanvas(CDibSurface& target, const GraphDrawingTools& tools)
+    : surface(target), redPen(tools.redPen.Get()), greenPen(tools.greenPen.Get()) {
+  SetBkMode(surface.dc, TRANSPARENT);
+  if (tools.graphFont.Get() != nullptr) originalFont = SelectObject(surface.dc, tools.graphFont.Get());
+}
+
+GdiPanelCanvas::~GdiPanelCanvas() {
+  if (originalPen != nullptr) SelectObject(surface.dc, originalPen);
+  if (originalFont != nullptr) SelectObject(surface.dc, originalFont);
+}
+
+void GdiPanelCanvas::ClearBlack() {
+  surface.Clear(false);
+  GdiFlush();
+}
+
+void GdiPanelCanvas::SelectPen(PanelPen pen) {
+  HPEN chosen = pen == PanelPen::Red ? redPen : greenPen;
+  if (chosen == nullptr) return;
+  HGDIOBJ previous = SelectObject(surface.dc, chosen);
+  if (originalPen == nullptr) originalPen = previous;
+}
+
+void GdiPanelCanvas::MoveTo(int32_t x, int32_t y) {
+  MoveToEx(surface.dc, x, y, nullptr);
+}
+
+void GdiPanelCanvas::LineTo(int32_t x, int32_t y) {
+  ::LineTo(surface.dc, x, y);
+}
+
+void GdiPanelCanvas::DrawText(int32_t x, int32_t y, const char* text, int32_t length) {
+  SetTextColor(surface.dc, kPanelTextColour);
+  TextOutA(surface.dc, x, y, text, length);
+}

@@ -1,0 +1,83 @@
+// GDI on the graph surface's DC carries out the graph painter's drawing calls.
+#pragma once
+
+#include <windows.h>
+// windows.h maps DrawText to DrawTextA; the canvas keeps the core's name for its method.
+#undef DrawText
+
+#include "render/dib_surface_win.h"
+#include "render/panel_canvas.h"
+
+// Owns one GDI pen, font or other object and deletes it at the end.
+template <typename Handle>
+class GdiObject {
+ public:
+  GdiObject() = default;
+  explicit GdiObject(Handle handle) : object(handle) {}
+  ~GdiObject() { Reset(); }
+  GdiObject(const GdiObject&) = delete;
+  GdiObject& operator=(const GdiObject&) = delete;
+
+  Handle Get() const { return object; }
+  void Reset(Handle handle = nullptr) {
+    if (object != nullptr) DeleteObject(object);
+    object = handle;
+  }
+
+ private:
+  Handle object = nullptr;
+};
+
+constexpr COLORREF kSentColour = RGB(255, 0, 0);
+constexpr COLORREF kReceivedColour = RGB(0, 255, 0);
+constexpr COLORREF kPanelTextColour = RGB(255, 255, 0);
+constexpr int kGraphFontTenthsOfPoint = 70;
+
+// Solid, one pixel wide.
+HPEN CreateGraphPen(COLORREF colour);
+// Arial at 7 points for the screen's vertical resolution.
+HFONT CreateGraphFont();
+
+// The panel's drawing tools: the font exists from the window's start, the pens from discovery on.
+struct GraphDrawingTools {
+  GdiObject<HPEN> redPen;
+  GdiObject<HPEN> greenPen;
+  GdiObject<HFONT> graphFont;
+
+  void CreateFont() { graphFont.Reset(CreateGraphFont()); }
+  void CreatePens() {
+    redPen.Reset(CreateGraphPen(kSentColour));
+    greenPen.Reset(CreateGraphPen(kReceivedColour));
+  }
+  bool IsComplete() const {
+    return redPen.Get() != nullptr && greenPen.Get() != nullptr && graphFont.Get() != nullptr;
+  }
+};
+
+// Sets the surface's DC up once (transparent text background, the graph font) and gives the DC
+// its own pen and font back at the end, so the tools may be deleted after the canvas.
+class GdiPanelCanvas : public IPanelCanvas {
+ public:
+  GdiPanelCanvas(CDibSurface& target, const GraphDrawingTools& tools);
+  ~GdiPanelCanvas() override;
+  GdiPanelCanvas(const GdiPanelCanvas&) = delete;
+  GdiPanelCanvas& operator=(const GdiPanelCanvas&) = delete;
+
+  // GDI may batch its drawing; the pixel memory is read and written directly after it.
+  PixelSurface& Pixels() override {
+    GdiFlush();
+    return surface;
+  }
+  void ClearBlack() override;
+  void SelectPen(PanelPen pen) override;
+  void MoveTo(int32_t x, int32_t y) override;
+  void LineTo(int32_t x, int32_t y) override;
+  void DrawText(int32_t x, int32_t y, const char* text, int32_t length) override;
+
+ private:
+  CDibSurface& surface;
+  HPEN redPen;
+  HPEN greenPen;
+  HGDIOBJ originalPen = nullptr;
+  HGDIOBJ originalFont = nullptr;
+};
