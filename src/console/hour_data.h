@@ -1,0 +1,69 @@
+// The hour-data file's records, their per-hour sums and the bar chart drawn from them.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+class PixelSurface;
+
+// One 16-byte record of "NDIS3.bin", little-endian; the bytes not listed are never read.
+struct HourRecord {
+  uint8_t unused0[2];
+  uint8_t daySelector;
+  uint8_t unused3;
+  uint8_t hour;
+  uint8_t unused5[3];
+  uint32_t firstCount;
+  uint32_t secondCount;
+};
+static_assert(sizeof(HourRecord) == 16, "an hour record is 16 bytes");
+
+constexpr uint32_t kHourRecordSize = sizeof(HourRecord);
+constexpr int kHoursPerDay = 24;
+constexpr uint8_t kConsoleDayValue = 27;
+constexpr uint32_t kHourImageWidth = 480;
+constexpr uint32_t kHourImageHeight = 320;
+constexpr uint32_t kHourBarWidth = kHourImageWidth / 48 - 4;  // 6
+constexpr uint32_t kHourBarBase = 15;                         // rows above the image's bottom edge
+constexpr uint32_t kFirstBarColour = 0xFF0000;                // red, as the sent graph
+constexpr uint32_t kSecondBarColour = 0x00FF00;               // green, as the received graph
+
+HourRecord ParseHourRecord(const uint8_t (&bytes)[kHourRecordSize]);
+
+// Where the records come from: the open file, or bytes in memory in tests.
+class IHourDataSource {
+ public:
+  virtual ~IHourDataSource() = default;
+  // Reads up to `size` bytes into `buffer`; returns the number delivered.
+  virtual uint32_t Read(uint8_t* buffer, uint32_t size) = 0;
+};
+
+class IHourMessages {
+ public:
+  virtual ~IHourMessages() = default;
+  virtual void ShowMessage(const char* text) = 0;
+};
+
+// The per-hour sums of one day value. The sums wrap around modulo 2^32.
+class HourStatistics {
+ public:
+  uint32_t firstSums[kHoursPerDay] = {};
+  uint32_t secondSums[kHoursPerDay] = {};
+  uint32_t recordCount = 0;
+  uint32_t bytesRead = 0;
+  uint8_t record[kHourRecordSize] = {};
+
+  void SetFileSize(uint32_t fileSize) { recordCount = fileSize / kHourRecordSize; }
+  // Reads one whole record; a short read shows the number of bytes delivered and returns false.
+  bool ReadHourRecord(IHourDataSource& source, IHourMessages& messages);
+  // Sums recordCount records; records of another day, or of an hour past 23, add nothing.
+  bool AnalyzeHourData(uint8_t dayValue, IHourDataSource& source, IHourMessages& messages);
+  uint32_t LargestSum() const;
+  // Divisor from a sum to a bar height: (largest / 320) * 1.25, or 0 when the largest sum is below 320.
+  float BarScale() const;
+  // Draws the 48 bars on a surface of 480 x 320 that the caller has cleared to white.
+  void DrawHourBars(PixelSurface& surface) const;
+};
+
+// The bar height of one sum; with a zero scale (every sum below 320) a bar is one row per unit.
+uint32_t HourBarHeight(uint32_t sum, float barScale);
