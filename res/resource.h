@@ -1,12 +1,14 @@
 // Resource ids shared by the resource script and the program.
 #pragma once
 
+// Dialog templates.
 #define IDD_ABOUTBOX 100
 #define IDD_MONITOR_DIALOG 102
 #define IDD_CONFIGURE 106
 #define IDD_ITEM_PARAMS 107
 #define IDD_STAT_CONSOLE 108
 
+// Icons and the background bitmap. 129 and 146 are asked for but deliberately absent.
 #define IDR_MAINFRAME 128
 #define IDI_APP_SMALL_MISSING 146
 #define IDI_ABOUT 147
@@ -15,8 +17,53 @@
 #define IDI_APP_MISSING 129
 #define IDB_BACKGROUND 145
 
+// Main window (102): two hidden, disabled owner-drawn buttons.
 #define IDC_CONFIGURE_BUTTON 1006
 #define IDC_EXIT_BUTTON 1027
+
+// Configure (106).
+#define IDC_EDIT_PRESET 1000
+#define IDC_INTERFACE_LIST 1005
+#define IDC_STATISTICS_BUTTON 1006
+#define IDC_GRAPH_SCALE_SLIDER 1008
+#define IDC_GRAPH_SCALE_LABEL 1009
+#define IDC_STYLE_NORMAL 1010
+#define IDC_STYLE_MIRROR 1011
+#define IDC_TRAY_SLIDER 1012
+#define IDC_REFRESH_SLIDER 1015
+#define IDC_REFRESH_LABEL 1016
+#define IDC_AUTOSCALE_CHECK 1018
+#define IDC_PRESET_COMBO 1019
+#define IDC_STYLE_OVERLAPPED 1029
+#define IDC_SEPARATE_SCALE_CHECK 1032
+#define IDC_TRAY_SCALE_LABEL 1034
+
+// Item parameters (107).
+#define IDC_NAME_EDIT 1020
+#define IDC_MIN_EDIT 1021
+#define IDC_MAX_EDIT 1022
+#define IDC_DEF_EDIT 1028
+#define IDC_BANDD_EDIT 1030
+#define IDC_BANDU_EDIT 1031
+
+// About (100).
+#define IDC_HOME_PAGE_LINK 1025
+#define IDC_MAIL_LINK 1026
+
+// Statistics Console (108).
+#define IDC_CONSOLE_BUTTON 1000
+
+// Popup-menu commands of the main window.
+#define IDM_ALWAYS_ON_TOP 500
+#define IDM_TRAY_ONLY 501
+#define IDM_RECEIVE_FIRST 503
+#define IDM_RECEIVE_LAST 509
+#define IDM_SEND_FIRST 521
+#define IDM_SEND_LAST 527
+#define IDM_SETUP 534
+#define IDM_ABOUT 536
+#define IDM_EXIT 537
+#define IDM_STAT_CONSOLE 538
 
 // Resource type of a dialog's initial control items (the combo box list of the Configure dialog).
 #define RT_DIALOG_INIT 240
