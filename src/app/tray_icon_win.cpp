@@ -7,12 +7,6 @@
 constexpr size_t kShellTipSize = 64;
 static_assert(sizeof(NOTIFYICONDATAA::szTip) >= kShellTipSize, "the tip field holds the short tip");
 
-CTrayIcon::CTrayIcon() = default;
-
-CTrayIcon::~CTrayIcon() {
-  if (trayIcon != nullptr) DestroyIcon(trayIcon);
-}
-
 bool CTrayIcon::CreateFirstIcon() {
   if (trayImageSurface.bits == nullptr && !trayImageSurface.Create(kTrayIconSize, kTrayIconSize, 24, nullptr))
     return false;
@@ -21,9 +15,9 @@ bool CTrayIcon::CreateFirstIcon() {
   trayImageSurface.ZeroPixels();
   trayMaskSurface.ZeroPixels();
   FillIconInfo();
-  if (trayIcon != nullptr) DestroyIcon(trayIcon);
-  trayIcon = CreateIconIndirect(&trayIconInfo);
-  return trayIcon != nullptr;
+  trayIcon.Reset();
+  trayIcon.Reset(CreateIconIndirect(&trayIconInfo));
+  return bool(trayIcon);
 }
 
 void CTrayIcon::FillIconInfo() {
@@ -38,7 +32,7 @@ void CTrayIcon::FillRecord(UINT flags) {
   trayIconData.cbSize = NOTIFYICONDATAA_V1_SIZE;
   trayIconData.uID = kTrayIconId;
   trayIconData.uCallbackMessage = kTrayCallbackMessage;
-  trayIconData.hIcon = trayIcon;
+  trayIconData.hIcon = trayIcon.get();
   trayIconData.uFlags = flags;
 }
 
@@ -50,11 +44,11 @@ BOOL CTrayIcon::Add() {
 BOOL CTrayIcon::Replace(const char* tooltip) {
   if (trayImageSurface.bitmap == nullptr || trayMaskSurface.bitmap == nullptr) return FALSE;
   FillIconInfo();
-  if (trayIcon != nullptr) DestroyIcon(trayIcon);
-  trayIcon = CreateIconIndirect(&trayIconInfo);
+  trayIcon.Reset();  // one icon handle at a time
+  trayIcon.Reset(CreateIconIndirect(&trayIconInfo));
   snprintf(trayIconData.szTip, kShellTipSize, "%s", tooltip != nullptr ? tooltip : "");
   // Without a new icon the shell keeps showing its copy of the last one.
-  if (trayIcon == nullptr) return FALSE;
+  if (!trayIcon) return FALSE;
   FillRecord(NIF_MESSAGE | NIF_ICON | NIF_TIP);
   return Shell_NotifyIconA(NIM_MODIFY, &trayIconData);
 }
@@ -66,7 +60,7 @@ BOOL CTrayIcon::Delete() {
 
 BOOL CTrayIcon::Readd() {
   UINT flags = NIF_MESSAGE;
-  if (trayIcon != nullptr) flags |= NIF_ICON;
+  if (trayIcon) flags |= NIF_ICON;
   if (trayIconData.szTip[0] != '\0') flags |= NIF_TIP;
   FillRecord(flags);
   return Shell_NotifyIconA(NIM_ADD, &trayIconData);

@@ -5,6 +5,7 @@
 // shellapi.h needs the types of windows.h.
 #include <shellapi.h>
 
+#include "fw/gdi_win.h"
 #include "render/dib_surface_win.h"
 
 constexpr UINT kTrayCallbackMessage = WM_USER + 402;  // 1426
@@ -17,8 +18,7 @@ static_assert(NOTIFYICONDATAA_V1_SIZE == 88, "the shell gets the 88-byte notific
 
 class CTrayIcon {
  public:
-  CTrayIcon();
-  ~CTrayIcon();
+  CTrayIcon() = default;
   CTrayIcon(const CTrayIcon&) = delete;
   CTrayIcon& operator=(const CTrayIcon&) = delete;
 
@@ -35,7 +35,7 @@ class CTrayIcon {
   static UINT TaskbarCreatedMessage() { return RegisterWindowMessageA("TaskbarCreated"); }
 
   PixelSurface& Image() { return trayImageSurface; }
-  HICON Icon() const { return trayIcon; }
+  HICON Icon() const { return trayIcon.get(); }
   const char* Tip() const { return trayIconData.szTip; }
 
  private:
@@ -44,7 +44,7 @@ class CTrayIcon {
 
   CDibSurface trayImageSurface;
   CDibSurface trayMaskSurface;  // all zero: every pixel of the icon opaque
-  HICON trayIcon = nullptr;
+  COwnedIcon trayIcon;
   ICONINFO trayIconInfo = {};
   NOTIFYICONDATAA trayIconData = {};
 };

@@ -1,30 +1,10 @@
 // The graph painter's drawing calls as GDI calls on the graph surface's memory DC.
 #include "render/gdi_canvas_win.h"
 
-#include <cstring>
-
-HPEN CreateGraphPen(COLORREF colour) {
-  return CreatePen(PS_SOLID, 1, colour);
-}
-
-HFONT CreateGraphFont() {
-  // What a point font of 70 tenths amounts to: the height in screen pixels, negative for the
-  // character height rather than the cell height.
-  HDC screen = GetDC(nullptr);
-  const int pixelsPerInch = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-  if (screen != nullptr) ReleaseDC(nullptr, screen);
-
-  LOGFONTA font = {};
-  font.lfHeight = -MulDiv(kGraphFontTenthsOfPoint, pixelsPerInch, 720);
-  font.lfCharSet = DEFAULT_CHARSET;
-  strcpy(font.lfFaceName, "Arial");
-  return CreateFontIndirectA(&font);
-}
-
 GdiPanelCanvas::GdiPanelCanvas(CDibSurface& target, const GraphDrawingTools& tools)
-    : surface(target), redPen(tools.redPen.Get()), greenPen(tools.greenPen.Get()) {
+    : surface(target), redPen(tools.redPen.get()), greenPen(tools.greenPen.get()) {
   SetBkMode(surface.dc, TRANSPARENT);
-  if (tools.graphFont.Get() != nullptr) originalFont = SelectObject(surface.dc, tools.graphFont.Get());
+  if (tools.graphFont.get() != nullptr) originalFont = SelectObject(surface.dc, tools.graphFont.get());
 }
 
 GdiPanelCanvas::~GdiPanelCanvas() {

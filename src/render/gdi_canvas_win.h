@@ -5,28 +5,9 @@
 // windows.h maps DrawText to DrawTextA; the canvas keeps the core's name for its method.
 #undef DrawText
 
+#include "fw/gdi_win.h"
 #include "render/dib_surface_win.h"
 #include "render/panel_canvas.h"
-
-// Owns one GDI pen, font or other object and deletes it at the end.
-template <typename Handle>
-class GdiObject {
- public:
-  GdiObject() = default;
-  explicit GdiObject(Handle handle) : object(handle) {}
-  ~GdiObject() { Reset(); }
-  GdiObject(const GdiObject&) = delete;
-  GdiObject& operator=(const GdiObject&) = delete;
-
-  Handle Get() const { return object; }
-  void Reset(Handle handle = nullptr) {
-    if (object != nullptr) DeleteObject(object);
-    object = handle;
-  }
-
- private:
-  Handle object = nullptr;
-};
 
 constexpr COLORREF kSentColour = RGB(255, 0, 0);
 constexpr COLORREF kReceivedColour = RGB(0, 255, 0);
@@ -34,23 +15,27 @@ constexpr COLORREF kPanelTextColour = RGB(255, 255, 0);
 constexpr int kGraphFontTenthsOfPoint = 70;
 
 // Solid, one pixel wide.
-HPEN CreateGraphPen(COLORREF colour);
+inline HPEN CreateGraphPen(COLORREF colour) {
+  return CreatePen(PS_SOLID, 1, colour);
+}
 // Arial at 7 points for the screen's vertical resolution.
-HFONT CreateGraphFont();
+inline HFONT CreateGraphFont() {
+  return CreatePointFont(kGraphFontTenthsOfPoint, "Arial");
+}
 
 // The panel's drawing tools: the font exists from the window's start, the pens from discovery on.
 struct GraphDrawingTools {
-  GdiObject<HPEN> redPen;
-  GdiObject<HPEN> greenPen;
-  GdiObject<HFONT> graphFont;
+  COwnedPen redPen;
+  COwnedPen greenPen;
+  COwnedFont graphFont;
 
-  void CreateFont() { graphFont.Reset(CreateGraphFont()); }
-  void CreatePens() {
+  void MakeFont() { graphFont.Reset(CreateGraphFont()); }
+  void MakePens() {
     redPen.Reset(CreateGraphPen(kSentColour));
     greenPen.Reset(CreateGraphPen(kReceivedColour));
   }
   bool IsComplete() const {
-    return redPen.Get() != nullptr && greenPen.Get() != nullptr && graphFont.Get() != nullptr;
+    return redPen.get() != nullptr && greenPen.get() != nullptr && graphFont.get() != nullptr;
   }
 };
 
