@@ -7,10 +7,14 @@
 #include "sampling/monitor_platform.h"
 
 constexpr const char* kLogFileSuffix = "_Quintrel.csv";
+// Room for a header with a description of up to 255 characters, and for the longest data line.
+constexpr size_t kLogHeaderSize = 512;
+constexpr size_t kLogLineSize = 160;
 
-// The description with " ()/" turned into "_" and "." into " ", then the suffix; shortened
-// so that the whole name stays within maxLength characters.
+// The description with " ()/" turned into "_" and "." into " " (and characters no file name may hold
+// into "_"), then the suffix; the description is shortened so that the whole name stays within
+// maxLength characters and fits in out. An empty name when not even the suffix fits.
 void MakeLogFileName(const char* description, size_t maxLength, char* out, size_t size);
-// Returns the length written.
+// Each returns the length written, or 0 with an empty text when the whole text does not fit.
 size_t FormatLogHeader(const char* description, char* out, size_t size);
 size_t FormatLogLine(const LocalDateTime& time, uint64_t sent, uint64_t received, char* out, size_t size);

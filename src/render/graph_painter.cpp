@@ -1,12 +1,207 @@
-// The graph panel painter (being written).
+// Paints the graph panel from one interface's statistics, through a canvas so that it needs no GDI.
 #include "render/graph_painter.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
+
+#include "render/pixel_surface.h"
+
+namespace {
+
+constexpr uint8_t kGridBlue = 250, kGridGreen = 10, kGridRed = 10;
+constexpr int32_t kGridSpacing = 3;
+constexpr int32_t kLabelX = 120;
+constexpr int32_t kUnitX = 139;
+constexpr int32_t kUnitLength = 4;
+constexpr int32_t kStatLineX = 2;
+constexpr int32_t kReceiveLineY = 2;
+
+// What one direction's statistics line can show.
+struct DirectionFigures {
+  uint32_t current;
+  float avgMinute, avgHour;
+  uint64_t total;
+  float pctNow, pctMinute, pctHour;
+  const char* currentCaption;
+  const char* totalCaption;
+};
+
+// Any style other than mirror-like and overlapped paints as the normal one.
+int32_t PaintedStyle(int32_t style) {
+  return style == kGraphStyleMirror || style == kGraphStyleOverlapped ? style : kGraphStyleNormal;
+}
+
+int32_t AxisLabelCount(int32_t style) {
+  return PaintedStyle(style) == kGraphStyleOverlapped ? 4 : 3;
+}
+
+int32_t ColumnCount(const MonitorSettings& settings) {
+  return std::clamp(settings.graphColumns, 0, int32_t(CTrafficStats::kColumnSlots));
+}
+
+uint32_t ColumnRange(const MonitorSettings& settings) {
+  return uint32_t(std::max(settings.columnRange, 1));
+}
+
+int32_t ToCoordinate(int64_t value) {
+  return int32_t(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX));
+}
+
+// Averages are whole bytes on screen; a value no integer holds must not reach the conversion.
+uint64_t TruncateToCount(float value) {
+  if (!(value > 0)) return 0;
+  if (value >= 18446744073709551616.0f) return UINT64_MAX;
+  return uint64_t(value);
+}
+
+void DrawGrid(const MonitorSettings& settings, PixelSurface& pixels) {
+  const int32_t height = std::min(settings.graphHeight, pixels.height);
+  const int32_t width = std::min(settings.graphColumns, pixels.width);
+  for (int32_t y = 0; y < height; y += kGridSpacing)
+    for (int32_t x = 0; x < width; x += kGridSpacing) pixels.PutPixel(x, y, kGridBlue, kGridGreen, kGridRed);
+}
+
+void DrawSentPolyline(const MonitorSettings& settings, CTrafficStats& stats, IPanelCanvas& canvas) {
+  const bool mirror = PaintedStyle(settings.graphStyle) == kGraphStyleMirror;
+  const uint32_t range = ColumnRange(settings);
+  canvas.MoveTo(0, mirror ? ToCoordinate(int64_t(range) + 1) : settings.graphHeight);
+  canvas.SelectPen(PanelPen::Red);
+  for (int32_t x = 0; x < ColumnCount(settings); ++x) {
+    uint32_t& column = stats.sentColumns[x];
+    if (column > range) column = range - 1;
+    const int64_t y = mirror ? int64_t(range) + column + 1 : int64_t(settings.graphHeight) - column - 1;
+    canvas.LineTo(x, ToCoordinate(y));
+  }
+}
+
+void DrawReceivedPolyline(const MonitorSettings& settings, CTrafficStats& stats, IPanelCanvas& canvas) {
+  const uint32_t range = ColumnRange(settings);
+  canvas.MoveTo(0, ToCoordinate(int64_t(range) - 1));
+  canvas.SelectPen(PanelPen::Green);
+  for (int32_t x = 0; x < ColumnCount(settings); ++x) {
+    uint32_t& column = stats.receivedColumns[x];
+    if (column > range) column = range;
+    canvas.LineTo(x, ToCoordinate(int64_t(range) - column - 1));
+  }
+}
+
+void DrawLabel(IPanelCanvas& canvas, int32_t y, const char* label) {
+  canvas.DrawText(kLabelX, y, label, int32_t(strnlen(label, CTrafficStats::kLabelLength)));
+}
+
+const char* UnitText(uint32_t divisor) {
+  return divisor > 999 ? "MB/s" : "kB/s";
+}
+
+void DrawFormattedLine(IPanelCanvas& canvas, int32_t y, const char* line) {
+  if (line[0] != '\0') canvas.DrawText(kStatLineX, y, line, int32_t(strlen(line)));
+}
+
+int32_t SendLineY(const MonitorSettings& settings) {
+  switch (PaintedStyle(settings.graphStyle)) {
+    case kGraphStyleMirror:
+      return settings.graphHeight - 12;
+    case kGraphStyleOverlapped:
+      return 14;
+    default:
+      return settings.graphHeight / 2 + 2;
+  }
+}
+
+void FormatCountLine(uint64_t value, const char* suffix, const char* caption, char* out, size_t size) {
+  char count[48];
+  snprintf(out, size, "%s %s", FormatByteCount(value, count, sizeof count, suffix), caption);
+}
+
+void FormatShareLine(float percent, const char* caption, char* out, size_t size) {
+  snprintf(out, size, "%.1f %s ", double(percent), caption);
+}
+
+void FormatStatLine(const DirectionFigures& f, int32_t selection, char* out, size_t size) {
+  if (out == nullptr || size == 0) return;
+  out[0] = '\0';
+  switch (selection) {
+    case 0:
+      return FormatCountLine(f.current, "/s", f.currentCaption, out, size);
+    case 1:
+      return FormatCountLine(TruncateToCount(f.avgMinute), "/s", "last min avg.", out, size);
+    case 2:
+      return FormatCountLine(TruncateToCount(f.avgHour), "/s", "last hour avg.", out, size);
+    case 3:
+      return FormatCountLine(f.total, " ", f.totalCaption, out, size);
+    case 4:
+      return FormatShareLine(f.pctNow, "% Bandwidth used", out, size);
+    case 5:
+      return FormatShareLine(f.pctMinute, "% last min. band used", out, size);
+    case 6:
+      return FormatShareLine(f.pctHour, "% last hour band used", out, size);
+    default:
+      return;
+  }
+}
+
+}  // namespace
 
 char* FormatByteCount(uint64_t value, char* buffer, size_t size, const char* suffix) {
-  snprintf(buffer, size, "%s", suffix);
+  if (suffix == nullptr) suffix = "";
+  if (value > 999999)
+    snprintf(buffer, size, "%.2f %s%s", double(value) / 1048576.0, "MB", suffix);
+  else if (value > 1023)
+    snprintf(buffer, size, "%.2f %s%s", double(value) / 1024.0, "KB", suffix);
+  else
+    snprintf(buffer, size, "%.2f %s%s", double(value), "B", suffix);
   return buffer;
 }
-void FormatReceiveLine(const CTrafficStats&, int32_t, char* out, size_t size) { snprintf(out, size, "%s", ""); }
-void FormatSendLine(const CTrafficStats&, int32_t, char* out, size_t size) { snprintf(out, size, "%s", ""); }
-void PaintGraphPanel(const MonitorSettings&, CTrafficStats&, IPanelCanvas&) {}
+
+void FormatReceiveLine(const CTrafficStats& s, int32_t selection, char* out, size_t size) {
+  const DirectionFigures figures{s.currentReceived, s.avgReceivedMinute, s.avgReceivedHour,
+                                 s.totalReceived,   s.pctReceivedNow,    s.pctReceivedMinute,
+                                 s.pctReceivedHour, "received",          "total received"};
+  FormatStatLine(figures, selection, out, size);
+}
+
+void FormatSendLine(const CTrafficStats& s, int32_t selection, char* out, size_t size) {
+  const DirectionFigures figures{s.currentSent,   s.avgSentMinute, s.avgSentHour, s.totalSent, s.pctSentNow,
+                                 s.pctSentMinute, s.pctSentHour,   "sent",        "total sent"};
+  FormatStatLine(figures, selection, out, size);
+}
+
+void DrawAxisLabels(const MonitorSettings& settings, const CTrafficStats& stats, IPanelCanvas& canvas) {
+  const int32_t style = PaintedStyle(settings.graphStyle);
+  const int32_t n = AxisLabelCount(style);
+  const int32_t range = int32_t(ColumnRange(settings));
+  for (int32_t i = 1; i <= n; ++i) {
+    if (style == kGraphStyleOverlapped) {
+      DrawLabel(canvas, 30 * (i - 1), stats.sentLabels[n - i]);
+    } else if (style == kGraphStyleNormal) {
+      DrawLabel(canvas, 17 * (i - 1), stats.receivedLabels[n - i]);
+      DrawLabel(canvas, range + 17 * (i - 1) + 2, stats.sentLabels[n - i]);
+    } else {
+      // The mirrored sent axis grows downward, so its labels run the other way.
+      DrawLabel(canvas, 17 * (i - 1), stats.receivedLabels[n - i]);
+      DrawLabel(canvas, range + 17 * (i - 1) + 4, stats.sentLabels[i - 1]);
+    }
+  }
+  if (style == kGraphStyleOverlapped) {
+    canvas.DrawText(kUnitX, 40, UnitText(stats.sentLabelDivisor), kUnitLength);
+  } else {
+    canvas.DrawText(kUnitX, 22, UnitText(stats.receivedLabelDivisor), kUnitLength);
+    canvas.DrawText(kUnitX, 60, UnitText(stats.sentLabelDivisor), kUnitLength);
+  }
+}
+
+void PaintGraphPanel(const MonitorSettings& settings, CTrafficStats& stats, IPanelCanvas& canvas) {
+  canvas.ClearBlack();
+  DrawGrid(settings, canvas.Pixels());
+  DrawSentPolyline(settings, stats, canvas);
+  stats.BuildAxisLabels(AxisLabelCount(settings.graphStyle));
+  DrawAxisLabels(settings, stats, canvas);
+  DrawReceivedPolyline(settings, stats, canvas);
+
+  char line[kStatLineSize];
+  FormatReceiveLine(stats, settings.receiveStatSelection, line, sizeof line);
+  DrawFormattedLine(canvas, kReceiveLineY, line);
+  FormatSendLine(stats, settings.sendStatSelection, line, sizeof line);
+  DrawFormattedLine(canvas, SendLineY(settings), line);
+}

@@ -15,6 +15,7 @@ class IPanelCanvas {
   virtual void SelectPen(PanelPen pen) = 0;
   // Top-down coordinates, as GDI draws.
   virtual void MoveTo(int32_t x, int32_t y) = 0;
+  // Leaves the current position at (x, y), as GDI does.
   virtual void LineTo(int32_t x, int32_t y) = 0;
   // Yellow text on a transparent background, top-left corner at (x, y).
   virtual void DrawText(int32_t x, int32_t y, const char* text, int32_t length) = 0;

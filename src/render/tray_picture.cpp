@@ -1,7 +1,59 @@
-// The tray meter picture (being written).
+// Draws the tray meter: receive bars on the left half, send bars on the right, minute marks over them.
 #include "render/tray_picture.h"
 
 #include <cstdio>
 
-void DrawTrayPicture(CTrafficStats&, PixelSurface&) {}
-void FormatTrayTip(uint32_t, uint32_t, char (&tip)[kTrayTipSize]) { tip[0] = '\0'; }
+namespace {
+
+constexpr uint32_t kTopRow = kTraySize - 1;
+constexpr int32_t kHalfWidth = kTraySize / 2;
+constexpr int32_t kGridRowSpacing = 4;
+
+struct TrayColour {
+  uint8_t blue, green, red;
+};
+constexpr TrayColour kGridBlue{210, 0, 0};
+constexpr TrayColour kReceivedGreen{0, 255, 0};
+constexpr TrayColour kSentRed{0, 0, 255};
+constexpr TrayColour kMinuteYellow{0, 250, 255};
+
+void Put(PixelSurface& image, int32_t x, int32_t y, TrayColour c) {
+  image.PutPixel(x, y, c.blue, c.green, c.red);
+}
+
+void DrawGrid(PixelSurface& image) {
+  for (int32_t y = 0; y < kTraySize; y += kGridRowSpacing)
+    for (int32_t x = 0; x < kTraySize; ++x) Put(image, x, y, kGridBlue);
+}
+
+void ClampMinuteLevels(CTrafficStats& stats) {
+  if (stats.traySentMinuteLevel > kTopRow) stats.traySentMinuteLevel = kTopRow;
+  if (stats.trayReceivedMinuteLevel > kTopRow) stats.trayReceivedMinuteLevel = kTopRow;
+}
+
+// The receive mark covers columns 0-4 and the send mark columns 12-15: five and four pixels.
+void DrawBarsAndMarks(const CTrafficStats& stats, PixelSurface& image) {
+  for (uint32_t y = 0; y < uint32_t(kTraySize); ++y) {
+    for (uint32_t x = 0; x < uint32_t(kHalfWidth); ++x) {
+      const int32_t px = int32_t(x), py = int32_t(y);
+      if (y <= stats.trayReceivedLevel) Put(image, px, py, kReceivedGreen);
+      if (y <= stats.traySentLevel) Put(image, px + kHalfWidth, py, kSentRed);
+      if (y == stats.traySentMinuteLevel && x >= 4) Put(image, px + kHalfWidth, py, kMinuteYellow);
+      if (y == stats.trayReceivedMinuteLevel && x <= 4) Put(image, px, py, kMinuteYellow);
+    }
+  }
+}
+
+}  // namespace
+
+void DrawTrayPicture(CTrafficStats& stats, PixelSurface& image) {
+  image.ZeroPixels();
+  DrawGrid(image);
+  ClampMinuteLevels(stats);
+  DrawBarsAndMarks(stats, image);
+}
+
+void FormatTrayTip(uint32_t currentReceived, uint32_t currentSent, char (&tip)[kTrayTipSize]) {
+  snprintf(tip, sizeof tip, "%.2f %s %s  %.2f %s %s", currentReceived / 1024.0, "KB/s", "received",
+           currentSent / 1024.0, "KB/s", "sent");
+}

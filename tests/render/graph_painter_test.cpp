@@ -1,0 +1,370 @@
+// The graph panel: byte counts, statistics lines, grid, polylines with their clamps, labels and text places.
+#include "render/graph_painter.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+#include "render/stats_owner.h"
+
+namespace {
+
+TEST(FormatByteCount, SwitchesToKilobytesAbove1023AndToMegabytesAboveOneMillion) {
+  const struct {
+    uint64_t value;
+    const char* text;
+  } cases[] = {{0, "0.00 B/s"},
+               {1023, "1023.00 B/s"},
+               {1024, "1.00 KB/s"},
+               {999999, "976.56 KB/s"},
+               {1000000, "0.95 MB/s"},
+               {1048576, "1.00 MB/s"},
+               {5ull << 30, "5120.00 MB/s"},
+               {UINT64_MAX, "17592186044416.00 MB/s"}};
+  for (const auto& c : cases) {
+    char buffer[48];
+    EXPECT_STREQ(FormatByteCount(c.value, buffer, sizeof buffer, "/s"), c.text) << c.value;
+  }
+  char buffer[48];
+  EXPECT_STREQ(FormatByteCount(4096, buffer, sizeof buffer, " "), "4.00 KB ");
+}
+
+TEST(FormatByteCount, CutsToTheBufferAndReturnsIt) {
+  char small[6];
+  EXPECT_EQ(FormatByteCount(1000000, small, sizeof small, "/s"), small);
+  EXPECT_STREQ(small, "0.95 ");
+}
+
+struct LineCase {
+  int32_t selection;
+  const char* receive;
+  const char* send;
+};
+
+TEST(StatisticsLines, EachSelectionShowsItsFigureAndCaption) {
+  StatsOwner owner;
+  CTrafficStats& s = *owner.stats;
+  s.currentReceived = 12800;
+  s.currentSent = 512;
+  s.avgReceivedMinute = 1023.9f;  // whole bytes only: not 1.00 KB/s
+  s.avgSentMinute = 1000000.0f;
+  s.avgReceivedHour = 2048.5f;
+  s.avgSentHour = 0;
+  s.totalReceived = 0;
+  s.totalSent = 3145728;
+  s.pctReceivedNow = 12.34f;
+  s.pctSentNow = 0;
+  s.pctReceivedMinute = 250;
+  s.pctSentMinute = 7.25f;
+  s.pctReceivedHour = 99.96f;
+  s.pctSentHour = 0.04f;
+  const LineCase cases[] = {
+      {0, "12.50 KB/s received", "512.00 B/s sent"},
+      {1, "1023.00 B/s last min avg.", "0.95 MB/s last min avg."},
+      {2, "2.00 KB/s last hour avg.", "0.00 B/s last hour avg."},
+      {3, "0.00 B  total received", "3.00 MB  total sent"},
+      {4, "12.3 % Bandwidth used ", "0.0 % Bandwidth used "},
+      {5, "250.0 % last min. band used ", "7.2 % last min. band used "},
+      {6, "100.0 % last hour band used ", "0.0 % last hour band used "},
+  };
+  for (const LineCase& c : cases) {
+    char line[kStatLineSize];
+    FormatReceiveLine(s, c.selection, line, sizeof line);
+    EXPECT_STREQ(line, c.receive) << c.selection;
+    FormatSendLine(s, c.selection, line, sizeof line);
+    EXPECT_STREQ(line, c.send) << c.selection;
+  }
+}
+
+TEST(StatisticsLines, TotalsAbove4GiBAndOddFiguresStayReadable) {
+  StatsOwner owner;
+  CTrafficStats& s = *owner.stats;
+  s.totalReceived = 6ull << 30;
+  s.avgSentMinute = std::numeric_limits<float>::quiet_NaN();
+  s.avgSentHour = 1e30f;
+  s.pctSentNow = std::numeric_limits<float>::max();
+  char line[kStatLineSize];
+  FormatReceiveLine(s, 3, line, sizeof line);
+  EXPECT_STREQ(line, "6144.00 MB  total received");
+  FormatSendLine(s, 1, line, sizeof line);
+  EXPECT_STREQ(line, "0.00 B/s last min avg.");
+  FormatSendLine(s, 2, line, sizeof line);
+  EXPECT_STREQ(line, "17592186044416.00 MB/s last hour avg.");
+  FormatSendLine(s, 4, line, sizeof line);
+  EXPECT_EQ(std::string(line).substr(0, 4), "3402");
+  EXPECT_EQ(std::string(line).substr(strlen(line) - 18), " % Bandwidth used ");
+
+  char shortLine[10];
+  FormatReceiveLine(s, 3, shortLine, sizeof shortLine);
+  EXPECT_STREQ(shortLine, "6144.00 M");
+}
+
+TEST(StatisticsLines, SelectionOutsideZeroToSixGivesAnEmptyLine) {
+  StatsOwner owner;
+  owner.stats->currentReceived = 5;
+  for (int32_t selection : {-1, 7, INT32_MIN, INT32_MAX}) {
+    char line[kStatLineSize] = "stale";
+    FormatReceiveLine(*owner.stats, selection, line, sizeof line);
+    EXPECT_STREQ(line, "") << selection;
+    strcpy(line, "stale");
+    FormatSendLine(*owner.stats, selection, line, sizeof line);
+    EXPECT_STREQ(line, "") << selection;
+  }
+}
+
+class GraphPanel : public ::testing::Test {
+ protected:
+  void UseStyle(int32_t style) {
+    settings.graphStyle = style;
+    settings.columnRange = style == kGraphStyleOverlapped ? settings.graphHeight : settings.graphHeight / 2;
+  }
+
+  // Auto-scale tops with the labels and divisors they give, so that the drawn texts are the same
+  // whether or not the engine rebuilds them: 100 kB sent and 1500 kB received, or 1500 kB for both
+  // when overlapped.
+  void GiveDistinctLabels() {
+    const bool overlapped = settings.graphStyle == kGraphStyleOverlapped;
+    stats.autoScale = 1;
+    stats.sentScaleTop = (overlapped ? 1500u : 100u) << 10;
+    stats.receivedScaleTop = 1500u << 10;
+    stats.sentLabelDivisor = overlapped ? 1000 : 1;
+    stats.receivedLabelDivisor = 1000;
+    const char* sent3[] = {"0", "50", "100"};
+    const char* sent4[] = {"0.0", "0.5", "1.0", "1.5"};
+    const char* received[] = {"0.0", "0.8", "1.5"};
+    for (int i = 0; i < (overlapped ? 4 : 3); ++i)
+      strcpy(stats.sentLabels[i], overlapped ? sent4[i] : sent3[i]);
+    for (int i = 0; i < 3; ++i) strcpy(stats.receivedLabels[i], received[i]);
+  }
+
+  const CanvasText* TextAt(int32_t x, int32_t y) {
+    texts = canvas.Texts();
+    for (const CanvasText& t : texts)
+      if (t.x == x && t.y == y) return &t;
+    return nullptr;
+  }
+
+  StatsOwner owner;
+  MonitorModel& settings = owner.model;
+  CTrafficStats& stats = *owner.stats;
+  RecordingPanelCanvas canvas;
+  std::vector<CanvasText> texts;
+};
+
+TEST_F(GraphPanel, ClearsToBlackThenDotsEveryThirdPixelFromTheBottomLeft) {
+  memset(canvas.surface.bits, 0x77, canvas.surface.ByteCount());
+  PaintGraphPanel(settings, stats, canvas);
+  ASSERT_FALSE(canvas.calls.empty());
+  EXPECT_EQ(canvas.calls.front().kind, CanvasCall::kClear);
+  int dots = 0;
+  for (int y = 0; y < 100; ++y)
+    for (int x = 0; x < 160; ++x) {
+      const uint8_t* p = canvas.surface.bits + (x + y * 160) * 3;
+      const bool dot = x % 3 == 0 && y % 3 == 0;
+      dots += dot;
+      ASSERT_EQ(p[0], dot ? 250 : 0) << x << "," << y;
+      ASSERT_EQ(p[1], dot ? 10 : 0) << x << "," << y;
+      ASSERT_EQ(p[2], dot ? 10 : 0) << x << "," << y;
+    }
+  EXPECT_EQ(dots, 1836);
+  // Bottom-up row 99 is the top edge: both edges carry dots, as does the last column 159.
+  EXPECT_EQ(canvas.surface.bits[(159 + 99 * 160) * 3], 250);
+}
+
+struct PolylineShape {
+  int32_t style;
+  int32_t sentStartY;
+  int32_t sentZeroY, sentDirection;  // row of a zero column and the way larger columns go
+  int32_t receivedStartY;
+  int32_t receivedZeroY;
+};
+
+class GraphPanelStyles : public GraphPanel, public ::testing::WithParamInterface<PolylineShape> {};
+
+TEST_P(GraphPanelStyles, DrawsOneConnectedSegmentPerColumnWithItsPen) {
+  const PolylineShape shape = GetParam();
+  UseStyle(shape.style);
+  for (uint32_t x = 0; x < 160; ++x) stats.sentColumns[x] = x % 40, stats.receivedColumns[x] = (x * 7) % 45;
+  stats.sentColumns[160] = stats.receivedColumns[160] = 999;  // beyond the graph: neither drawn nor clamped
+  PaintGraphPanel(settings, stats, canvas);
+
+  const auto all = canvas.Segments();
+  const auto sent = canvas.Segments(PanelPen::Red);
+  const auto received = canvas.Segments(PanelPen::Green);
+  EXPECT_EQ(all.size(), 320u) << "every line is drawn with a selected pen";
+  ASSERT_EQ(sent.size(), 160u);
+  ASSERT_EQ(received.size(), 160u);
+  EXPECT_EQ(sent[0].x0, 0);
+  EXPECT_EQ(sent[0].y0, shape.sentStartY);
+  EXPECT_EQ(received[0].x0, 0);
+  EXPECT_EQ(received[0].y0, shape.receivedStartY);
+  for (int32_t x = 0; x < 160; ++x) {
+    EXPECT_EQ(sent[x].x1, x);
+    EXPECT_EQ(sent[x].y1, shape.sentZeroY + shape.sentDirection * int32_t(x % 40)) << x;
+    EXPECT_EQ(received[x].x1, x);
+    EXPECT_EQ(received[x].y1, shape.receivedZeroY - int32_t((x * 7) % 45)) << x;
+    if (x > 0) {
+      EXPECT_EQ(sent[x].x0, sent[x - 1].x1);
+      EXPECT_EQ(sent[x].y0, sent[x - 1].y1);
+      EXPECT_EQ(received[x].y0, received[x - 1].y1);
+    }
+  }
+  EXPECT_EQ(stats.sentColumns[160], 999u);
+  EXPECT_EQ(stats.receivedColumns[160], 999u);
+}
+
+INSTANTIATE_TEST_SUITE_P(AllStyles, GraphPanelStyles,
+                         ::testing::Values(PolylineShape{kGraphStyleMirror, 51, 51, +1, 49, 49},
+                                           PolylineShape{kGraphStyleNormal, 100, 99, -1, 49, 49},
+                                           PolylineShape{kGraphStyleOverlapped, 100, 99, -1, 99, 99}));
+
+TEST_F(GraphPanel, NormalStyleClampsOversizedColumnsAndStoresTheClampBack) {
+  UseStyle(kGraphStyleNormal);
+  stats.sentColumns[1] = 51;
+  stats.sentColumns[2] = 50;  // not above the range: kept, drawn one row higher
+  stats.receivedColumns[3] = 60;
+  stats.receivedColumns[4] = 50;
+  stats.receivedColumns[5] = UINT32_MAX;
+  PaintGraphPanel(settings, stats, canvas);
+  const auto sent = canvas.Segments(PanelPen::Red);
+  const auto received = canvas.Segments(PanelPen::Green);
+  ASSERT_EQ(sent.size(), 160u);
+  ASSERT_EQ(received.size(), 160u);
+
+  EXPECT_EQ(stats.sentColumns[1], 49u);
+  EXPECT_EQ(sent[1].y1, 50);
+  EXPECT_EQ(stats.sentColumns[2], 50u);
+  EXPECT_EQ(sent[2].y1, 49);
+  EXPECT_EQ(stats.receivedColumns[3], 50u);
+  EXPECT_EQ(received[3].y1, -1);
+  EXPECT_EQ(stats.receivedColumns[4], 50u);
+  EXPECT_EQ(received[4].y1, -1);
+  EXPECT_EQ(stats.receivedColumns[5], 50u);
+}
+
+TEST_F(GraphPanel, MirrorAndOverlappedStylesPlaceTheirLimitsOnTheEdges) {
+  UseStyle(kGraphStyleMirror);
+  stats.sentColumns[0] = 48;
+  stats.sentColumns[1] = 49;
+  stats.sentColumns[2] = 51;
+  PaintGraphPanel(settings, stats, canvas);
+  auto sent = canvas.Segments(PanelPen::Red);
+  ASSERT_EQ(sent.size(), 160u);
+  EXPECT_EQ(sent[0].y1, 99);
+  EXPECT_EQ(sent[1].y1, 100);
+  EXPECT_EQ(sent[2].y1, 100);
+  EXPECT_EQ(stats.sentColumns[2], 49u);
+
+  canvas.Forget();
+  UseStyle(kGraphStyleOverlapped);
+  stats.sentColumns[0] = 101;
+  stats.receivedColumns[0] = 101;
+  PaintGraphPanel(settings, stats, canvas);
+  sent = canvas.Segments(PanelPen::Red);
+  const auto received = canvas.Segments(PanelPen::Green);
+  EXPECT_EQ(stats.sentColumns[0], 99u);
+  EXPECT_EQ(sent[0].y1, 0);
+  EXPECT_EQ(stats.receivedColumns[0], 100u);
+  EXPECT_EQ(received[0].y1, -1);
+}
+
+struct LabelPlace {
+  int32_t y;
+  bool sent;
+  int index;
+};
+
+struct LabelLayout {
+  int32_t style;
+  std::vector<LabelPlace> labels;
+  std::vector<std::pair<int32_t, const char*>> units;  // y at x = 139, text
+};
+
+class GraphPanelLabels : public GraphPanel, public ::testing::WithParamInterface<LabelLayout> {};
+
+TEST_P(GraphPanelLabels, DrawsEachLabelAtItsPlaceWithItsOwnLength) {
+  const LabelLayout& layout = GetParam();
+  UseStyle(layout.style);
+  const int count = layout.style == kGraphStyleOverlapped ? 4 : 3;
+  GiveDistinctLabels();
+  PaintGraphPanel(settings, stats, canvas);
+
+  for (int i = 1; i < count; ++i) ASSERT_STRNE(stats.sentLabels[i], stats.sentLabels[i - 1]);
+  for (const LabelPlace& place : layout.labels) {
+    const CanvasText* t = TextAt(120, place.y);
+    ASSERT_NE(t, nullptr) << place.y;
+    const char* label = place.sent ? stats.sentLabels[place.index] : stats.receivedLabels[place.index];
+    EXPECT_EQ(t->text, label) << place.y;
+    EXPECT_EQ(t->length, int32_t(strlen(label))) << place.y;
+  }
+  for (const auto& [y, unit] : layout.units) {
+    const CanvasText* t = TextAt(139, y);
+    ASSERT_NE(t, nullptr) << y;
+    EXPECT_EQ(t->text, unit);
+    EXPECT_EQ(t->length, 4);
+  }
+  int atLabelColumn = 0;
+  for (const CanvasText& t : canvas.Texts()) atLabelColumn += t.x == 120 || t.x == 139;
+  EXPECT_EQ(atLabelColumn, int(layout.labels.size() + layout.units.size()));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    AllStyles, GraphPanelLabels,
+    ::testing::Values(
+        LabelLayout{
+            kGraphStyleMirror,
+            {{0, false, 2}, {17, false, 1}, {34, false, 0}, {54, true, 0}, {71, true, 1}, {88, true, 2}},
+            {{22, "MB/s"}, {60, "kB/s"}}},
+        LabelLayout{
+            kGraphStyleNormal,
+            {{0, false, 2}, {17, false, 1}, {34, false, 0}, {52, true, 2}, {69, true, 1}, {86, true, 0}},
+            {{22, "MB/s"}, {60, "kB/s"}}},
+        LabelLayout{kGraphStyleOverlapped,
+                    {{0, true, 3}, {30, true, 2}, {60, true, 1}, {90, true, 0}},
+                    {{40, "MB/s"}}}));
+
+TEST_F(GraphPanel, OverlappedLabelsAreTheFourSentOnesWhenFilledByHand) {
+  UseStyle(kGraphStyleOverlapped);
+  stats.sentLabelDivisor = 1;
+  const char* labels[] = {"a", "bb", "ccc", "dddd"};
+  for (int i = 0; i < 4; ++i) strcpy(stats.sentLabels[i], labels[i]);
+  DrawAxisLabels(settings, stats, canvas);
+  const auto drawn = canvas.Texts();
+  ASSERT_EQ(drawn.size(), 5u);
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_EQ(drawn[i].y, 30 * i);
+    EXPECT_EQ(drawn[i].text, labels[3 - i]);
+  }
+  EXPECT_EQ(drawn[4].text, "kB/s");
+}
+
+TEST_F(GraphPanel, StatisticsLinesSitAtTheTopAndAtTheSendPlaceOfEachStyle) {
+  stats.currentReceived = 12800;
+  stats.totalSent = 3145728;
+  settings.receiveStatSelection = 0;
+  settings.sendStatSelection = 3;
+  for (auto [style, sendY] :
+       {std::pair{kGraphStyleNormal, 52}, {kGraphStyleMirror, 88}, {kGraphStyleOverlapped, 14}}) {
+    canvas.Forget();
+    UseStyle(style);
+    PaintGraphPanel(settings, stats, canvas);
+    const CanvasText* receive = TextAt(2, 2);
+    ASSERT_NE(receive, nullptr) << style;
+    EXPECT_EQ(receive->text, "12.50 KB/s received");
+    EXPECT_EQ(receive->length, 19);
+    const CanvasText* send = TextAt(2, sendY);
+    ASSERT_NE(send, nullptr) << style;
+    EXPECT_EQ(send->text, "3.00 MB  total sent");
+  }
+}
+
+TEST_F(GraphPanel, SelectionOutsideZeroToSixDrawsNoLine) {
+  settings.receiveStatSelection = 9;
+  settings.sendStatSelection = -3;
+  PaintGraphPanel(settings, stats, canvas);
+  for (const CanvasText& t : canvas.Texts()) EXPECT_NE(t.x, 2) << t.text;
+}
+
+}  // namespace
