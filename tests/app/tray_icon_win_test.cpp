@@ -1,0 +1,282 @@
+// The notification-area icon: the icon built from the two tray surfaces, and the real shell's tray
+// (Wine's own tray window) adding, changing and removing it.
+#include "app/tray_icon_win.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "render/tray_picture.h"
+#include "stats/traffic_stats.h"
+
+namespace {
+
+constexpr int kSide = kTrayIconSize;
+using Picture = std::vector<COLORREF>;  // 16 x 16, top-down, RGB()
+
+// A top-level window that is never shown, to own the icon and receive its callback.
+class OwnerWindow {
+ public:
+  OwnerWindow() {
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = "QuintrelTrayTestOwner";
+    RegisterClassA(&windowClass);
+    handle = CreateWindowA("QuintrelTrayTestOwner", "tray owner", WS_OVERLAPPED, 0, 0, 10, 10, nullptr,
+                           nullptr, windowClass.hInstance, nullptr);
+  }
+  ~OwnerWindow() { DestroyWindow(handle); }
+  HWND handle;
+};
+
+void PumpMessages() {
+  MSG message;
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+}
+
+// The picture in a 32-bit top-down DIB section, compared pixel by pixel.
+class ScratchBitmap {
+ public:
+  ScratchBitmap(int w, int h) : width(w), height(h) {
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = w;
+    info.bmiHeader.biHeight = -h;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    dc = CreateCompatibleDC(nullptr);
+    void* memory = nullptr;
+    bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &memory, nullptr, 0);
+    bits = static_cast<uint32_t*>(memory);
+    previous = SelectObject(dc, bitmap);
+  }
+  ~ScratchBitmap() {
+    SelectObject(dc, previous);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+  }
+  void Fill(COLORREF colour) {
+    for (int i = 0; i < width * height; ++i) bits[i] = Pixel(colour);
+  }
+  COLORREF At(int x, int y) const {
+    GdiFlush();
+    const uint32_t p = bits[y * width + x];
+    return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+  }
+  bool Holds(const Picture& picture, int left, int top) const {
+    for (int y = 0; y < kSide; ++y)
+      for (int x = 0; x < kSide; ++x)
+        if (At(left + x, top + y) != picture[y * kSide + x]) return false;
+    return true;
+  }
+  bool HoldsAnywhere(const Picture& picture, POINT* where = nullptr) const {
+    for (int top = 0; top + kSide <= height; ++top)
+      for (int left = 0; left + kSide <= width; ++left)
+        if (Holds(picture, left, top)) {
+          if (where != nullptr) *where = POINT{left, top};
+          return true;
+        }
+    return false;
+  }
+
+  int width, height;
+  HDC dc;
+  HBITMAP bitmap;
+  HGDIOBJ previous;
+  uint32_t* bits = nullptr;
+
+ private:
+  static uint32_t Pixel(COLORREF c) { return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c); }
+};
+
+Picture IconPicture(HICON icon, COLORREF backdrop) {
+  ScratchBitmap target(kSide, kSide);
+  target.Fill(backdrop);
+  DrawIconEx(target.dc, 0, 0, icon, kSide, kSide, 0, nullptr, DI_NORMAL);
+  Picture picture;
+  for (int y = 0; y < kSide; ++y)
+    for (int x = 0; x < kSide; ++x) picture.push_back(target.At(x, y));
+  return picture;
+}
+
+// What the icon should look like: the image surface's rows count from the bottom.
+Picture SurfacePicture(PixelSurface& image) {
+  Picture picture;
+  for (int y = kSide - 1; y >= 0; --y)
+    for (int x = 0; x < kSide; ++x) {
+      const uint8_t* p = image.bits + (x + y * kSide) * 3;
+      picture.push_back(RGB(p[2], p[1], p[0]));
+    }
+  return picture;
+}
+
+// A picture no other process's icon shows: colours taken from our process id.
+void DrawSignature(PixelSurface& image) {
+  const DWORD id = GetCurrentProcessId();
+  image.ZeroPixels();
+  for (int y = 0; y < kSide; ++y)
+    for (int x = 0; x < kSide; ++x)
+      image.PutPixel(x, y, uint8_t(id + x), uint8_t(id >> 8), uint8_t(40 + y * 10));
+}
+
+HWND WineTrayWindow() {
+  return FindWindowA("__winex11_standalone_tray", nullptr);
+}
+
+std::vector<HWND> TrayIconWindows() {
+  std::vector<HWND> found;
+  HWND tray = WineTrayWindow();
+  if (tray == nullptr) return found;
+  EnumChildWindows(
+      tray,
+      [](HWND child, LPARAM list) -> BOOL {
+        char name[64] = {};
+        GetClassNameA(child, name, sizeof name);
+        if (strcmp(name, "__winex11_tray_icon") == 0 && IsWindowVisible(child))
+          reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
+        return TRUE;
+      },
+      LPARAM(&found));
+  return found;
+}
+
+// Reads the screen where each of the shell's icon windows lies.
+bool ScreenShows(const Picture& picture) {
+  for (HWND child : TrayIconWindows()) {
+    RECT area;
+    GetWindowRect(child, &area);
+    ScratchBitmap copy(area.right - area.left, area.bottom - area.top);
+    HDC screen = GetDC(nullptr);
+    BitBlt(copy.dc, 0, 0, copy.width, copy.height, screen, area.left, area.top, SRCCOPY);
+    ReleaseDC(nullptr, screen);
+    if (copy.HoldsAnywhere(picture)) return true;
+  }
+  return false;
+}
+
+// Other tests' windows open at the top-left corner, where the tray starts: move it aside, on top.
+void BringTrayIntoView() {
+  SetWindowPos(WineTrayWindow(), HWND_TOPMOST, GetSystemMetrics(SM_CXSCREEN) / 2,
+               GetSystemMetrics(SM_CYSCREEN) - 160, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+// The shell draws on its own thread; wait for it a while.
+template <typename Condition>
+bool WaitFor(Condition condition) {
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    PumpMessages();
+    if (condition()) return true;
+    Sleep(50);
+  }
+  return false;
+}
+
+TEST(TrayIcon, FirstIconIsAnOpaqueBlackSquareWithItsHotspotInTheMiddle) {
+  CTrayIcon tray;
+  ASSERT_TRUE(tray.CreateFirstIcon());
+  ASSERT_NE(tray.Icon(), nullptr);
+
+  ICONINFO info = {};
+  ASSERT_TRUE(GetIconInfo(tray.Icon(), &info));
+  EXPECT_TRUE(info.fIcon);
+  EXPECT_EQ(info.xHotspot, 8u);
+  EXPECT_EQ(info.yHotspot, 8u);
+  BITMAP colour = {};
+  GetObjectA(info.hbmColor, sizeof colour, &colour);
+  EXPECT_EQ(colour.bmWidth, kSide);
+  EXPECT_EQ(colour.bmHeight, kSide);
+  DeleteObject(info.hbmColor);
+  DeleteObject(info.hbmMask);
+
+  // On white and on magenta alike every pixel is black: the mask lets nothing through.
+  EXPECT_EQ(IconPicture(tray.Icon(), RGB(255, 255, 255)), Picture(kSide * kSide, RGB(0, 0, 0)));
+  EXPECT_EQ(IconPicture(tray.Icon(), RGB(255, 0, 255)), Picture(kSide * kSide, RGB(0, 0, 0)));
+  EXPECT_EQ(tray.Image().ByteCount(), 768u);
+}
+
+TEST(TrayIcon, ReplaceShowsTheImageRightSideUpWithOneIconHandleAtATime) {
+  CTrayIcon tray;
+  ASSERT_TRUE(tray.CreateFirstIcon());
+  PixelSurface& image = tray.Image();
+  // Row 0 of the surface is the bottom of the picture: a green bottom row, a red left column.
+  for (int x = 0; x < kSide; ++x) image.PutPixel(x, 0, 0, 255, 0);
+  for (int y = 1; y < kSide; ++y) image.PutPixel(0, y, 0, 0, 255);
+  image.PutPixel(15, 15, 255, 0, 0);
+
+  const HICON first = tray.Icon();
+  tray.Replace("tip");
+  ASSERT_NE(tray.Icon(), nullptr);
+  const Picture shown = IconPicture(tray.Icon(), RGB(255, 0, 255));
+  EXPECT_EQ(shown, SurfacePicture(image));
+  EXPECT_EQ(shown[15 * kSide + 7], RGB(0, 255, 0));  // bottom row on the screen
+  EXPECT_EQ(shown[0 * kSide + 0], RGB(255, 0, 0));   // top-left
+  EXPECT_EQ(shown[0 * kSide + 15], RGB(0, 0, 255));  // top-right
+  EXPECT_EQ(shown[7 * kSide + 7], RGB(0, 0, 0));
+
+  // The handle replaced each second is destroyed, so the icons do not pile up.
+  HICON previous = tray.Icon();
+  for (int second = 0; second < 30; ++second) tray.Replace("tip");
+  ICONINFO info = {};
+  if (first != tray.Icon()) EXPECT_FALSE(GetIconInfo(first, &info));
+  if (previous != tray.Icon()) EXPECT_FALSE(GetIconInfo(previous, &info));
+}
+
+TEST(TrayIcon, TipIsCutToTheSixtyThreeCharactersTheRecordHolds) {
+  CTrayIcon tray;
+  ASSERT_TRUE(tray.CreateFirstIcon());
+  tray.Replace("12.50 KB/s received  3.00 KB/s sent");
+  EXPECT_STREQ(tray.Tip(), "12.50 KB/s received  3.00 KB/s sent");
+  const std::string longTip(100, 'x');
+  tray.Replace(longTip.c_str());
+  EXPECT_EQ(std::string(tray.Tip()), std::string(63, 'x'));
+  tray.Replace(nullptr);
+  EXPECT_STREQ(tray.Tip(), "");
+}
+
+TEST(TrayIcon, NothingReachesTheShellBeforeTheSurfacesExist) {
+  CTrayIcon tray;
+  EXPECT_FALSE(tray.Replace("tip"));
+  EXPECT_EQ(tray.Icon(), nullptr);
+}
+
+TEST(TrayIconInTheShell, AddedChangedRemovedAndAddedAgainAfterTheTaskbarReturns) {
+  OwnerWindow owner;
+  CTrayIcon tray;
+  tray.SetWindow(owner.handle);
+  ASSERT_TRUE(tray.CreateFirstIcon());
+
+  // The shell knows no such icon yet, so it cannot change it.
+  EXPECT_FALSE(tray.Replace("not yet"));
+
+  ASSERT_TRUE(tray.Add());
+  ASSERT_NE(WineTrayWindow(), nullptr);
+  EXPECT_TRUE(WaitFor([] { return IsWindowVisible(WineTrayWindow()) != FALSE; }));
+  BringTrayIntoView();
+
+  DrawSignature(tray.Image());
+  const Picture signature = SurfacePicture(tray.Image());
+  EXPECT_TRUE(tray.Replace("1.00 KB/s received  2.00 KB/s sent"));
+  EXPECT_TRUE(WaitFor([&] { return ScreenShows(signature); })) << "the new picture is not in the tray";
+
+  EXPECT_TRUE(tray.Delete());
+  EXPECT_TRUE(WaitFor([&] { return !ScreenShows(signature); })) << "the icon stays after its deletion";
+  EXPECT_FALSE(tray.Replace("gone"));
+
+  // After a taskbar restart the icon comes back with the picture it last had.
+  EXPECT_TRUE(tray.Readd());
+  EXPECT_TRUE(WaitFor([&] { return ScreenShows(signature); })) << "the icon did not come back";
+  EXPECT_TRUE(tray.Delete());
+  EXPECT_TRUE(WaitFor([&] { return !ScreenShows(signature); }));
+}
+
+TEST(TrayIconInTheShell, TaskbarCreatedIsTheShellsRegisteredMessage) {
+  const UINT message = CTrayIcon::TaskbarCreatedMessage();
+  EXPECT_GE(message, 0xC000u);
+  EXPECT_EQ(message, RegisterWindowMessageA("TaskbarCreated"));
+}
+
+}  // namespace
