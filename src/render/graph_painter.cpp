@@ -141,6 +141,31 @@ void FormatStatLine(const DirectionFigures& f, int32_t selection, char* out, siz
   }
 }
 
+// Draws the labels and unit texts that BuildAxisLabels has just left in the statistics object.
+void DrawAxisLabels(const MonitorSettings& settings, const CTrafficStats& stats, IPanelCanvas& canvas) {
+  const int32_t style = PaintedStyle(settings.graphStyle);
+  const int32_t n = AxisLabelCount(style);
+  const int32_t range = int32_t(ColumnRange(settings));
+  for (int32_t i = 1; i <= n; ++i) {
+    if (style == kGraphStyleOverlapped) {
+      DrawLabel(canvas, 30 * (i - 1), stats.sentLabels[n - i]);
+    } else if (style == kGraphStyleNormal) {
+      DrawLabel(canvas, 17 * (i - 1), stats.receivedLabels[n - i]);
+      DrawLabel(canvas, range + 17 * (i - 1) + 2, stats.sentLabels[n - i]);
+    } else {
+      // The mirrored sent axis grows downward, so its labels run the other way.
+      DrawLabel(canvas, 17 * (i - 1), stats.receivedLabels[n - i]);
+      DrawLabel(canvas, range + 17 * (i - 1) + 4, stats.sentLabels[i - 1]);
+    }
+  }
+  if (style == kGraphStyleOverlapped) {
+    canvas.DrawText(kUnitX, 40, UnitText(stats.sentLabelDivisor), kUnitLength);
+  } else {
+    canvas.DrawText(kUnitX, 22, UnitText(stats.receivedLabelDivisor), kUnitLength);
+    canvas.DrawText(kUnitX, 60, UnitText(stats.sentLabelDivisor), kUnitLength);
+  }
+}
+
 }  // namespace
 
 char* FormatByteCount(uint64_t value, char* buffer, size_t size, const char* suffix) {
@@ -165,30 +190,6 @@ void FormatSendLine(const CTrafficStats& s, int32_t selection, char* out, size_t
   const DirectionFigures figures{s.currentSent,   s.avgSentMinute, s.avgSentHour, s.totalSent, s.pctSentNow,
                                  s.pctSentMinute, s.pctSentHour,   "sent",        "total sent"};
   FormatStatLine(figures, selection, out, size);
-}
-
-void DrawAxisLabels(const MonitorSettings& settings, const CTrafficStats& stats, IPanelCanvas& canvas) {
-  const int32_t style = PaintedStyle(settings.graphStyle);
-  const int32_t n = AxisLabelCount(style);
-  const int32_t range = int32_t(ColumnRange(settings));
-  for (int32_t i = 1; i <= n; ++i) {
-    if (style == kGraphStyleOverlapped) {
-      DrawLabel(canvas, 30 * (i - 1), stats.sentLabels[n - i]);
-    } else if (style == kGraphStyleNormal) {
-      DrawLabel(canvas, 17 * (i - 1), stats.receivedLabels[n - i]);
-      DrawLabel(canvas, range + 17 * (i - 1) + 2, stats.sentLabels[n - i]);
-    } else {
-      // The mirrored sent axis grows downward, so its labels run the other way.
-      DrawLabel(canvas, 17 * (i - 1), stats.receivedLabels[n - i]);
-      DrawLabel(canvas, range + 17 * (i - 1) + 4, stats.sentLabels[i - 1]);
-    }
-  }
-  if (style == kGraphStyleOverlapped) {
-    canvas.DrawText(kUnitX, 40, UnitText(stats.sentLabelDivisor), kUnitLength);
-  } else {
-    canvas.DrawText(kUnitX, 22, UnitText(stats.receivedLabelDivisor), kUnitLength);
-    canvas.DrawText(kUnitX, 60, UnitText(stats.sentLabelDivisor), kUnitLength);
-  }
 }
 
 void PaintGraphPanel(const MonitorSettings& settings, CTrafficStats& stats, IPanelCanvas& canvas) {

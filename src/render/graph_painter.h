@@ -18,8 +18,5 @@ char* FormatByteCount(uint64_t value, char* buffer, size_t size, const char* suf
 void FormatReceiveLine(const CTrafficStats& stats, int32_t selection, char* out, size_t size);
 void FormatSendLine(const CTrafficStats& stats, int32_t selection, char* out, size_t size);
 
-// Draws the axis labels and unit texts that BuildAxisLabels left in the statistics object.
-void DrawAxisLabels(const MonitorSettings& settings, const CTrafficStats& stats, IPanelCanvas& canvas);
-
 // Redraws the whole panel; writes the polyline clamps back into the columns.
 void PaintGraphPanel(const MonitorSettings& settings, CTrafficStats& stats, IPanelCanvas& canvas);

@@ -94,17 +94,6 @@ TEST_F(TrayPicture, MinuteLevelsAboveTheTopAreStoredAndDrawnAsRow15) {
                   "GGGGGGGGRRRRRRRR", "GGGGGGGGRRRRRRRR", "GGGGGGGGRRRRRRRR", "GGGGGGGGRRRRRRRR"}));
 }
 
-TEST_F(TrayPicture, LevelsInRangeAreLeftAlone) {
-  Levels(UINT32_MAX, 0, 15, 14);
-  DrawTrayPicture(stats, image);
-  EXPECT_EQ(stats.trayReceivedLevel, UINT32_MAX);
-  EXPECT_EQ(stats.trayReceivedMinuteLevel, 15u);
-  EXPECT_EQ(stats.traySentMinuteLevel, 14u);
-  const std::string picture = Picture(image);
-  EXPECT_EQ(picture.substr(0, 17), "YYYYYGGG........\n");
-  EXPECT_EQ(picture.substr(17, 17), "GGGGGGGG....YYYY\n");
-}
-
 TEST(TrayTip, ShowsBothRatesInKilobytesPerSecond) {
   char tip[kTrayTipSize];
   FormatTrayTip(0, 0, tip);
