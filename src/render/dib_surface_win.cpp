@@ -15,6 +15,7 @@ void CDibSurface::Reset() {
   bitmap = nullptr;
   dc = nullptr;
   bits = nullptr;
+  dcOriginalBitmap = nullptr;
 }
 
 int CDibSurface::Create(int32_t w, int32_t h, uint32_t bitCountValue, const uint8_t* palette) {
@@ -44,7 +45,7 @@ int CDibSurface::Create(int32_t w, int32_t h, uint32_t bitCountValue, const uint
     bits = nullptr;
     return 0;
   }
-  SelectObject(dc, bitmap);
+  dcOriginalBitmap = SelectObject(dc, bitmap);
   if (palette != nullptr) SetDIBColorTable(dc, 0, entries, colorTable);
   return 1;
 }
@@ -53,9 +54,13 @@ BOOL CDibSurface::BlitTo(HDC target, int x, int y) const {
   return BitBlt(target, x, y, width, height, dc, 0, 0, SRCCOPY);
 }
 
-void CDibSurface::Clear(bool white) { PatBlt(dc, 0, 0, width, height, white ? WHITENESS : BLACKNESS); }
+void CDibSurface::Clear(bool white) {
+  PatBlt(dc, 0, 0, width, height, white ? WHITENESS : BLACKNESS);
+}
 
 void CDibSurface::Release() {
+  if (dcOriginalBitmap != nullptr) SelectObject(dc, dcOriginalBitmap);
+  dcOriginalBitmap = nullptr;
   if (bitmap != nullptr) DeleteObject(bitmap);
   bitmap = nullptr;
   bits = nullptr;

@@ -28,4 +28,8 @@ class CDibSurface : public PixelSurface {
   RGBQUAD colorTable[256] = {};
   HBITMAP bitmap = nullptr;
   HDC dc = nullptr;
+
+ private:
+  // The DC's own bitmap, put back before ours is deleted: a selected bitmap cannot be deleted.
+  HGDIOBJ dcOriginalBitmap = nullptr;
 };

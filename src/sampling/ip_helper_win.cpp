@@ -1,0 +1,39 @@
+// Loading the IP helper library and resolving the two entry points the meter uses.
+#include "sampling/ip_helper_win.h"
+
+namespace {
+
+template <typename Function>
+Function Resolve(HMODULE module, const char* name) {
+  return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+}  // namespace
+
+CIpHelper::CIpHelper(const char* libraryName) : libraryName(libraryName) {}
+
+const char* CIpHelper::DiscoverInterfaces() {
+  Release();
+  adapterTable.Clear();
+  const char* failure = LoadAndRead();
+  // Nothing is sampled after a failure, so nothing of the library is kept.
+  if (failure != nullptr) Release();
+  return failure;
+}
+
+const char* CIpHelper::LoadAndRead() {
+  ipHelperModule.reset(LoadLibraryA(libraryName.c_str()));
+  if (ipHelperModule == nullptr) return kUnsupportedOsMessage;
+  pfnGetIfEntry = Resolve<GetIfEntryFn>(ipHelperModule.get(), "GetIfEntry");
+  if (pfnGetIfEntry == nullptr) return kNoGetIfEntryMessage;
+  pfnGetIfTable = Resolve<GetIfTableFn>(ipHelperModule.get(), "GetIfTable");
+  if (pfnGetIfTable == nullptr) return kNoGetIfTableMessage;
+  if (!adapterTable.Read(pfnGetIfTable)) return kNoAdapterMessage;
+  return nullptr;
+}
+
+void CIpHelper::Release() {
+  pfnGetIfEntry = nullptr;
+  pfnGetIfTable = nullptr;
+  ipHelperModule.reset();
+}

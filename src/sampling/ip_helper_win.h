@@ -1,0 +1,49 @@
+// The IP helper library, loaded by name at run time, and the interfaces it reports.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <type_traits>
+
+#include "sampling/interface_table_win.h"
+
+constexpr const char* kUnsupportedOsMessage = "Unsupported OS!";
+constexpr const char* kNoGetIfEntryMessage = "address2 error";
+constexpr const char* kNoGetIfTableMessage = "getinfo addr error";
+constexpr const char* kNoAdapterMessage = "No network adapter has been found!";
+
+class CIpHelper {
+ public:
+  explicit CIpHelper(const char* libraryName = "iphlpapi.dll");
+  CIpHelper(const CIpHelper&) = delete;
+  CIpHelper& operator=(const CIpHelper&) = delete;
+
+  // Loads the library, resolves "GetIfEntry" and "GetIfTable" and reads the interface table.
+  // Returns null on success, otherwise the message that tells the user what failed.
+  const char* DiscoverInterfaces();
+  // Frees the library; the rows stay, and the counters keep their last reading.
+  void Release();
+
+  CounterPair ReadCounters(int32_t row) { return adapterTable.ReadCounters(pfnGetIfEntry, row); }
+  const char* Description(int32_t row) const { return adapterTable.Description(row); }
+  uint32_t OperStatus(int32_t row) const { return adapterTable.OperStatus(row); }
+  uint32_t Count() const { return adapterTable.Count(); }
+  bool IsLoaded() const { return ipHelperModule != nullptr; }
+
+  CInterfaceTable adapterTable;
+
+ private:
+  const char* LoadAndRead();
+
+  struct ModuleFree {
+    void operator()(HMODULE module) const { FreeLibrary(module); }
+  };
+
+  std::string libraryName;
+  std::unique_ptr<std::remove_pointer_t<HMODULE>, ModuleFree> ipHelperModule;
+  GetIfEntryFn pfnGetIfEntry = nullptr;
+  GetIfTableFn pfnGetIfTable = nullptr;
+};

@@ -1,0 +1,87 @@
+// Interface discovery through the real IP helper library, and its failure messages.
+#include "sampling/ip_helper_win.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "sampling/udp_socket_win.h"
+
+namespace {
+
+int32_t FindRow(const CIpHelper& helper, const char* description) {
+  for (uint32_t i = 0; i < helper.Count(); ++i)
+    if (strcmp(helper.Description(int32_t(i)), description) == 0) return int32_t(i);
+  return -1;
+}
+
+TEST(IpHelper, FindsTheMachinesInterfacesWithDescriptionsAndCounters) {
+  CIpHelper helper;
+  ASSERT_EQ(helper.DiscoverInterfaces(), nullptr);
+  ASSERT_GE(helper.Count(), 1u);
+  for (uint32_t i = 0; i < helper.Count(); ++i) {
+    const char* description = helper.Description(int32_t(i));
+    EXPECT_GT(strlen(description), 0u) << "row " << i;
+    EXPECT_LT(strlen(description), 256u) << "row " << i;
+    helper.ReadCounters(int32_t(i));
+  }
+  EXPECT_GE(FindRow(helper, "lo"), 0) << "the loopback interface is listed under its system name";
+}
+
+TEST(IpHelper, LoopbackCountersSeeUdpTrafficSentToOurselves) {
+  CIpHelper helper;
+  ASSERT_EQ(helper.DiscoverInterfaces(), nullptr);
+  const int32_t lo = FindRow(helper, "lo");
+  ASSERT_GE(lo, 0);
+  UdpSocket socket("127.0.0.1");
+  ASSERT_TRUE(socket.Valid());
+
+  constexpr int kCount = 200, kSize = 1000;
+  const CounterPair before = helper.ReadCounters(lo);
+  ASSERT_EQ(socket.SendEachAndAwaitReturn("127.0.0.1", socket.Port(), kSize, kCount), kCount);
+  const CounterPair after = helper.ReadCounters(lo);
+
+  // Other programs may use the loopback too, so only the lower bound is ours.
+  EXPECT_GE(uint32_t(after.sent - before.sent), uint32_t(kCount * kSize));
+  EXPECT_GE(uint32_t(after.received - before.received), uint32_t(kCount * kSize));
+}
+
+TEST(IpHelper, ReleaseKeepsTheRowsAndTheLastReading) {
+  CIpHelper helper;
+  ASSERT_EQ(helper.DiscoverInterfaces(), nullptr);
+  const int32_t lo = FindRow(helper, "lo");
+  ASSERT_GE(lo, 0);
+  const CounterPair last = helper.ReadCounters(lo);
+  helper.Release();
+  EXPECT_FALSE(helper.IsLoaded());
+  const CounterPair afterRelease = helper.ReadCounters(lo);
+  EXPECT_EQ(afterRelease.sent, last.sent);
+  EXPECT_EQ(afterRelease.received, last.received);
+  EXPECT_STREQ(helper.Description(lo), "lo");
+
+  ASSERT_EQ(helper.DiscoverInterfaces(), nullptr) << "discovery can run again";
+  EXPECT_EQ(FindRow(helper, "lo"), lo);
+}
+
+void ExpectFailure(const char* library, const char* message) {
+  CIpHelper helper(library);
+  const char* result = helper.DiscoverInterfaces();
+  ASSERT_NE(result, nullptr) << library;
+  EXPECT_STREQ(result, message) << library;
+  EXPECT_EQ(helper.Count(), 0u);
+  EXPECT_FALSE(helper.IsLoaded());
+  const CounterPair nothing = helper.ReadCounters(0);
+  EXPECT_EQ(nothing.sent, 0u);
+  EXPECT_EQ(nothing.received, 0u);
+}
+
+TEST(IpHelper, EachMissingPieceHasItsOwnMessage) {
+  ExpectFailure("quintrel-no-such-library.dll", "Unsupported OS!");
+  ExpectFailure("kernel32.dll", "address2 error");
+  // This program exports a "GetIfEntry" of its own, but no "GetIfTable".
+  char self[MAX_PATH] = {};
+  ASSERT_GT(GetModuleFileNameA(nullptr, self, MAX_PATH), 0u);
+  ExpectFailure(self, "getinfo addr error");
+}
+
+}  // namespace

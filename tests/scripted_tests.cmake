@@ -1,0 +1,7 @@
+# Tests driven by shell scripts, included by the Windows build. Tests that restart the wineserver or
+# use network namespaces run alone (RUN_SERIAL); exit code 77 marks a test skipped.
+
+add_test(NAME namespace_discovery
+         COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/sampling/namespace_discovery.sh $<TARGET_FILE:quintrel_win_tests>)
+set_tests_properties(namespace_discovery PROPERTIES RUN_SERIAL TRUE SKIP_RETURN_CODE 77 TIMEOUT 300
+                     LABELS "win;scripted")
