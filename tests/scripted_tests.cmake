@@ -5,3 +5,9 @@ add_test(NAME namespace_discovery
          COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/sampling/namespace_discovery.sh $<TARGET_FILE:quintrel_win_tests>)
 set_tests_properties(namespace_discovery PROPERTIES RUN_SERIAL TRUE SKIP_RETURN_CODE 77 TIMEOUT 300
                      LABELS "win;scripted")
+
+# Photographs Wine's tray with the meter in it; leaves tray_screenshot.png in the build folder.
+add_test(NAME tray_meter_screenshot
+         COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/app/tray_screenshot.sh $<TARGET_FILE:quintrel_win_tests>
+                 ${CMAKE_BINARY_DIR})
+set_tests_properties(tray_meter_screenshot PROPERTIES RUN_SERIAL TRUE TIMEOUT 180 LABELS "win;scripted")

@@ -5,10 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "render/stats_owner.h"
 #include "render/tray_picture.h"
 #include "stats/traffic_stats.h"
 
@@ -145,7 +147,7 @@ std::vector<HWND> TrayIconWindows() {
 }
 
 // Reads the screen where each of the shell's icon windows lies.
-bool ScreenShows(const Picture& picture) {
+bool ScreenShows(const Picture& picture, POINT* where = nullptr) {
   for (HWND child : TrayIconWindows()) {
     RECT area;
     GetWindowRect(child, &area);
@@ -153,7 +155,11 @@ bool ScreenShows(const Picture& picture) {
     HDC screen = GetDC(nullptr);
     BitBlt(copy.dc, 0, 0, copy.width, copy.height, screen, area.left, area.top, SRCCOPY);
     ReleaseDC(nullptr, screen);
-    if (copy.HoldsAnywhere(picture)) return true;
+    POINT inside = {};
+    if (copy.HoldsAnywhere(picture, &inside)) {
+      if (where != nullptr) *where = POINT{area.left + inside.x, area.top + inside.y};
+      return true;
+    }
   }
   return false;
 }
@@ -277,6 +283,81 @@ TEST(TrayIconInTheShell, TaskbarCreatedIsTheShellsRegisteredMessage) {
   const UINT message = CTrayIcon::TaskbarCreatedMessage();
   EXPECT_GE(message, 0xC000u);
   EXPECT_EQ(message, RegisterWindowMessageA("TaskbarCreated"));
+}
+
+// The meter as it must look, top-down: levels that fill the receive half, half the send half,
+// a receive minute mark on row 3 and a send mark clamped to the top row (rows count from the bottom).
+Picture ExpectedMeter() {
+  const COLORREF green = RGB(0, 255, 0), red = RGB(255, 0, 0), yellow = RGB(255, 250, 0),
+                 grid = RGB(0, 0, 210), black = RGB(0, 0, 0);
+  Picture picture(kSide * kSide);
+  for (int row = 0; row < kSide; ++row) {
+    for (int x = 0; x < kSide; ++x) {
+      COLORREF c = row % 4 == 0 ? grid : black;
+      if (x < 8) c = row == 3 && x <= 4 ? yellow : green;
+      if (x >= 8 && row <= 7) c = red;
+      if (x >= 12 && row == 15) c = yellow;
+      picture[(kSide - 1 - row) * kSide + x] = c;
+    }
+  }
+  return picture;
+}
+
+// With QUINTREL_TRAY_SHOT_DIR set, a script photographs the screen while the icon is shown: the
+// test says where the icon is and what it must hold, then waits until the photo is taken.
+void WaitForScreenshot(POINT where, const Picture& expected) {
+  const char* directory = getenv("QUINTREL_TRAY_SHOT_DIR");
+  if (directory == nullptr || directory[0] == '\0') return;
+  const std::string base = std::string(directory) + "\\";
+  FILE* place = fopen((base + "icon_place.txt").c_str(), "wb");
+  ASSERT_NE(place, nullptr);
+  fprintf(place, "%ld %ld\n", where.x, where.y);
+  fclose(place);
+  FILE* rgb = fopen((base + "expected_icon.rgb").c_str(), "wb");
+  ASSERT_NE(rgb, nullptr);
+  for (COLORREF c : expected) {
+    const uint8_t bytes[3] = {GetRValue(c), GetGValue(c), GetBValue(c)};
+    fwrite(bytes, 1, 3, rgb);
+  }
+  fclose(rgb);
+  fclose(fopen((base + "ready").c_str(), "w"));
+  for (int attempt = 0;
+       attempt < 1200 && GetFileAttributesA((base + "taken").c_str()) == INVALID_FILE_ATTRIBUTES; ++attempt) {
+    PumpMessages();
+    Sleep(50);
+  }
+}
+
+TEST(TrayMeterOnScreen, ShowsItsBarsGridAndMinuteMarksInTheShellsTray) {
+  OwnerWindow owner;
+  CTrayIcon tray;
+  tray.SetWindow(owner.handle);
+  ASSERT_TRUE(tray.CreateFirstIcon());
+  ASSERT_TRUE(tray.Add());
+  ASSERT_TRUE(WaitFor([] { return WineTrayWindow() != nullptr && IsWindowVisible(WineTrayWindow()); }));
+  BringTrayIntoView();
+
+  StatsOwner statsOwner;
+  CTrafficStats& stats = *statsOwner.stats;
+  stats.trayReceivedLevel = 20;
+  stats.traySentLevel = 7;
+  stats.trayReceivedMinuteLevel = 3;
+  stats.traySentMinuteLevel = 40;
+  stats.currentReceived = 20480;
+  stats.currentSent = 7168;
+  DrawTrayPicture(stats, tray.Image());
+  char tip[kTrayTipSize];
+  FormatTrayTip(stats.currentReceived, stats.currentSent, tip);
+  ASSERT_TRUE(tray.Replace(tip));
+  EXPECT_STREQ(tray.Tip(), "20.00 KB/s received  7.00 KB/s sent");
+
+  const Picture expected = ExpectedMeter();
+  POINT where = {};
+  EXPECT_TRUE(WaitFor([&] { return ScreenShows(expected, &where); })) << "the meter is not on the screen";
+  WaitForScreenshot(where, expected);
+
+  EXPECT_TRUE(tray.Delete());
+  EXPECT_TRUE(WaitFor([&] { return !ScreenShows(expected); }));
 }
 
 }  // namespace
