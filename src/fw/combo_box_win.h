@@ -11,8 +11,11 @@ class CComboBox : public CWindow {
   int AddString(const char* text) const {
     return static_cast<int>(Send(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text)));
   }
-  // An index outside the list clears the selection and returns CB_ERR.
-  int SetCurSel(int index) const { return static_cast<int>(Send(CB_SETCURSEL, static_cast<WPARAM>(index))); }
+  // An index outside the list clears the selection and returns CB_ERR (Wine would keep it).
+  int SetCurSel(int index) const {
+    const bool inside = index >= 0 && index < GetCount();
+    return static_cast<int>(Send(CB_SETCURSEL, static_cast<WPARAM>(inside ? index : -1)));
+  }
   // CB_ERR when nothing is selected.
   int GetCurSel() const { return static_cast<int>(Send(CB_GETCURSEL)); }
   int GetCount() const { return static_cast<int>(Send(CB_GETCOUNT)); }

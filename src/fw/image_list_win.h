@@ -1,6 +1,8 @@
 // An owned image list: destroyed with the object unless handed over with Detach.
 #pragma once
 
+#include <windows.h>
+// commctrl.h needs the types of windows.h.
 #include <commctrl.h>
 
 class CImageList {

@@ -1,6 +1,8 @@
 // A trackbar (slider) control bound by id.
 #pragma once
 
+#include <windows.h>
+// commctrl.h needs the types of windows.h.
 #include <commctrl.h>
 
 #include "fw/window_win.h"
