@@ -35,3 +35,8 @@ constexpr int32_t kGraphStyleMirror = 0;
 constexpr int32_t kGraphStyleNormal = 1;
 constexpr int32_t kGraphStyleOverlapped = 2;
 constexpr int32_t kMaxGraphColumns = 200;
+
+// A column may be half the graph high, or the whole graph in the overlapped style.
+inline int32_t ColumnRangeForStyle(int32_t graphStyle, int32_t graphHeight) {
+  return graphStyle == kGraphStyleOverlapped ? graphHeight : graphHeight >> 1;
+}

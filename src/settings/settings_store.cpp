@@ -1,12 +1,167 @@
-// Settings load and save (being written).
+// Moves the settings between MonitorSettings and the profile: every key, its default and its order.
 #include "settings/settings_store.h"
 
+#include <climits>
 #include <cstdio>
+#include <cstring>
 
-void LoadSettings(MonitorSettings& settings, IProfile&) { settings.ResetToDefaults(); }
-void LoadPresets(SpeedPreset (&)[kPresetCount], IProfile&) {}
-void WriteConfigureGroup(const MonitorSettings&, IProfile&) {}
-void WriteExitGroup(const MonitorSettings&, WindowOrigin, IProfile&) {}
+namespace {
+
+// One integer of the application profile. A stored value outside lo..hi reads as the default;
+// the flag member stores any non-zero value as true and is written as 0 or 1.
+struct ScalarSetting {
+  const char* key;
+  int32_t MonitorSettings::*number;
+  bool MonitorSettings::*flag;
+  int32_t defaultValue;
+  int32_t lo;
+  int32_t hi;
+};
+
+constexpr int32_t kLowest = INT32_MIN;
+constexpr int32_t kHighest = INT32_MAX;
+
+// In the order the load sequence reads them.
+constexpr ScalarSetting kScalarSettings[] = {
+    {"kb", &MonitorSettings::kbValue, nullptr, 10, kLowest, kHighest},
+    {"refr", &MonitorSettings::refreshPeriodMs, nullptr, 200, 1, 10000},
+    {"eth", &MonitorSettings::selectedInterface, nullptr, 0, kLowest, kHighest},
+    {"mir", &MonitorSettings::mirValue, nullptr, 0, kLowest, kHighest},
+    {"grst", &MonitorSettings::graphStyle, nullptr, kGraphStyleNormal, kGraphStyleMirror,
+     kGraphStyleOverlapped},
+    {"x_pos", &MonitorSettings::startX, nullptr, 0, kLowest, kHighest},
+    {"y_pos", &MonitorSettings::startY, nullptr, 0, kLowest, kHighest},
+    {"s_sel", &MonitorSettings::sendStatSelection, nullptr, 0, kLowest, kHighest},
+    {"r_sel", &MonitorSettings::receiveStatSelection, nullptr, 0, kLowest, kHighest},
+    {"ontop", &MonitorSettings::alwaysOnTop, nullptr, 1, kLowest, kHighest},
+    {"minm", &MonitorSettings::trayOnly, nullptr, 0, kLowest, kHighest},
+    {"comb_sel", &MonitorSettings::presetIndex, nullptr, 0, kLowest, kHighest},
+    {"autoscale", &MonitorSettings::autoScale, nullptr, 0, kLowest, kHighest},
+    {"traySeparateScaleEnabled", nullptr, &MonitorSettings::traySeparateScaleEnabled, 0, kLowest, kHighest},
+    {"trayScaleValue", &MonitorSettings::trayScaleValue, nullptr, 16, kLowest, kHighest},
+};
+constexpr int kScalarCount = int(sizeof kScalarSettings / sizeof kScalarSettings[0]);
+
+constexpr bool SameKey(const char* a, const char* b) {
+  while (*a != '\0' && *a == *b) ++a, ++b;
+  return *a == *b;
+}
+
+constexpr int SettingIndex(const char* key) {
+  for (int i = 0; i < kScalarCount; ++i)
+    if (SameKey(kScalarSettings[i].key, key)) return i;
+  return -1;
+}
+
+constexpr int kConfigureGroup[] = {
+    SettingIndex("autoscale"),
+    SettingIndex("kb"),
+    SettingIndex("refr"),
+    SettingIndex("eth"),
+    SettingIndex("mir"),
+    SettingIndex("grst"),
+    SettingIndex("s_sel"),
+    SettingIndex("r_sel"),
+    SettingIndex("comb_sel"),
+    SettingIndex("traySeparateScaleEnabled"),
+    SettingIndex("trayScaleValue"),
+};
+// The exit group writes the window's origin first, then these.
+constexpr int kExitGroupAfterOrigin[] = {
+    SettingIndex("s_sel"),
+    SettingIndex("r_sel"),
+    SettingIndex("ontop"),
+    SettingIndex("minm"),
+};
+
+constexpr bool AllKnown(const int* indexes, int count) {
+  for (int i = 0; i < count; ++i)
+    if (indexes[i] < 0) return false;
+  return true;
+}
+static_assert(AllKnown(kConfigureGroup, int(sizeof kConfigureGroup / sizeof(int))), "unknown Configure key");
+static_assert(AllKnown(kExitGroupAfterOrigin, int(sizeof kExitGroupAfterOrigin / sizeof(int))),
+              "unknown exit key");
+
+// The preset numbers follow "it" and the preset's number 1..6, in this order.
+struct PresetNumber {
+  const char* suffix;
+  int32_t SpeedPreset::*field;
+};
+constexpr PresetNumber kPresetNumbers[] = {
+    {"min", &SpeedPreset::min},     {"max", &SpeedPreset::max},     {"def", &SpeedPreset::def},
+    {"bandd", &SpeedPreset::bandd}, {"bandu", &SpeedPreset::bandu},
+};
+
+using PresetKey = char[16];
+
+void FormatPresetKey(int presetIndex, const char* suffix, PresetKey& key) {
+  snprintf(key, sizeof key, "it%d%s", presetIndex + 1, suffix);
+}
+
+void ReadScalar(const ScalarSetting& setting, MonitorSettings& settings, IProfile& profile) {
+  int32_t value = profile.ReadInt(setting.key, setting.defaultValue);
+  if (value < setting.lo || value > setting.hi) value = setting.defaultValue;
+  if (setting.flag != nullptr)
+    settings.*setting.flag = value != 0;
+  else
+    settings.*setting.number = value;
+}
+
+void WriteScalar(const ScalarSetting& setting, const MonitorSettings& settings, IProfile& profile) {
+  const int32_t value = setting.flag != nullptr ? (settings.*setting.flag ? 1 : 0) : settings.*setting.number;
+  profile.WriteInt(setting.key, value);
+}
+
+void WritePresetNumbers(const SpeedPreset (&presets)[kPresetCount], IProfile& profile) {
+  PresetKey key;
+  for (int i = 0; i < kPresetCount; ++i) {
+    for (const PresetNumber& number : kPresetNumbers) {
+      FormatPresetKey(i, number.suffix, key);
+      profile.WriteInt(key, presets[i].*number.field);
+    }
+  }
+}
+
+}  // namespace
+
+void LoadSettings(MonitorSettings& settings, IProfile& profile) {
+  settings.ResetToDefaults();
+  for (const ScalarSetting& setting : kScalarSettings) ReadScalar(setting, settings, profile);
+  LoadPresets(settings.presets, profile);
+  settings.columnRange = ColumnRangeForStyle(settings.graphStyle, settings.graphHeight);
+}
+
+void LoadPresets(SpeedPreset (&presets)[kPresetCount], IProfile& profile) {
+  PresetKey key;
+  for (int i = 0; i < kPresetCount; ++i) {
+    const SpeedPreset& defaults = kDefaultPresets[i];
+    SpeedPreset& preset = presets[i];
+    FormatPresetKey(i, "n", key);
+    char name[sizeof preset.name] = {};
+    profile.ReadSystemString(key, defaults.name, name, sizeof name);
+    name[sizeof name - 1] = '\0';
+    SetPresetName(preset, name);
+    for (const PresetNumber& number : kPresetNumbers) {
+      FormatPresetKey(i, number.suffix, key);
+      preset.*number.field = profile.ReadInt(key, defaults.*number.field);
+    }
+  }
+}
+
+void WriteConfigureGroup(const MonitorSettings& settings, IProfile& profile) {
+  for (int index : kConfigureGroup) WriteScalar(kScalarSettings[index], settings, profile);
+  WritePresetNumbers(settings.presets, profile);
+}
+
+void WriteExitGroup(const MonitorSettings& settings, WindowOrigin origin, IProfile& profile) {
+  if (origin.known) {
+    profile.WriteInt("x_pos", origin.left);
+    profile.WriteInt("y_pos", origin.top);
+  }
+  for (int index : kExitGroupAfterOrigin) WriteScalar(kScalarSettings[index], settings, profile);
+}
+
 void FormatDeviceSpeedIndexKey(int32_t interfaceIndex, char (&key)[32]) {
   snprintf(key, sizeof key, "%s%d", "DeviceSpeedIndex", int(interfaceIndex));
 }

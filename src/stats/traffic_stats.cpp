@@ -1,20 +1,281 @@
-// The statistics engine of one interface (being written).
+// The statistics engine of one interface: histories, averages, percentages, tray levels, the graph
+// columns with their scales and labels, and the interface's traffic log.
 #include "stats/traffic_stats.h"
 
-#include "app/monitor_model.h"
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
 
-CTrafficStats::CTrafficStats(MonitorModel* ownerModel, int32_t index) : interfaceIndex(index), owner(ownerModel) {
+#include "app/monitor_model.h"
+#include "log/traffic_log.h"
+
+namespace {
+
+constexpr uint32_t kTrayRows = 16;
+constexpr uint32_t kOperStatusDisconnected = 2;
+constexpr int32_t kLongestPerTickPeriodMs = 1000;
+// With this headroom the highest column of the window reaches about 74 % of the range.
+constexpr double kScaleTopHeadroom = 1.35;
+
+// Truncates toward zero. A float mean of u32 samples can round up to 2^32, which must not reach
+// an unsigned conversion, so values beyond the u32 range saturate.
+uint32_t TruncateToU32(double value) {
+  if (!(value > 0.0)) return 0;
+  if (value >= 4294967295.0) return UINT32_MAX;
+  return uint32_t(value);
+}
+
+// Bandwidths are in kB of 1000 bytes, so bytes / (band * 1000) * 100 = bytes / band / 10.
+// A bandwidth of 0 or below shows 0 % and is never divided by.
+float PercentNow(uint32_t bytes, int32_t band) {
+  return band > 0 ? float((bytes / uint32_t(band)) / 10.0) : 0.0f;
+}
+
+float PercentOfAverage(float bytesPerSecond, int32_t band) {
+  return band > 0 ? float(double(bytesPerSecond) / band / 10.0) : 0.0f;
+}
+
+int32_t ColumnCount(const MonitorModel& owner) {
+  return std::clamp<int32_t>(owner.graphColumns, 0, CTrafficStats::kColumnSlots);
+}
+
+uint32_t ColumnRange(const MonitorModel& owner) {
+  return owner.columnRange > 0 ? uint32_t(owner.columnRange) : 1;
+}
+
+uint32_t ClampColumn(uint32_t height, uint32_t range) {
+  return height >= range ? range - 1 : height;
+}
+
+// The manual scale: the preset's full scale in bytes (kB of 1000) per pixel.
+uint32_t ManualDivisor(int32_t def, uint32_t range) {
+  if (def <= 0) return 0;
+  return uint32_t(std::min<uint64_t>(uint64_t(def) * 1000u / range, UINT32_MAX));
+}
+
+// Rounds to single precision even where the x87 unit would keep a float wider (i686).
+float SinglePrecision(double value) {
+  volatile float rounded = float(value);
+  return rounded;
+}
+
+CounterPair ReadCounters(MonitorModel& owner) {
+  return owner.platform.ReadCounters(owner.selectedInterface);
+}
+
+void PushSample(uint32_t* values, int32_t n, uint32_t sample) {
+  CTrafficStats::ShiftHistory(values, n);
+  values[0] = sample;
+}
+
+}  // namespace
+
+CTrafficStats::CTrafficStats(MonitorModel* ownerModel, int32_t index)
+    : interfaceIndex(index), owner(ownerModel) {
   autoScale = uint32_t(owner->autoScale);
 }
-double CTrafficStats::Mean(const uint32_t*, int32_t) { return 0; }
-void CTrafficStats::ShiftHistory(uint32_t*, int32_t) {}
-void CTrafficStats::UpdateStatistics() {}
-void CTrafficStats::UpdateGraph() {}
-void CTrafficStats::UpdateScaleTops() {}
-void CTrafficStats::RescaleColumns(uint32_t, uint32_t) {}
-void CTrafficStats::BuildAxisLabels(int32_t) {}
-uint32_t CTrafficStats::FormatAxisLabels(uint32_t, char (*)[kLabelLength], int32_t) { return 1; }
-void CTrafficStats::OpenLog() {}
-void CTrafficStats::WriteLogLine() {}
-const SpeedPreset& CTrafficStats::Preset() const { return owner->presets[ValidPresetIndex(deviceSpeedIndex)]; }
-uint32_t CTrafficStats::TrayUnit() const { return 1; }
+
+double CTrafficStats::Mean(const uint32_t* values, int32_t n) {
+  if (n <= 0) return 0.0;
+  double sum = 0.0;
+  for (int32_t i = 0; i < n; ++i) sum += values[i];
+  return sum / n;
+}
+
+void CTrafficStats::ShiftHistory(uint32_t* values, int32_t n) {
+  if (n > 1) memmove(values + 1, values, size_t(n - 1) * sizeof *values);
+}
+
+const SpeedPreset& CTrafficStats::Preset() const {
+  return owner->presets[ValidPresetIndex(deviceSpeedIndex)];
+}
+
+uint32_t CTrafficStats::TrayUnit() const {
+  const int32_t scaleKb = owner->traySeparateScaleEnabled ? owner->trayScaleValue : Preset().def;
+  const uint32_t unit = uint32_t(scaleKb) * 1024u / kTrayRows;
+  return unit != 0 ? unit : 1;
+}
+
+void CTrafficStats::UpdateStatistics() {
+  const CounterPair now = ReadCounters(*owner);
+  uint32_t deltaSent = now.sent - statsPrevSent;
+  uint32_t deltaReceived = now.received - statsPrevReceived;
+  if (statsStarted == 0) {
+    deltaSent = deltaReceived = 0;
+    statsStarted = 1;
+  }
+  statsPrevSent = now.sent;
+  statsPrevReceived = now.received;
+
+  PushSample(minuteReceived, kMinuteLength, deltaReceived);
+  PushSample(minuteSent, kMinuteLength, deltaSent);
+  avgSentMinute = float(Mean(minuteSent, kMinuteLength));
+  avgReceivedMinute = float(Mean(minuteReceived, kMinuteLength));
+  PushSample(hourSent, kHourLength, deltaSent);
+  PushSample(hourReceived, kHourLength, deltaReceived);
+  avgReceivedHour = float(Mean(hourReceived, kHourLength));
+  avgSentHour = float(Mean(hourSent, kHourLength));
+
+  const SpeedPreset& preset = Preset();
+  pctReceivedNow = PercentNow(deltaReceived, preset.bandd);
+  pctSentNow = PercentNow(deltaSent, preset.bandu);
+  pctReceivedMinute = PercentOfAverage(avgReceivedMinute, preset.bandd);
+  pctSentMinute = PercentOfAverage(avgSentMinute, preset.bandu);
+  pctReceivedHour = PercentOfAverage(avgReceivedHour, preset.bandd);
+  pctSentHour = PercentOfAverage(avgSentHour, preset.bandu);
+
+  currentSent = deltaSent;
+  currentReceived = deltaReceived;
+  totalSent += deltaSent;
+  totalReceived += deltaReceived;
+
+  const uint32_t trayUnit = TrayUnit();
+  traySentLevel = currentSent / trayUnit;
+  trayReceivedLevel = currentReceived / trayUnit;
+  traySentMinuteLevel = TruncateToU32(double(avgSentMinute) / trayUnit);
+  trayReceivedMinuteLevel = TruncateToU32(double(avgReceivedMinute) / trayUnit);
+}
+
+void CTrafficStats::UpdateGraph() {
+  const int32_t periodMs = owner->refreshPeriodMs;
+  float perTickDivisor = 1.0f;
+  if (periodMs > kLongestPerTickPeriodMs) perTickDivisor = float(periodMs / 1000.0);
+
+  const CounterPair now = ReadCounters(*owner);
+  const uint32_t a = now.sent - graphPrevSent;
+  graphPrevSent = now.sent;
+  const uint32_t b = now.received - graphPrevReceived;
+  graphPrevReceived = now.received;
+  if (graphRestart != 0) {
+    graphRestart = 0;
+    currentSent = currentReceived = 0;
+    return;
+  }
+
+  const int32_t columns = ColumnCount(*owner);
+  const uint32_t range = ColumnRange(*owner);
+  PushSample(sentRaw, columns, TruncateToU32(a / double(perTickDivisor)));
+  PushSample(receivedRaw, columns, TruncateToU32(b / double(perTickDivisor)));
+
+  uint32_t sentDivisor;
+  uint32_t receivedDivisor;
+  if (autoScale == 0) {
+    sentDivisor = receivedDivisor = ManualDivisor(Preset().def, range);
+  } else {
+    UpdateScaleTops();
+    if (owner->graphStyle == kGraphStyleOverlapped) {
+      if (receivedScaleTop > sentScaleTop)
+        sentScaleTop = receivedScaleTop;
+      else
+        receivedScaleTop = sentScaleTop;
+    }
+    sentDivisor = sentScaleTop / range;
+    receivedDivisor = receivedScaleTop / range;
+  }
+  if (receivedDivisor == 0) receivedDivisor = 1;
+  if (sentDivisor == 0) sentDivisor = 1;
+  if (receivedDivisor != lastReceivedDivisor || sentDivisor != lastSentDivisor)
+    RescaleColumns(sentDivisor, receivedDivisor);
+  lastReceivedDivisor = receivedDivisor;
+  lastSentDivisor = sentDivisor;
+
+  uint32_t newestSent;
+  uint32_t newestReceived;
+  if (periodMs <= kLongestPerTickPeriodMs) {
+    newestSent = a / sentDivisor;
+    newestReceived = b / receivedDivisor;
+  } else {
+    const double perSecond = 1024.0 / periodMs;
+    newestSent = TruncateToU32(a * perSecond / sentDivisor);
+    newestReceived = TruncateToU32(b * perSecond / receivedDivisor);
+  }
+  PushSample(sentColumns, columns, ClampColumn(newestSent, range));
+  PushSample(receivedColumns, columns, ClampColumn(newestReceived, range));
+
+  owner->PaintGraphPanel();
+  owner->platform.ShowGraphPanel();
+}
+
+void CTrafficStats::UpdateScaleTops() {
+  const int32_t columns = ColumnCount(*owner);
+  const uint32_t largestSent = columns > 0 ? *std::max_element(sentRaw, sentRaw + columns) : 0;
+  const uint32_t largestReceived = columns > 0 ? *std::max_element(receivedRaw, receivedRaw + columns) : 0;
+  sentScaleTop = TruncateToU32(largestSent * kScaleTopHeadroom);
+  receivedScaleTop = TruncateToU32(largestReceived * kScaleTopHeadroom);
+}
+
+void CTrafficStats::RescaleColumns(uint32_t sentDivisor, uint32_t receivedDivisor) {
+  sentDivisor = std::max(sentDivisor, 1u);
+  receivedDivisor = std::max(receivedDivisor, 1u);
+  const int32_t columns = ColumnCount(*owner);
+  const uint32_t range = ColumnRange(*owner);
+  const bool perTick = owner->refreshPeriodMs <= kLongestPerTickPeriodMs;
+  for (int32_t i = 0; i < columns; ++i) {
+    if (perTick) {
+      sentColumns[i] = ClampColumn(sentRaw[i] / sentDivisor, range);
+      receivedColumns[i] = ClampColumn(receivedRaw[i] / receivedDivisor, range);
+    } else {
+      // Above one second a raw value is bytes per second, while the newest column is the tick's
+      // bytes times 1024 / period: that is raw * 1.024, so older columns match the newest one.
+      sentColumns[i] = ClampColumn(TruncateToU32(sentRaw[i] * 1.024 / sentDivisor), range);
+      receivedColumns[i] = ClampColumn(TruncateToU32(receivedRaw[i] * 1.024 / receivedDivisor), range);
+    }
+  }
+}
+
+void CTrafficStats::BuildAxisLabels(int32_t count) {
+  if (autoScale != 0) {
+    sentLabelDivisor = FormatAxisLabels(sentScaleTop >> 10, sentLabels, count);
+    receivedLabelDivisor = FormatAxisLabels(receivedScaleTop >> 10, receivedLabels, count);
+  } else {
+    const int32_t def = Preset().def;
+    const uint32_t top = def > 0 ? uint32_t(def) : 0;
+    sentLabelDivisor = FormatAxisLabels(top, sentLabels, count);
+    receivedLabelDivisor = FormatAxisLabels(top, receivedLabels, count);
+  }
+}
+
+uint32_t CTrafficStats::FormatAxisLabels(uint32_t top, char (*labels)[kLabelLength], int32_t count) {
+  const uint32_t divisor = top > 999 ? 1000 : 1;
+  count = std::min(count, kLabelSlots);
+  const float step = count > 1 ? SinglePrecision(double(top) / (count - 1)) : 0.0f;
+  float value = 0.0f;
+  for (int32_t i = 0; i < count; ++i) {
+    if (divisor == 1)
+      snprintf(labels[i], kLabelLength, "%d", int(value));
+    else
+      snprintf(labels[i], kLabelLength, "%.1f", double(value / 1000));
+    value = SinglePrecision(double(value) + step);
+  }
+  return divisor;
+}
+
+void CTrafficStats::OpenLog() {
+  const char* description = owner->platform.InterfaceDescription(interfaceIndex);
+  if (description == nullptr) description = "";
+  char fileName[512];
+  MakeLogFileName(description, owner->platform.MaxLogFileNameLength(), fileName, sizeof fileName);
+  if (fileName[0] != '\0') logFile = owner->platform.OpenLogFile(fileName);
+  if (!logFile) {
+    owner->platform.ShowMessage("Can not open file, check permissions");
+    return;
+  }
+  if (logFile->IsEmpty()) {
+    char header[kLogHeaderSize];
+    const size_t length = FormatLogHeader(description, header, sizeof header);
+    logFile->Append(header, std::min(length, sizeof header - 1));
+  }
+}
+
+void CTrafficStats::WriteLogLine() {
+  logSent = totalSent - logMarkSent;
+  logReceived = totalReceived - logMarkReceived;
+  logMarkSent = totalSent;
+  logMarkReceived = totalReceived;
+  const LocalDateTime time = owner->platform.Now();
+  if (owner->platform.InterfaceOperStatus(interfaceIndex) == kOperStatusDisconnected)
+    owner->platform.ShowMessage("cable");
+  char line[kLogLineSize];
+  const size_t length = FormatLogLine(time, logSent, logReceived, line, sizeof line);
+  if (logFile) logFile->Append(line, std::min(length, sizeof line - 1));
+}

@@ -1,0 +1,78 @@
+// The cost of one statistics update and one graph update, and proof that neither allocates.
+#include <benchmark/benchmark.h>
+
+#include "alloc_counter.h"
+#include "app/monitor_model.h"
+#include "support/fake_platform.h"
+#include "support/memory_profile.h"
+
+namespace {
+
+struct Engine {
+  Engine() {
+    platform.recordLogText = false;
+    model.CreateInterfaceStats(1);
+    stats = model.statsTable[0].get();
+  }
+  FakePlatform platform;
+  MemoryProfile profile;
+  MonitorModel model{platform, profile};
+  CTrafficStats* stats = nullptr;
+};
+
+void ReportAllocations(benchmark::State& state, uint64_t before) {
+  const double perCall = double(AllocationCount() - before) / double(state.iterations());
+  state.counters["allocs_per_call"] = perCall;
+  if (perCall > 0) state.SkipWithError("allocates per call");
+}
+
+void BM_UpdateStatistics(benchmark::State& state) {
+  Engine e;
+  e.stats->UpdateStatistics();
+  uint32_t step = 0;
+  const uint64_t before = AllocationCount();
+  for (auto _ : state) {
+    e.platform.AddTraffic(0, 1000 + (++step & 1023), 50000 + step);
+    e.stats->UpdateStatistics();
+    benchmark::DoNotOptimize(e.stats->avgReceivedHour);
+  }
+  ReportAllocations(state, before);
+}
+BENCHMARK(BM_UpdateStatistics);
+
+// Arg 0: manual scale. Arg 1: auto-scale with steady traffic. Arg 2: auto-scale whose top changes
+// on every tick, so every call also rescales all columns.
+void BM_UpdateGraph(benchmark::State& state) {
+  Engine e;
+  e.stats->autoScale = state.range(0) != 0 ? 1 : 0;
+  const bool rescaleEveryTick = state.range(0) == 2;
+  e.stats->UpdateGraph();
+  uint32_t step = 0;
+  const uint64_t before = AllocationCount();
+  for (auto _ : state) {
+    ++step;
+    const uint32_t sent = rescaleEveryTick ? 100000 + (step & 1) * 50000 : 3000 + (step & 255);
+    // The largest raw value keeps growing with the rescaling variant, so its top moves every time.
+    e.platform.AddTraffic(0, rescaleEveryTick ? sent + step * 64 : sent, 2 * sent);
+    e.stats->UpdateGraph();
+    benchmark::DoNotOptimize(e.stats->sentColumns[0]);
+  }
+  ReportAllocations(state, before);
+}
+BENCHMARK(BM_UpdateGraph)->Arg(0)->Arg(1)->Arg(2);
+
+// The whole once-a-second tick: statistics, tray picture, panel paint, tooltip and the log minute.
+void BM_StatisticsTick(benchmark::State& state) {
+  Engine e;
+  uint32_t step = 0;
+  const uint64_t before = AllocationCount();
+  for (auto _ : state) {
+    e.platform.AddTraffic(0, 2000 + (++step & 511), 90000);
+    e.model.OnStatisticsTick();
+  }
+  ReportAllocations(state, before);
+  state.counters["log_lines"] = double(e.platform.logs.begin()->second->appendCount - 1);
+}
+BENCHMARK(BM_StatisticsTick);
+
+}  // namespace
