@@ -53,7 +53,7 @@ IniProfile::IniProfile() {
 }
 
 IniProfile::IniProfile(const char* filePath) {
-  snprintf(path, sizeof path, "%s", filePath);
+  snprintf(path, sizeof path, "%s", filePath != nullptr ? filePath : "");
 }
 
 int32_t IniProfile::ReadInt(const char* key, int32_t defaultValue) {
