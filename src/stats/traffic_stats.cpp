@@ -72,7 +72,7 @@ void PushSample(uint32_t* values, int32_t n, uint32_t sample) {
 
 CTrafficStats::CTrafficStats(MonitorModel* ownerModel, int32_t index)
     : interfaceIndex(index), owner(ownerModel) {
-  autoScale = uint32_t(owner->autoScale);
+  autoScale = owner->autoScale != 0 ? 1 : 0;
 }
 
 double CTrafficStats::Mean(const uint32_t* values, int32_t n) {

@@ -60,7 +60,7 @@ TEST_F(ModelTest, LoadAllSettingsSetsTheGeometryOfTheStoredStyle) {
 }
 
 TEST_F(ModelTest, OneObjectPerRowWithItsLogAndPresetIndex) {
-  model.autoScale = 1;
+  model.autoScale = 7;  // any non-zero stored value turns it on
   profile.ints["DeviceSpeedIndex1"] = 3;
   profile.ints["DeviceSpeedIndex2"] = 9;  // damaged: preset 0
   ASSERT_TRUE(model.CreateInterfaceStats(3));
