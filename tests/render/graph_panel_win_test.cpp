@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,10 @@ void SaveBitmap(const CDibSurface& surface, const std::string& name) {
   fwrite(&surface.bitmapInfo.bmiHeader, sizeof(BITMAPINFOHEADER), 1, out);
   fwrite(surface.bits, 1, pixelBytes, out);
   fclose(out);
+}
+
+void PrintTo(const StyleCase& c, std::ostream* out) {
+  *out << "style " << c.style;
 }
 
 class GraphPanelOnDibSection : public ::testing::TestWithParam<StyleCase> {
@@ -147,7 +152,9 @@ TEST_P(GraphPanelOnDibSection, GridLinesAndTextLandOnTheirPixels) {
   for (int y = 0; y < 100; ++y) {
     for (int x = 0; x < 160; ++x) {
       const COLORREF pixel = At(x, y);
-      if (InTextBox(x, y)) continue;
+      const bool inText = InTextBox(x, y);
+      // Around its strokes a text leaves what lies beneath it.
+      if (inText && pixel == RGB(255, 255, 0)) continue;
       ASSERT_NE(pixel, RGB(255, 255, 0)) << "yellow outside every text at " << x << "," << y;
       Expect expected = Line(x, y);
       if (expected == Expect::Black && x % 3 == 0 && (99 - y) % 3 == 0) expected = Expect::Grid;
