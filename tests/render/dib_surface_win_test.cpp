@@ -90,21 +90,6 @@ TEST(DibSurface, ClearedSurfaceCopiesAsAnExactRectangle) {
   for (int i = 0; i < 768; ++i) ASSERT_EQ(source.bits[i], 0xFF) << "white is every byte at its maximum";
 }
 
-TEST(DibSurface, PaletteEntriesAreStoredBlueGreenRed) {
-  uint8_t palette[256 * 3] = {};
-  palette[0] = 0x10, palette[1] = 0x20, palette[2] = 0x30;  // entry 0: red, green, blue
-  palette[255 * 3] = 0xA0, palette[255 * 3 + 2] = 0xC0;     // entry 255
-  CDibSurface s;
-  ASSERT_EQ(s.Create(16, 16, 8, palette), 1);
-  RGBQUAD table[256] = {};
-  ASSERT_EQ(GetDIBColorTable(s.dc, 0, 256, table), 256u);
-  EXPECT_EQ(table[0].rgbRed, 0x10);
-  EXPECT_EQ(table[0].rgbGreen, 0x20);
-  EXPECT_EQ(table[0].rgbBlue, 0x30);
-  EXPECT_EQ(table[255].rgbRed, 0xA0);
-  EXPECT_EQ(table[255].rgbBlue, 0xC0);
-}
-
 TEST(DibSurface, FailedCreationLeavesASurfaceThatIgnoresDrawing) {
   CDibSurface s;
   EXPECT_EQ(s.Create(0, 0, 24, nullptr), 0);

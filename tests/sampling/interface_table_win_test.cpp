@@ -175,14 +175,4 @@ TEST_F(InterfaceTable, CountersComeFromTheRowsPlatformIndexAndFailuresRepeatTheP
   EXPECT_EQ(table.ReadCounters(FakeGetIfEntry, 0).received, 5u);
 }
 
-TEST_F(InterfaceTable, ReadingAgainReplacesTheRows) {
-  AddRows(12);
-  ASSERT_TRUE(table.Read(FakeGetIfTable));
-  fake = FakeLibrary{};
-  AddRows(2);
-  ASSERT_TRUE(table.Read(FakeGetIfTable));
-  EXPECT_EQ(table.Count(), 2u);
-  EXPECT_STREQ(table.Description(11), "");
-}
-
 }  // namespace

@@ -138,20 +138,4 @@ TEST_F(ProfileSettings, AnyNonZeroTrayFlagReadsTrueAndIsWrittenBackAsOne) {
   EXPECT_NE(FileText().find("traySeparateScaleEnabled=1\r\n"), std::string::npos) << FileText();
 }
 
-TEST_F(ProfileSettings, DamagedFileLoadsSafeValues) {
-  WriteFileText(
-      "[Last Settings]\r\n"
-      "refr=fast\r\n"
-      "grst=99999999999\r\n"
-      "x_pos=-1920\r\n"
-      "trayScaleValue=0x20\r\n"
-      "it1bandd=\r\n");
-  const MonitorSettings loaded = LoadFromNewProfile();
-  EXPECT_EQ(loaded.refreshPeriodMs, 200);
-  EXPECT_TRUE(loaded.graphStyle >= kGraphStyleMirror && loaded.graphStyle <= kGraphStyleOverlapped);
-  EXPECT_EQ(loaded.startX, -1920) << "a window left of the primary monitor is a real place";
-  EXPECT_EQ(loaded.trayScaleValue, 16);
-  EXPECT_GT(loaded.presets[0].bandd, 0);
-}
-
 }  // namespace
