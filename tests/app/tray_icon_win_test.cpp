@@ -279,12 +279,6 @@ TEST(TrayIconInTheShell, AddedChangedRemovedAndAddedAgainAfterTheTaskbarReturns)
   EXPECT_TRUE(WaitFor([&] { return !ScreenShows(signature); }));
 }
 
-TEST(TrayIconInTheShell, TaskbarCreatedIsTheShellsRegisteredMessage) {
-  const UINT message = CTrayIcon::TaskbarCreatedMessage();
-  EXPECT_GE(message, 0xC000u);
-  EXPECT_EQ(message, RegisterWindowMessageA("TaskbarCreated"));
-}
-
 // The meter as it must look, top-down: levels that fill the receive half, half the send half,
 // a receive minute mark on row 3 and a send mark clamped to the top row (rows count from the bottom).
 Picture ExpectedMeter() {

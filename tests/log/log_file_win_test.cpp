@@ -116,19 +116,6 @@ TEST_F(LogFileOnDisk, LongestAllowedNameFitsThePathLimitAndCanBeCreated) {
   EXPECT_NE(OpenLogFileForAppend(name.c_str()), nullptr);
 }
 
-TEST_F(LogFileOnDisk, DeepDirectoriesLeaveAtLeastOneCharacter) {
-  // Climb until the directory alone almost fills the path limit.
-  std::string part(60, 'd');
-  for (int depth = 0; depth < 4; ++depth) {
-    if (!CreateDirectoryA(part.c_str(), nullptr) || !SetCurrentDirectoryA(part.c_str())) break;
-  }
-  char current[MAX_PATH];
-  const DWORD length = GetCurrentDirectoryA(MAX_PATH, current);
-  const size_t longest = MaxLogFileNameLength();
-  EXPECT_GE(longest, 1u);
-  if (length > 0 && length < MAX_PATH - 2) EXPECT_EQ(longest, size_t(MAX_PATH - 1 - length - 1));
-}
-
 TEST(LocalClock, NowIsTheLocalDateAndTimeFieldByField) {
   SYSTEMTIME before = {}, after = {};
   LocalDateTime now = {};
