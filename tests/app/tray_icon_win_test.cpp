@@ -148,6 +148,9 @@ std::vector<HWND> TrayIconWindows() {
 
 // Reads the screen where each of the shell's icon windows lies.
 bool ScreenShows(const Picture& picture, POINT* where = nullptr) {
+  // When another test's icon leaves, Wine moves ours along without always repainting it.
+  RedrawWindow(WineTrayWindow(), nullptr, nullptr,
+               RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
   for (HWND child : TrayIconWindows()) {
     RECT area;
     GetWindowRect(child, &area);
