@@ -1,0 +1,197 @@
+// The Statistics Console under Wine, reading an hour-data file written by the test.
+#include "console/stat_console_dlg_win.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "dialogs/configure_dlg_win.h"
+#include "dialogs/modal_driver_win.h"
+#include "dialogs/test_model_win.h"
+#include "fw/app_win.h"
+#include "resource.h"
+
+namespace {
+
+constexpr const char* kConsoleCaption = "Statistics Console";
+
+void AppendRecord(std::vector<uint8_t>& out, uint8_t day, uint8_t hour, uint32_t first, uint32_t second) {
+  const uint8_t head[8] = {0, 0, day, 0, hour, 0, 0, 0};
+  out.insert(out.end(), head, head + 8);
+  for (uint32_t v : {first, second})
+    for (int i = 0; i < 4; ++i) out.push_back(uint8_t(v >> (8 * i)));
+}
+
+// Colour 0xRRGGBB of the image at a column and a top-down row, from the surface's own bytes.
+uint32_t SurfaceColour(const CDibSurface& s, int x, int topDownRow) {
+  const uint8_t* p = s.bits + (x + (s.height - 1 - topDownRow) * s.width) * 3;
+  return uint32_t(p[2]) << 16 | uint32_t(p[1]) << 8 | p[0];
+}
+
+uint32_t WindowColour(HWND dialog, int x, int y) {
+  HDC dc = GetDC(dialog);
+  const COLORREF c = GetPixel(dc, x, y);
+  ReleaseDC(dialog, dc);
+  return uint32_t(GetRValue(c)) << 16 | uint32_t(GetGValue(c)) << 8 | GetBValue(c);
+}
+
+bool SurfaceIsWhite(const CDibSurface& s) {
+  for (size_t i = 0; i < s.ByteCount(); ++i)
+    if (s.bits[i] != 0xFF) return false;
+  return true;
+}
+
+// Each test runs in a directory of its own, where "NDIS3.bin" is whatever the test writes.
+class StatisticsConsole : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { InitControlClasses(); }
+  void SetUp() override {
+    GetCurrentDirectoryA(sizeof previous, previous);
+    char temp[MAX_PATH] = {};
+    GetTempPathA(sizeof temp, temp);
+    snprintf(directory, sizeof directory, "%squintrel-console-%lu", temp, GetCurrentProcessId());
+    CreateDirectoryA(directory, nullptr);
+    SetCurrentDirectoryA(directory);
+  }
+  void TearDown() override {
+    DeleteFileA(kHourDataFileName);
+    SetCurrentDirectoryA(previous);
+    RemoveDirectoryA(directory);
+  }
+  void WriteHourFile(const std::vector<uint8_t>& bytes) {
+    FILE* f = fopen(kHourDataFileName, "wb");
+    ASSERT_NE(f, nullptr);
+    if (!bytes.empty()) fwrite(bytes.data(), 1, bytes.size(), f);
+    fclose(f);
+  }
+
+  char previous[MAX_PATH] = {};
+  char directory[MAX_PATH] = {};
+};
+
+TEST_F(StatisticsConsole, DrawsTheHourlyBarsOfTheDayFromTheFileAndCopiesThemOnButton1) {
+  std::vector<uint8_t> file;
+  AppendRecord(file, 27, 0, 2000, 600);
+  AppendRecord(file, 27, 0, 1200, 400);  // hour 0 adds up to 3200 and 1000
+  AppendRecord(file, 26, 1, 99999, 99999);
+  AppendRecord(file, 27, 30, 99999, 99999);
+  AppendRecord(file, 27, 23, 0, 3200);
+  file.push_back(0x7F);
+  WriteHourFile(file);
+
+  CStatConsoleDlg console;
+  ModalDriver driver;
+  driver.On(kConsoleCaption, [&](HWND d) {
+    EXPECT_EQ(console.fileSize, 81u);
+    EXPECT_EQ(console.hours.recordCount, 5u);
+    EXPECT_EQ(console.hours.firstSums[0], 3200u);
+    EXPECT_EQ(console.hours.secondSums[0], 1000u);
+    EXPECT_EQ(console.hours.firstSums[1], 0u);
+    EXPECT_EQ(console.LargestSum(), 3200u);
+    EXPECT_FLOAT_EQ(console.barScale, 12.5f);
+    EXPECT_EQ(console.barWidth, 6u);
+    ASSERT_NE(console.consoleSurface.bits, nullptr);
+    const CDibSurface& image = console.consoleSurface;
+    EXPECT_EQ(SurfaceColour(image, 0, 49), 0xFF0000u);
+    EXPECT_EQ(SurfaceColour(image, 5, 304), 0xFF0000u);
+    EXPECT_EQ(SurfaceColour(image, 0, 48), 0xFFFFFFu);
+    EXPECT_EQ(SurfaceColour(image, 0, 305), 0xFFFFFFu);
+    EXPECT_EQ(SurfaceColour(image, 6, 225), 0x00FF00u);
+    EXPECT_EQ(SurfaceColour(image, 11, 224), 0xFFFFFFu);
+    EXPECT_EQ(SurfaceColour(image, 12, 300), 0xFFFFFFu);
+    EXPECT_EQ(SurfaceColour(image, 466, 49), 0x00FF00u);
+    EXPECT_EQ(SurfaceColour(image, 460, 300), 0xFFFFFFu);
+    EXPECT_EQ(SurfaceColour(image, 472, 300), 0xFFFFFFu);
+
+    // The window shows the image at (20, 20) after a repaint, and again after "Button1".
+    RedrawWindow(d, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    EXPECT_EQ(WindowColour(d, 20 + 2, 20 + 100), 0xFF0000u);
+    HDC dc = GetDC(d);
+    PatBlt(dc, 0, 0, 600, 400, BLACKNESS);
+    ReleaseDC(d, dc);
+    EXPECT_EQ(WindowColour(d, 20 + 2, 20 + 100), 0u);
+    SendDlgItemMessageA(d, IDC_CONSOLE_BUTTON, BM_CLICK, 0, 0);
+    EXPECT_EQ(WindowColour(d, 20 + 2, 20 + 100), 0xFF0000u);
+    EXPECT_EQ(WindowColour(d, 20 + 8, 20 + 250), 0x00FF00u);
+    EXPECT_EQ(WindowColour(d, 20 + 14, 20 + 100), 0xFFFFFFu);
+    EXPECT_EQ(WindowColour(d, 20 + 8, 20 + 100), 0xFFFFFFu);
+    PostMessageA(d, WM_CLOSE, 0, 0);
+  });
+  driver.Run([&] { console.DoModal(); });
+  EXPECT_EQ(driver.failure, "");
+  EXPECT_TRUE(driver.messages.empty());
+  EXPECT_EQ(console.consoleSurface.bitmap, nullptr);  // released with the window
+  EXPECT_EQ(console.consoleDc, nullptr);
+  EXPECT_TRUE(DeleteFileA(kHourDataFileName)) << "the file was left open";
+}
+
+TEST_F(StatisticsConsole, AMissingFileIsReportedAndTheChartStaysWhite) {
+  CStatConsoleDlg console;
+  ModalDriver driver;
+  driver.AnswerMessageBox();
+  driver.On(kConsoleCaption, [&](HWND d) {
+    ASSERT_NE(console.consoleSurface.bits, nullptr);
+    EXPECT_TRUE(SurfaceIsWhite(console.consoleSurface));
+    EXPECT_EQ(console.LargestSum(), 0u);
+    EXPECT_EQ(WindowColour(d, 20 + 3, 20 + 300), 0xFFFFFFu);
+    PostMessageA(d, WM_CLOSE, 0, 0);
+  });
+  driver.Run([&] { console.DoModal(); });
+  EXPECT_EQ(driver.failure, "");
+  EXPECT_EQ(driver.messages, std::vector<std::string>{"File error!"});
+}
+
+TEST_F(StatisticsConsole, AnEmptyFileOrOneWithoutTheDayGivesAWhiteChartWithoutMessages) {
+  for (bool empty : {true, false}) {
+    std::vector<uint8_t> file;
+    if (!empty) AppendRecord(file, 3, 7, 5000, 5000);
+    WriteHourFile(file);
+    CStatConsoleDlg console;
+    ModalDriver driver;
+    driver.On(kConsoleCaption, [&](HWND d) {
+      EXPECT_TRUE(SurfaceIsWhite(console.consoleSurface));
+      PostMessageA(d, WM_CLOSE, 0, 0);
+    });
+    driver.Run([&] { console.DoModal(); });
+    EXPECT_EQ(driver.failure, "");
+    EXPECT_TRUE(driver.messages.empty());
+  }
+}
+
+TEST_F(StatisticsConsole, SmallSumsAreDrawnOneRowPerUnit) {
+  std::vector<uint8_t> file;
+  AppendRecord(file, 27, 2, 100, 0);
+  WriteHourFile(file);
+  CStatConsoleDlg console;
+  ModalDriver driver;
+  driver.On(kConsoleCaption, [&](HWND d) {
+    EXPECT_EQ(console.barScale, 0.0f);
+    EXPECT_EQ(SurfaceColour(console.consoleSurface, 40, 205), 0xFF0000u);
+    EXPECT_EQ(SurfaceColour(console.consoleSurface, 40, 204), 0xFFFFFFu);
+    PostMessageA(d, WM_CLOSE, 0, 0);
+  });
+  driver.Run([&] { console.DoModal(); });
+  EXPECT_EQ(driver.failure, "");
+}
+
+TEST_F(StatisticsConsole, OpensFromTheConfigureDialogsHiddenStatisticsButton) {
+  TestModel model(1);
+  ModalDriver driver;
+  driver.On("Configure", [](HWND d) {
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(d, IDC_STATISTICS_BUTTON)));
+    PostClick(d, IDC_STATISTICS_BUTTON);
+  });
+  driver.AnswerMessageBox();
+  driver.On(kConsoleCaption, [](HWND d) {
+    EXPECT_EQ(GetParent(d), nullptr);
+    PostMessageA(d, WM_CLOSE, 0, 0);
+  });
+  driver.On("Configure", [](HWND d) { PostClick(d, IDOK); });
+  driver.Run([&] { RunConfigure(model, nullptr); });
+  EXPECT_EQ(driver.failure, "");
+  EXPECT_EQ(driver.messages, std::vector<std::string>{"File error!"});
+}
+
+}  // namespace
