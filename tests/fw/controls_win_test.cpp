@@ -1,20 +1,14 @@
-// The control wrappers, menu and image list on the real controls of the program's templates.
+// The combo box, list view, image list and menu wrappers on real controls of the program's templates.
 #include <windows.h>
 // commctrl.h needs the types of windows.h.
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
-#include <string>
-
-#include "fw/button_win.h"
 #include "fw/combo_box_win.h"
 #include "fw/dialog_probe_win.h"
-#include "fw/edit_win.h"
 #include "fw/image_list_win.h"
 #include "fw/list_view_win.h"
 #include "fw/menu_win.h"
-#include "fw/static_win.h"
-#include "fw/trackbar_win.h"
 #include "resource.h"
 
 TEST(ControlWrappers, ComboBoxRefillSelectAndReadBack) {
@@ -36,26 +30,6 @@ TEST(ControlWrappers, ComboBoxRefillSelectAndReadBack) {
                               EXPECT_STREQ(text, "Alpha");
                               EXPECT_EQ(combo.SetCurSel(6), CB_ERR);  // outside the list: no selection
                               EXPECT_EQ(combo.GetCurSel(), CB_ERR);
-                            }),
-            IDCANCEL);
-}
-
-TEST(ControlWrappers, TrackbarRangeKeepsThePositionInside) {
-  ASSERT_EQ(InspectTemplate(IDD_CONFIGURE,
-                            [](HWND dialog) {
-                              CTrackbar slider;
-                              slider.Bind(dialog, IDC_TRAY_SLIDER);
-                              slider.SetRange(1, 256);
-                              EXPECT_EQ(slider.GetRangeMin(), 1);
-                              EXPECT_EQ(slider.GetRangeMax(), 256);
-                              slider.SetPos(16);
-                              EXPECT_EQ(slider.GetPos(), 16);
-                              slider.SetPos(5000);
-                              EXPECT_EQ(slider.GetPos(), 256);
-                              slider.SetPos(0);
-                              EXPECT_EQ(slider.GetPos(), 1);
-                              slider.Enable(false);
-                              EXPECT_FALSE(slider.IsEnabled());
                             }),
             IDCANCEL);
 }
@@ -91,43 +65,6 @@ TEST(ControlWrappers, ListViewWithIconImagesAndSingleSelection) {
                               EXPECT_EQ(list.GetItemState(1, LVIS_SELECTED), 0u);  // single selection
                               EXPECT_EQ(list.GetItemState(2, LVIS_SELECTED),
                                         static_cast<UINT>(LVIS_SELECTED));
-                            }),
-            IDCANCEL);
-}
-
-TEST(ControlWrappers, ButtonsEditsAndStatics) {
-  ASSERT_EQ(InspectTemplate(IDD_CONFIGURE,
-                            [](HWND dialog) {
-                              CButton check;
-                              check.Bind(dialog, IDC_SEPARATE_SCALE_CHECK);
-                              check.SetChecked(true);
-                              EXPECT_TRUE(check.IsChecked());
-                              EXPECT_EQ(check.GetCheck(), static_cast<UINT>(BST_CHECKED));
-                              check.SetChecked(false);
-                              EXPECT_FALSE(check.IsChecked());
-                              CStatic label;
-                              label.Bind(dialog, IDC_TRAY_SCALE_LABEL);
-                              label.SetText("16 KB/s");
-                              char text[16] = {};
-                              EXPECT_EQ(label.GetText(text, sizeof text), 7);
-                              EXPECT_STREQ(text, "16 KB/s");
-                              label.Show(SW_HIDE);
-                              EXPECT_FALSE(label.IsVisible());
-                            }),
-            IDCANCEL);
-  ASSERT_EQ(InspectTemplate(IDD_ITEM_PARAMS,
-                            [](HWND dialog) {
-                              CEdit edit;
-                              edit.Bind(dialog, IDC_NAME_EDIT);
-                              edit.LimitText(5);
-                              edit.ReplaceSel("1234567");  // typing stops at the limit
-                              char text[16] = {};
-                              edit.GetText(text, sizeof text);
-                              EXPECT_STREQ(text, "12345");
-                              EXPECT_EQ(edit.GetTextLength(), 5);
-                              char shortBuffer[4] = {};
-                              EXPECT_EQ(edit.GetText(shortBuffer, sizeof shortBuffer), 3);
-                              EXPECT_STREQ(shortBuffer, "123");
                             }),
             IDCANCEL);
 }

@@ -5,9 +5,6 @@
 
 #include <utility>
 
-#include "fw/app_win.h"
-#include "resource.h"
-
 TEST(GdiOwners, OwnedObjectsAreDeletedOnceWhenResetMovedOrDestroyed) {
   HFONT first = CreatePointFont(70, "Arial");
   HFONT second = CreatePointFont(90, "Arial");
@@ -59,13 +56,4 @@ TEST(GdiOwners, PointFontHeightFollowsTheScreenResolution) {
   const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
   ReleaseDC(nullptr, screen);
   EXPECT_EQ(described.lfHeight, -MulDiv(7, dpi, 72));  // character height, not cell height
-  EXPECT_STREQ(described.lfFaceName, "Arial");
-}
-
-TEST(GdiOwners, OwnedIconIsDestroyed) {
-  HICON icon = CopyIcon(LoadIconA(AppInstance(), MAKEINTRESOURCEA(IDI_WINDOW_BIG)));
-  ASSERT_NE(icon, nullptr);
-  { COwnedIcon owned(icon); }
-  ICONINFO info = {};
-  EXPECT_FALSE(GetIconInfo(icon, &info));
 }
