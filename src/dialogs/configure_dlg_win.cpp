@@ -108,8 +108,9 @@ void CConfigureDlg::RefreshPresetDisplay() {
   traySlider.Enable(owner->traySeparateScaleEnabled);
   traySlider.SetRange(kTraySliderMin, kTraySliderMax);
   traySlider.SetPos(owner->trayScaleValue);
-  ShowTrayScale();
+  // The label shows the scale after the slider has brought it into its range.
   OnSeparateScale();
+  ShowTrayScale();
 }
 
 void CConfigureDlg::FillPresetCombo() {

@@ -144,7 +144,7 @@ TEST_F(ConfigureDialog, OpensOnTheLiveSettingsAndChangesNothingUntilAControlActs
     EXPECT_FALSE(IsEnabled(d, IDC_TRAY_SCALE_LABEL));
     EXPECT_EQ(SliderPos(d, IDC_TRAY_SLIDER), 256);
     EXPECT_EQ(model.trayScaleValue, 256);
-    EXPECT_EQ(ControlText(d, IDC_TRAY_SCALE_LABEL), "300 KB/s");
+    EXPECT_EQ(ControlText(d, IDC_TRAY_SCALE_LABEL), "256 KB/s");
 
     HWND list = GetDlgItem(d, IDC_INTERFACE_LIST);
     ASSERT_EQ(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), 3);
