@@ -22,9 +22,9 @@ void SetNumberText(const CEdit& edit, int32_t value) {
 }  // namespace
 
 void CItemParamsDlg::CopyFrom(const SpeedPreset& preset) {
-  SpeedPreset copy = preset;
-  copy.name[sizeof copy.name - 1] = '\0';
-  memcpy(name, copy.name, sizeof name);
+  const size_t length = strnlen(preset.name, sizeof name - 1);
+  memcpy(name, preset.name, length);
+  name[length] = '\0';
   min = preset.min;
   max = preset.max;
   def = preset.def;

@@ -143,37 +143,17 @@ TEST_F(StatisticsConsole, AMissingFileIsReportedAndTheChartStaysWhite) {
   EXPECT_EQ(driver.messages, std::vector<std::string>{"File error!"});
 }
 
-TEST_F(StatisticsConsole, AnEmptyFileOrOneWithoutTheDayGivesAWhiteChartWithoutMessages) {
-  for (bool empty : {true, false}) {
-    std::vector<uint8_t> file;
-    if (!empty) AppendRecord(file, 3, 7, 5000, 5000);
-    WriteHourFile(file);
-    CStatConsoleDlg console;
-    ModalDriver driver;
-    driver.On(kConsoleCaption, [&](HWND d) {
-      EXPECT_TRUE(SurfaceIsWhite(console.consoleSurface));
-      PostMessageA(d, WM_CLOSE, 0, 0);
-    });
-    driver.Run([&] { console.DoModal(); });
-    EXPECT_EQ(driver.failure, "");
-    EXPECT_TRUE(driver.messages.empty());
-  }
-}
-
-TEST_F(StatisticsConsole, SmallSumsAreDrawnOneRowPerUnit) {
-  std::vector<uint8_t> file;
-  AppendRecord(file, 27, 2, 100, 0);
-  WriteHourFile(file);
+TEST_F(StatisticsConsole, AnEmptyFileGivesAWhiteChartWithoutMessages) {
+  WriteHourFile({});
   CStatConsoleDlg console;
   ModalDriver driver;
   driver.On(kConsoleCaption, [&](HWND d) {
-    EXPECT_EQ(console.barScale, 0.0f);
-    EXPECT_EQ(SurfaceColour(console.consoleSurface, 40, 205), 0xFF0000u);
-    EXPECT_EQ(SurfaceColour(console.consoleSurface, 40, 204), 0xFFFFFFu);
+    EXPECT_TRUE(SurfaceIsWhite(console.consoleSurface));
     PostMessageA(d, WM_CLOSE, 0, 0);
   });
   driver.Run([&] { console.DoModal(); });
   EXPECT_EQ(driver.failure, "");
+  EXPECT_TRUE(driver.messages.empty());
 }
 
 TEST_F(StatisticsConsole, OpensFromTheConfigureDialogsHiddenStatisticsButton) {
