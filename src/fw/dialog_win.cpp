@@ -11,25 +11,25 @@ INT_PTR CDialog::DoModal() {
 }
 
 INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  try {
-    if (message == WM_INITDIALOG) {
-      auto* dialog = reinterpret_cast<CDialog*>(lParam);
-      if (!dialog) return FALSE;
-      SetWindowLongPtrA(window, GWLP_USERDATA, lParam);
-      dialog->window = window;
-      dialog->RunDialogInit();
-    }
-    auto* dialog = reinterpret_cast<CDialog*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    if (!dialog) return FALSE;
-    const INT_PTR result = dialog->Dispatch(message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
-      SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-      dialog->window = nullptr;
-    }
-    return result;
-  } catch (...) {
-    return FALSE;
+  if (message == WM_INITDIALOG && lParam) {
+    auto* dialog = reinterpret_cast<CDialog*>(lParam);
+    SetWindowLongPtrA(window, GWLP_USERDATA, lParam);
+    dialog->window = window;
   }
+  auto* dialog = reinterpret_cast<CDialog*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  if (!dialog) return FALSE;
+  INT_PTR result = FALSE;
+  try {
+    if (message == WM_INITDIALOG) dialog->RunDialogInit();
+    result = dialog->Dispatch(message, wParam, lParam);
+  } catch (...) {
+    result = FALSE;  // nothing may unwind into the system's code
+  }
+  if (message == WM_NCDESTROY) {
+    SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+    dialog->window = nullptr;
+  }
+  return result;
 }
 
 INT_PTR CDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
