@@ -1,0 +1,363 @@
+// The main window: start-up, painting, mouse, popup menu, commands, ticks and shutdown.
+#include "app/monitor_dlg_win.h"
+
+#include <cstdlib>
+
+#include "dialogs/about_dlg_win.h"
+#include "fw/app_win.h"
+#include "dialogs/configure_dlg_win.h"
+#include "log/log_file_win.h"
+#include "resource.h"
+
+namespace {
+
+// The graph panel lives for the whole process.
+CDibSurface graphSurface;
+
+struct MenuRow {
+  UINT id;  // 0: separator
+  const char* text;
+};
+
+const MenuRow kMenuRows[] = {
+    {IDM_ALWAYS_ON_TOP, "Always On Top"},
+    {IDM_TRAY_ONLY, "Only tray icon"},
+    {0, nullptr},
+    {503, "Current Receive"},
+    {504, "Last min. avg"},
+    {505, "Last hour avg"},
+    {506, "Total Received"},
+    {507, "% Bandwidth"},
+    {508, "% 1 min. Bandwidth"},
+    {509, "% 1 hour Bandwidth"},
+    {0, nullptr},
+    {521, "Current Send"},
+    {522, "Last min. avg"},
+    {523, "Last hour avg"},
+    {524, "Total Sent"},
+    {525, "% Bandwidth"},
+    {526, "% 1 min. Bandwidth"},
+    {527, "% 1 hour Bandwidth"},
+    {0, nullptr},
+    {IDM_SETUP, "SETUP"},
+    {0, nullptr},
+    {IDM_STAT_CONSOLE, "StatConsole"},
+    {0, nullptr},
+    {IDM_ABOUT, "About"},
+    {IDM_EXIT, "Exit"},
+};
+
+constexpr int kStatisticSelections = 7;
+
+// A stored place that lies wholly off the screens (a damaged profile, a monitor since removed)
+// would hide the window for good; it is pulled to the nearest edge of the screens instead.
+int32_t OnScreen(int32_t start, int32_t size, int screenStart, int screenSize) {
+  const int64_t lowest = int64_t(screenStart) - size + 1;
+  const int64_t highest = int64_t(screenStart) + screenSize - 1;
+  if (start >= lowest && start <= highest) return start;
+  const int64_t nearest = start < lowest ? screenStart : int64_t(screenStart) + screenSize - size;
+  return int32_t(nearest > screenStart ? nearest : screenStart);
+}
+
+}  // namespace
+
+CMonitorDlg::CMonitorDlg(IProfile& settingsProfile, HWND parent)
+    : CDialog(IDD_MONITOR_DIALOG, parent), MonitorModel(*this, settingsProfile) {
+  appIcon = LoadIconA(AppInstance(), MAKEINTRESOURCEA(IDI_APP_MISSING));
+}
+
+CMonitorDlg::~CMonitorDlg() {
+  if (backgroundDC && backgroundOriginalBitmap) SelectObject(backgroundDC.get(), backgroundOriginalBitmap);
+}
+
+void CMonitorDlg::DoDataExchange() {
+  exitButton.Bind(hwnd(), IDC_EXIT_BUTTON);
+  configureButton.Bind(hwnd(), IDC_CONFIGURE_BUTTON);
+}
+
+BOOL CMonitorDlg::OnInitDialog() {
+  DoDataExchange();
+  const LONG_PTR exStyle = GetWindowLongPtrA(hwnd(), GWL_EXSTYLE);
+  SetWindowLongPtrA(hwnd(), GWL_EXSTYLE, (exStyle & ~WS_EX_APPWINDOW) | WS_EX_TOOLWINDOW);
+
+  graphTools.MakeFont();
+  if (!graphTools.graphFont) ShowMessage("Cannot create the font");
+  LoadDrawingResources();
+  if (!trayIcon.CreateFirstIcon()) ShowMessage("er3");
+  SendMessageA(hwnd(), WM_SETICON, ICON_BIG,
+               LPARAM(LoadIconA(AppInstance(), MAKEINTRESOURCEA(IDI_WINDOW_BIG))));
+  SendMessageA(hwnd(), WM_SETICON, ICON_SMALL,
+               LPARAM(LoadIconA(AppInstance(), MAKEINTRESOURCEA(IDI_APP_SMALL_MISSING))));
+
+  LoadAllSettings();
+
+  configureButton.Move(132, 25, 40, 30);
+  exitButton.Move(132, 70, 40, 30);
+  windowDC = GetDC(hwnd());
+
+  trayIcon.SetWindow(hwnd());
+  trayIcon.Add();
+  taskbarCreatedMessage = CTrayIcon::TaskbarCreatedMessage();
+
+  BuildPopupMenu();
+  if (receiveStatSelection >= 0 && receiveStatSelection < kStatisticSelections)
+    CheckMenuGroup(IDM_RECEIVE_FIRST, IDM_RECEIVE_LAST, IDM_RECEIVE_FIRST + receiveStatSelection);
+  if (sendStatSelection >= 0 && sendStatSelection < kStatisticSelections)
+    CheckMenuGroup(IDM_SEND_FIRST, IDM_SEND_LAST, IDM_SEND_FIRST + sendStatSelection);
+  PlaceWindow();
+
+  DiscoverInterfaces();
+  ValidateSelectedInterface();
+  return FALSE;
+}
+
+void CMonitorDlg::LoadDrawingResources() {
+  backgroundBitmap.Reset(static_cast<HBITMAP>(LoadImageA(AppInstance(), MAKEINTRESOURCEA(IDB_BACKGROUND),
+                                                         IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+  backgroundDC.Reset(CreateCompatibleDC(nullptr));
+  if (backgroundDC && backgroundBitmap)
+    backgroundOriginalBitmap = SelectObject(backgroundDC.get(), backgroundBitmap.get());
+}
+
+void CMonitorDlg::BuildPopupMenu() {
+  popupMenu.CreatePopup();
+  for (const MenuRow& row : kMenuRows) {
+    if (row.id == 0)
+      popupMenu.AppendSeparator();
+    else
+      popupMenu.Append(row.id, row.text);
+  }
+}
+
+void CMonitorDlg::CheckMenuGroup(UINT first, UINT last, UINT chosen) {
+  for (UINT id = first; id <= last; ++id) popupMenu.CheckItem(id, false);
+  popupMenu.CheckItem(chosen, true);
+}
+
+void CMonitorDlg::PlaceWindow() {
+  startX = OnScreen(startX, kWindowWidth, GetSystemMetrics(SM_XVIRTUALSCREEN),
+                    GetSystemMetrics(SM_CXVIRTUALSCREEN));
+  startY = OnScreen(startY, kWindowHeight, GetSystemMetrics(SM_YVIRTUALSCREEN),
+                    GetSystemMetrics(SM_CYVIRTUALSCREEN));
+  SetWindowPos(hwnd(), alwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, startX, startY, kWindowWidth, kWindowHeight,
+               SWP_SHOWWINDOW);
+  popupMenu.CheckItem(IDM_ALWAYS_ON_TOP, alwaysOnTop != 0);
+  if (trayOnly) SetWindowPos(hwnd(), HWND_TOPMOST, startX, startY, 0, 0, 0);
+}
+
+bool CMonitorDlg::DiscoverInterfaces() {
+  if (const char* failure = ipHelper.DiscoverInterfaces()) {
+    ShowMessage(failure);
+    return false;
+  }
+  if (!CreateInterfaceStats(ipHelper.Count())) return false;
+  ReadDeviceSpeedIndexes();
+
+  graphSurface.Create(graphColumns, graphHeight, 24, nullptr);
+  SetBkMode(graphSurface.dc, TRANSPARENT);
+  graphTools.MakePens();
+  graphCanvas.emplace(graphSurface, graphTools);
+
+  SetTimer(hwnd(), kGraphTimerId, UINT(refreshPeriodMs), nullptr);
+  SetTimer(hwnd(), kStatisticsTimerId, 1000, nullptr);
+  timersRunning = true;
+  return true;
+}
+
+void CMonitorDlg::RestartGraphTimer() {
+  if (!timersRunning) return;
+  KillTimer(hwnd(), kGraphTimerId);
+  SetTimer(hwnd(), kGraphTimerId, UINT(refreshPeriodMs), nullptr);
+}
+
+INT_PTR CMonitorDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {
+  handled = true;
+  switch (message) {
+    case WM_PAINT:
+      OnPaint();
+      return FALSE;
+    case WM_QUERYDRAGICON:
+      return INT_PTR(appIcon);
+    case WM_TIMER:
+      OnTimer(wParam);
+      return FALSE;
+    case WM_LBUTTONDOWN:
+      OnLeftButtonDown(lParam);
+      return FALSE;
+    case WM_MOVE:
+      return TRUE;
+    case WM_RBUTTONDOWN:
+      OnRightButtonDown();
+      return FALSE;
+    case kTrayCallbackMessage:
+      OnTrayNotify(lParam);
+      return TRUE;
+    case WM_LBUTTONDBLCLK:
+      OnLeftButtonDoubleClick();
+      return FALSE;
+    case WM_ENDSESSION:
+      if (wParam) StopForEnding();
+      return FALSE;
+    default:
+      break;
+  }
+  if (message == taskbarCreatedMessage && message != 0) {
+    trayIcon.Readd();
+    return TRUE;
+  }
+  handled = false;
+  return FALSE;
+}
+
+void CMonitorDlg::OnPaint() {
+  if (!IsIconic(hwnd())) {
+    if (windowDC && backgroundDC)
+      BitBlt(windowDC, 0, 0, kWindowWidth, kWindowHeight, backgroundDC.get(), 0, 0, SRCCOPY);
+    // The dialog manager's default handling validates the window.
+    ValidateRect(hwnd(), nullptr);
+    return;
+  }
+  CPaintDC paint(hwnd());
+  SendMessageA(hwnd(), WM_ICONERASEBKGND, WPARAM(paint.get()), 0);
+  RECT client;
+  GetClientRect(hwnd(), &client);
+  const int x = (client.right - client.left - GetSystemMetrics(SM_CXICON) + 1) / 2;
+  const int y = (client.bottom - client.top - GetSystemMetrics(SM_CYICON) + 1) / 2;
+  DrawIcon(paint.get(), x, y, appIcon);
+}
+
+void CMonitorDlg::OnLeftButtonDown(LPARAM lParam) {
+  // A press anywhere starts moving the window, as on a caption.
+  PostMessageA(hwnd(), WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(LOWORD(lParam), HIWORD(lParam)));
+}
+
+void CMonitorDlg::OnLeftButtonDoubleClick() { HideToTray(); }
+
+void CMonitorDlg::OnRightButtonDown() {
+  RECT window;
+  GetWindowRect(hwnd(), &window);
+  popupMenu.TrackPopup(0, window.left + 15, window.top + 15, hwnd());
+}
+
+void CMonitorDlg::OnTimer(UINT_PTR id) {
+  if (id == kStatisticsTimerId)
+    OnStatisticsTick();
+  else if (id == kGraphTimerId)
+    OnGraphTick();
+}
+
+void CMonitorDlg::OnTrayNotify(LPARAM mouseMessage) {
+  if (mouseMessage == WM_LBUTTONDBLCLK) {
+    SetWindowPos(hwnd(), alwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, startX, startY, kWindowWidth, kWindowHeight,
+                 SWP_NOMOVE);
+    ShowWindow(hwnd(), SW_SHOW);
+    SetForegroundWindow(hwnd());
+    trayOnly = 0;
+  } else if (mouseMessage == WM_RBUTTONDOWN) {
+    POINT cursor;
+    GetCursorPos(&cursor);
+    SetForegroundWindow(hwnd());
+    popupMenu.TrackPopup(0, cursor.x, cursor.y, hwnd());
+    // Lets the menu close when the user clicks elsewhere after it was opened from the tray.
+    PostMessageA(hwnd(), WM_NULL, 0, 0);
+  }
+}
+
+BOOL CMonitorDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
+  if (lParam == 0) {
+    const UINT id = LOWORD(wParam);
+    if (id == IDM_ALWAYS_ON_TOP) {
+      ToggleAlwaysOnTop();
+    } else if (id == IDM_TRAY_ONLY) {
+      HideToTray();
+    } else if (id >= IDM_RECEIVE_FIRST && id <= IDM_RECEIVE_LAST) {
+      CheckMenuGroup(IDM_RECEIVE_FIRST, IDM_RECEIVE_LAST, id);
+      receiveStatSelection = int32_t(id - IDM_RECEIVE_FIRST);
+    } else if (id >= IDM_SEND_FIRST && id <= IDM_SEND_LAST) {
+      CheckMenuGroup(IDM_SEND_FIRST, IDM_SEND_LAST, id);
+      sendStatSelection = int32_t(id - IDM_SEND_FIRST);
+    } else if (id == IDM_SETUP) {
+      RunConfigure(*this, hwnd());
+    } else if (id == IDM_ABOUT) {
+      RunAboutDialog(hwnd());
+    } else if (id == IDM_EXIT) {
+      TearDown();
+      exit(0);
+    } else if (id == IDM_STAT_CONSOLE) {
+      ShowMessage("Sorry, this function hasn't been implemented yet !");
+    }
+  }
+  return CDialog::OnCommand(wParam, lParam);
+}
+
+void CMonitorDlg::ToggleAlwaysOnTop() {
+  const bool makeTopmost = alwaysOnTop != 1;
+  SetWindowPos(hwnd(), makeTopmost ? HWND_TOPMOST : HWND_NOTOPMOST, startX, startY, kWindowWidth, kWindowHeight,
+               SWP_NOMOVE);
+  alwaysOnTop = makeTopmost ? 1 : 0;
+  popupMenu.CheckItem(IDM_ALWAYS_ON_TOP, makeTopmost);
+}
+
+void CMonitorDlg::HideToTray() {
+  ShowWindow(hwnd(), SW_HIDE);
+  trayOnly = 1;
+}
+
+void CMonitorDlg::ShowGraphPanel() {
+  if (windowDC) graphSurface.BlitTo(windowDC, kPanelX, kPanelY);
+}
+
+std::unique_ptr<ILogFile> CMonitorDlg::OpenLogFile(const char* fileName) { return OpenLogFileForAppend(fileName); }
+
+size_t CMonitorDlg::MaxLogFileNameLength() { return ::MaxLogFileNameLength(); }
+
+LocalDateTime CMonitorDlg::Now() { return ::Now(); }
+
+void CMonitorDlg::ShowMessage(const char* text) {
+  MessageBoxA(hwnd(), text, kAppTitle, MB_OK | MB_ICONEXCLAMATION);
+}
+
+void CMonitorDlg::SaveExitSettings() {
+  RECT window;
+  const bool known = GetWindowRect(hwnd(), &window) != FALSE;
+  WriteExitSettings(WindowOrigin{known, known ? int32_t(window.left) : 0, known ? int32_t(window.top) : 0});
+}
+
+void CMonitorDlg::TearDown() {
+  KillTimer(hwnd(), kGraphTimerId);
+  KillTimer(hwnd(), kStatisticsTimerId);
+  timersRunning = false;
+  ipHelper.Release();
+  if (backgroundDC && backgroundOriginalBitmap) SelectObject(backgroundDC.get(), backgroundOriginalBitmap);
+  backgroundOriginalBitmap = nullptr;
+  backgroundBitmap.Reset();
+  FreeInterfaceStats();
+  backgroundDC.Reset();
+  graphCanvas.reset();
+  graphSurface.Release();
+  SaveExitSettings();
+  trayIcon.Delete();
+  ended = true;
+}
+
+// Enter, Escape, a close request and the end of the session save what Exit saves and take the
+// icon out of the tray, so the position is kept and no dead icon is left behind.
+void CMonitorDlg::StopForEnding() {
+  if (ended) return;
+  KillTimer(hwnd(), kGraphTimerId);
+  KillTimer(hwnd(), kStatisticsTimerId);
+  timersRunning = false;
+  SaveExitSettings();
+  trayIcon.Delete();
+  ended = true;
+}
+
+void CMonitorDlg::OnOK() {
+  StopForEnding();
+  CDialog::OnOK();
+}
+
+void CMonitorDlg::OnCancel() {
+  StopForEnding();
+  CDialog::OnCancel();
+}
