@@ -7,13 +7,13 @@
 
 namespace {
 
-// One integer of the application profile. A stored value outside lo..hi reads as the default;
-// the flag member stores any non-zero value as true and is written as 0 or 1.
+// One integer of the application profile, read with the member's default value as its default.
+// A stored value outside lo..hi reads as the default; the flag member stores any non-zero value
+// as true and is written as 0 or 1.
 struct ScalarSetting {
   const char* key;
   int32_t MonitorSettings::*number;
   bool MonitorSettings::*flag;
-  int32_t defaultValue;
   int32_t lo;
   int32_t hi;
 };
@@ -23,22 +23,21 @@ constexpr int32_t kHighest = INT32_MAX;
 
 // In the order the load sequence reads them.
 constexpr ScalarSetting kScalarSettings[] = {
-    {"kb", &MonitorSettings::kbValue, nullptr, 10, kLowest, kHighest},
-    {"refr", &MonitorSettings::refreshPeriodMs, nullptr, 200, 1, 10000},
-    {"eth", &MonitorSettings::selectedInterface, nullptr, 0, kLowest, kHighest},
-    {"mir", &MonitorSettings::mirValue, nullptr, 0, kLowest, kHighest},
-    {"grst", &MonitorSettings::graphStyle, nullptr, kGraphStyleNormal, kGraphStyleMirror,
-     kGraphStyleOverlapped},
-    {"x_pos", &MonitorSettings::startX, nullptr, 0, kLowest, kHighest},
-    {"y_pos", &MonitorSettings::startY, nullptr, 0, kLowest, kHighest},
-    {"s_sel", &MonitorSettings::sendStatSelection, nullptr, 0, kLowest, kHighest},
-    {"r_sel", &MonitorSettings::receiveStatSelection, nullptr, 0, kLowest, kHighest},
-    {"ontop", &MonitorSettings::alwaysOnTop, nullptr, 1, kLowest, kHighest},
-    {"minm", &MonitorSettings::trayOnly, nullptr, 0, kLowest, kHighest},
-    {"comb_sel", &MonitorSettings::presetIndex, nullptr, 0, kLowest, kHighest},
-    {"autoscale", &MonitorSettings::autoScale, nullptr, 0, kLowest, kHighest},
-    {"traySeparateScaleEnabled", nullptr, &MonitorSettings::traySeparateScaleEnabled, 0, kLowest, kHighest},
-    {"trayScaleValue", &MonitorSettings::trayScaleValue, nullptr, 16, kLowest, kHighest},
+    {"kb", &MonitorSettings::kbValue, nullptr, kLowest, kHighest},
+    {"refr", &MonitorSettings::refreshPeriodMs, nullptr, 1, 10000},
+    {"eth", &MonitorSettings::selectedInterface, nullptr, kLowest, kHighest},
+    {"mir", &MonitorSettings::mirValue, nullptr, kLowest, kHighest},
+    {"grst", &MonitorSettings::graphStyle, nullptr, kGraphStyleMirror, kGraphStyleOverlapped},
+    {"x_pos", &MonitorSettings::startX, nullptr, kLowest, kHighest},
+    {"y_pos", &MonitorSettings::startY, nullptr, kLowest, kHighest},
+    {"s_sel", &MonitorSettings::sendStatSelection, nullptr, kLowest, kHighest},
+    {"r_sel", &MonitorSettings::receiveStatSelection, nullptr, kLowest, kHighest},
+    {"ontop", &MonitorSettings::alwaysOnTop, nullptr, kLowest, kHighest},
+    {"minm", &MonitorSettings::trayOnly, nullptr, kLowest, kHighest},
+    {"comb_sel", &MonitorSettings::presetIndex, nullptr, kLowest, kHighest},
+    {"autoscale", &MonitorSettings::autoScale, nullptr, kLowest, kHighest},
+    {"traySeparateScaleEnabled", nullptr, &MonitorSettings::traySeparateScaleEnabled, kLowest, kHighest},
+    {"trayScaleValue", &MonitorSettings::trayScaleValue, nullptr, kLowest, kHighest},
 };
 constexpr int kScalarCount = int(sizeof kScalarSettings / sizeof kScalarSettings[0]);
 
@@ -100,8 +99,10 @@ void FormatPresetKey(int presetIndex, const char* suffix, PresetKey& key) {
 }
 
 void ReadScalar(const ScalarSetting& setting, MonitorSettings& settings, IProfile& profile) {
-  int32_t value = profile.ReadInt(setting.key, setting.defaultValue);
-  if (value < setting.lo || value > setting.hi) value = setting.defaultValue;
+  const int32_t defaultValue =
+      setting.flag != nullptr ? (settings.*setting.flag ? 1 : 0) : settings.*setting.number;
+  int32_t value = profile.ReadInt(setting.key, defaultValue);
+  if (value < setting.lo || value > setting.hi) value = defaultValue;
   if (setting.flag != nullptr)
     settings.*setting.flag = value != 0;
   else
