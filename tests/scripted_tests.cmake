@@ -11,3 +11,12 @@ add_test(NAME tray_meter_screenshot
          COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/app/tray_screenshot.sh $<TARGET_FILE:quintrel_win_tests>
                  ${CMAKE_BINARY_DIR})
 set_tests_properties(tray_meter_screenshot PROPERTIES RUN_SERIAL TRUE TIMEOUT 180 LABELS "win;scripted")
+
+# The program as a user meets it, under Wine on its own screen in a network namespace: window, tray,
+# menu, traffic log, profile, tray-only start and a start without the IP helper library. Screenshots
+# stay in e2e-screenshots in the build folder.
+add_test(NAME e2e_desktop
+         COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/e2e/desktop_e2e.sh $<TARGET_FILE:Quintrel> $<TARGET_FILE:qdriver>
+                 ${CMAKE_BINARY_DIR}/e2e-screenshots)
+set_tests_properties(e2e_desktop PROPERTIES RUN_SERIAL TRUE SKIP_RETURN_CODE 77 TIMEOUT 420
+                     LABELS "win;scripted;e2e")

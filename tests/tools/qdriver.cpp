@@ -1,0 +1,360 @@
+// Looks at and pokes the running meter's windows from outside, for the end-to-end script.
+//
+// Usage: qdriver.exe <command> [arguments]; prints key=value lines, exits 0 on success, 1 when the
+// thing asked for is not there (or not in time), 2 on a usage error.
+//   main [timeout-ms]        the shown main window: place, size, visible, topmost, tool window
+//   gone [timeout-ms]        waits until the program has no main window any more
+//   command <id>             posts WM_COMMAND <id> (a popup-menu command) to the main window
+//   tray-callback <lparam>   posts the tray callback message (1426) with that mouse message
+//   menu [timeout-ms]        the program's open popup menu: its screen rectangle
+//   no-menu [timeout-ms]     waits until no popup menu of the program is open
+//   msgbox [timeout-ms]      the program's message box: its text and the OK button's rectangle
+//   msgbox-ok                presses OK on that box
+//   no-msgbox                succeeds when the program shows no message box
+//   tray [timeout-ms]        the shell's tray window and the visible icon windows in it
+//   tooltips                 the visible tooltip windows with their texts
+//   if-list                  the interface table as the IP helper library gives it
+//   if-row <description>     the row of the interface with that description
+//   hold                     stays running, so that the prefix's shell and tray outlive the program's runs
+#include <windows.h>
+
+// The headers below need the types of windows.h.
+#include <fcntl.h>
+#include <io.h>
+#include <iphlpapi.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+constexpr const char* kProgramFile = "quintrel.exe";
+constexpr const char* kAppTitle = "Quintrel";
+constexpr UINT kTrayCallbackMessage = WM_USER + 402;
+constexpr DWORD kDefaultTimeoutMs = 10000;
+constexpr DWORD kPollMs = 50;
+// Named only from Vista on; the tools build against older headers.
+constexpr DWORD kQueryLimitedInformation = 0x1000;
+
+using QueryImageNameFn = BOOL(WINAPI*)(HANDLE, DWORD, LPSTR, PDWORD);
+
+bool EndsWithNoCase(const char* text, const char* tail) {
+  const size_t textLength = strlen(text), tailLength = strlen(tail);
+  return textLength >= tailLength && _stricmp(text + textLength - tailLength, tail) == 0;
+}
+
+bool IsProgramProcess(DWORD processId) {
+  static const auto queryImageName = reinterpret_cast<QueryImageNameFn>(
+      GetProcAddress(GetModuleHandleA("kernel32.dll"), "QueryFullProcessImageNameA"));
+  if (queryImageName == nullptr) return false;
+  const HANDLE process = OpenProcess(kQueryLimitedInformation, FALSE, processId);
+  if (process == nullptr) return false;
+  char image[MAX_PATH] = {};
+  DWORD size = sizeof image;
+  const bool found = queryImageName(process, 0, image, &size) != FALSE;
+  CloseHandle(process);
+  return found && EndsWithNoCase(image, kProgramFile);
+}
+
+bool IsProgramWindow(HWND window) {
+  DWORD processId = 0;
+  GetWindowThreadProcessId(window, &processId);
+  return processId != 0 && IsProgramProcess(processId);
+}
+
+bool HasClass(HWND window, const char* className) {
+  char name[64] = {};
+  GetClassNameA(window, name, sizeof name);
+  return strcmp(name, className) == 0;
+}
+
+bool HasTitle(HWND window, const char* title) {
+  char text[128] = {};
+  GetWindowTextA(window, text, sizeof text);
+  return strcmp(text, title) == 0;
+}
+
+std::vector<HWND> TopLevelWindows() {
+  std::vector<HWND> windows;
+  EnumWindows(
+      [](HWND window, LPARAM list) -> BOOL {
+        reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+        return TRUE;
+      },
+      LPARAM(&windows));
+  return windows;
+}
+
+// The main window is the program's untitled dialog; its message boxes carry the program's name.
+HWND FindMainWindow() {
+  for (HWND window : TopLevelWindows())
+    if (HasClass(window, "#32770") && HasTitle(window, "") && IsProgramWindow(window)) return window;
+  return nullptr;
+}
+
+HWND FindMessageBox() {
+  for (HWND window : TopLevelWindows())
+    if (HasClass(window, "#32770") && HasTitle(window, kAppTitle) && IsWindowVisible(window) &&
+        IsProgramWindow(window))
+      return window;
+  return nullptr;
+}
+
+HWND FindPopupMenu() {
+  for (HWND window : TopLevelWindows())
+    if (HasClass(window, "#32768") && IsWindowVisible(window) && IsProgramWindow(window)) return window;
+  return nullptr;
+}
+
+template <typename Probe>
+HWND WaitForWindow(Probe probe, DWORD timeoutMs) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    if (HWND window = probe()) return window;
+    if (GetTickCount() - start >= timeoutMs) return nullptr;
+    Sleep(kPollMs);
+  }
+}
+
+template <typename Probe>
+bool WaitForAbsence(Probe probe, DWORD timeoutMs) {
+  const DWORD start = GetTickCount();
+  while (probe() != nullptr) {
+    if (GetTickCount() - start >= timeoutMs) return false;
+    Sleep(kPollMs);
+  }
+  return true;
+}
+
+// One key=value a line, so that a script can pick out each.
+void PrintRect(const char* prefix, const RECT& r) {
+  printf("%sx=%ld\n%sy=%ld\n%sw=%ld\n%sh=%ld\n", prefix, r.left, prefix, r.top, prefix, r.right - r.left,
+         prefix, r.bottom - r.top);
+}
+
+// Another process's text comes through a message the system carries across.
+void ReadText(HWND window, char* text, size_t size) {
+  text[0] = '\0';
+  DWORD_PTR copied = 0;
+  SendMessageTimeoutA(window, WM_GETTEXT, WPARAM(size), LPARAM(text), SMTO_ABORTIFHUNG, 2000, &copied);
+  text[size - 1] = '\0';
+}
+
+HWND FindShownMainWindow() {
+  const HWND window = FindMainWindow();
+  return window != nullptr && IsWindowVisible(window) ? window : nullptr;
+}
+
+// Waits for the window to be shown: while the program starts up it exists hidden at (0, 0).
+int ShowMainWindow(DWORD timeoutMs) {
+  const HWND window = WaitForWindow(FindShownMainWindow, timeoutMs);
+  if (window == nullptr) {
+    printf("main=none\n");
+    return 1;
+  }
+  RECT area = {};
+  GetWindowRect(window, &area);
+  const LONG_PTR exStyle = GetWindowLongPtrA(window, GWL_EXSTYLE);
+  printf("main=%p\n", static_cast<void*>(window));
+  PrintRect("", area);
+  printf("visible=%d\n", IsWindowVisible(window) ? 1 : 0);
+  printf("topmost=%d\n", (exStyle & WS_EX_TOPMOST) ? 1 : 0);
+  printf("toolwindow=%d\n", (exStyle & WS_EX_TOOLWINDOW) ? 1 : 0);
+  printf("appwindow=%d\n", (exStyle & WS_EX_APPWINDOW) ? 1 : 0);
+  return 0;
+}
+
+int PostToMainWindow(UINT message, WPARAM wParam, LPARAM lParam) {
+  const HWND window = FindMainWindow();
+  if (window == nullptr) {
+    printf("main=none\n");
+    return 1;
+  }
+  return PostMessageA(window, message, wParam, lParam) ? 0 : 1;
+}
+
+int ShowMenu(DWORD timeoutMs) {
+  const HWND menu = WaitForWindow(FindPopupMenu, timeoutMs);
+  if (menu == nullptr) {
+    printf("menu=none\n");
+    return 1;
+  }
+  RECT area = {};
+  GetWindowRect(menu, &area);
+  printf("menu=%p\n", static_cast<void*>(menu));
+  PrintRect("", area);
+  return 0;
+}
+
+int ShowMessageBox(DWORD timeoutMs) {
+  const HWND box = WaitForWindow(FindMessageBox, timeoutMs);
+  if (box == nullptr) {
+    printf("msgbox=none\n");
+    return 1;
+  }
+  char text[512];
+  ReadText(GetDlgItem(box, 0xFFFF), text, sizeof text);
+  printf("msgbox=%p\n", static_cast<void*>(box));
+  printf("text=%s\n", text);
+  RECT area = {};
+  GetWindowRect(box, &area);
+  PrintRect("box_", area);
+  RECT ok = {};
+  if (HWND button = GetDlgItem(box, IDOK)) {
+    GetWindowRect(button, &ok);
+    PrintRect("ok_", ok);
+  }
+  return 0;
+}
+
+int PressMessageBoxOk() {
+  const HWND box = FindMessageBox();
+  if (box == nullptr) {
+    printf("msgbox=none\n");
+    return 1;
+  }
+  PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), LPARAM(GetDlgItem(box, IDOK)));
+  return 0;
+}
+
+// With no system tray of the desktop's own, Wine shows its icons in a standalone window.
+HWND FindTrayWindow() {
+  return FindWindowA("__winex11_standalone_tray", nullptr);
+}
+
+std::vector<HWND> VisibleTrayIcons(HWND tray) {
+  std::vector<HWND> icons;
+  EnumChildWindows(
+      tray,
+      [](HWND child, LPARAM list) -> BOOL {
+        if (HasClass(child, "__winex11_tray_icon") && IsWindowVisible(child))
+          reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
+        return TRUE;
+      },
+      LPARAM(&icons));
+  return icons;
+}
+
+int ShowTray(DWORD timeoutMs) {
+  const HWND tray = WaitForWindow(FindTrayWindow, timeoutMs);
+  if (tray == nullptr) {
+    printf("tray=none\n");
+    return 1;
+  }
+  RECT area = {};
+  GetWindowRect(tray, &area);
+  printf("tray=%p\n", static_cast<void*>(tray));
+  printf("tray_visible=%d\n", IsWindowVisible(tray) ? 1 : 0);
+  PrintRect("tray_", area);
+  const std::vector<HWND> icons = VisibleTrayIcons(tray);
+  printf("icons=%u\n", unsigned(icons.size()));
+  for (size_t i = 0; i < icons.size(); ++i) {
+    RECT icon = {};
+    GetWindowRect(icons[i], &icon);
+    char prefix[16];
+    snprintf(prefix, sizeof prefix, "icon%u_", unsigned(i));
+    PrintRect(prefix, icon);
+  }
+  return 0;
+}
+
+int ShowTooltips() {
+  int count = 0;
+  for (HWND window : TopLevelWindows()) {
+    if (!HasClass(window, "tooltips_class32") || !IsWindowVisible(window)) continue;
+    char text[256];
+    ReadText(window, text, sizeof text);
+    RECT area = {};
+    GetWindowRect(window, &area);
+    char prefix[16];
+    snprintf(prefix, sizeof prefix, "tooltip%d_", count);
+    PrintRect(prefix, area);
+    printf("%stext=%s\n", prefix, text);
+    ++count;
+  }
+  printf("tooltips=%d\n", count);
+  return 0;
+}
+
+using GetIfTableFn = DWORD(WINAPI*)(PMIB_IFTABLE, PULONG, BOOL);
+
+// The same library call, with the same room for ten rows, as the meter makes at its start.
+int ListInterfaces(const char* wanted) {
+  const HMODULE library = LoadLibraryA("iphlpapi.dll");
+  if (library == nullptr) {
+    printf("iphlpapi=unavailable\n");
+    return 1;
+  }
+  const auto getIfTable = reinterpret_cast<GetIfTableFn>(GetProcAddress(library, "GetIfTable"));
+  struct {
+    MIB_IFTABLE table;
+    MIB_IFROW more[9];
+  } rows = {};
+  ULONG size = sizeof rows;
+  const DWORD result = getIfTable != nullptr ? getIfTable(&rows.table, &size, FALSE) : ERROR_NOT_SUPPORTED;
+  int found = -1;
+  if (result == NO_ERROR) {
+    for (DWORD i = 0; i < rows.table.dwNumEntries && i < 10; ++i) {
+      const MIB_IFROW& row = rows.table.table[i];
+      char description[MAXLEN_IFDESCR + 1] = {};
+      memcpy(description, row.bDescr, row.dwDescrLen < MAXLEN_IFDESCR ? row.dwDescrLen : MAXLEN_IFDESCR);
+      if (wanted == nullptr)
+        printf("row%lu: index=%lu oper=%lu descr=%s\n", i, row.dwIndex, row.dwOperStatus, description);
+      else if (found < 0 && strcmp(description, wanted) == 0)
+        found = int(i);
+    }
+  }
+  FreeLibrary(library);
+  if (result != NO_ERROR) {
+    printf("getiftable=%lu\n", result);
+    return 1;
+  }
+  if (wanted == nullptr) return 0;
+  printf("row=%d\n", found);
+  return found >= 0 ? 0 : 1;
+}
+
+DWORD TimeoutArgument(int argc, char** argv) {
+  return argc > 2 ? DWORD(strtoul(argv[2], nullptr, 10)) : kDefaultTimeoutMs;
+}
+
+int Usage() {
+  fprintf(stderr,
+          "usage: qdriver main|gone|command|tray-callback|menu|no-menu|msgbox|msgbox-ok|no-msgbox|"
+          "tray|tooltips|if-list|if-row|hold ...\n");
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // Plain line ends for the shell script that reads the output.
+  _setmode(_fileno(stdout), _O_BINARY);
+  setvbuf(stdout, nullptr, _IONBF, 0);
+  if (argc < 2) return Usage();
+  const char* command = argv[1];
+  if (strcmp(command, "main") == 0) return ShowMainWindow(TimeoutArgument(argc, argv));
+  if (strcmp(command, "gone") == 0)
+    return WaitForAbsence(FindMainWindow, TimeoutArgument(argc, argv)) ? 0 : 1;
+  if (strcmp(command, "command") == 0 && argc > 2)
+    return PostToMainWindow(WM_COMMAND, WPARAM(strtoul(argv[2], nullptr, 10)), 0);
+  if (strcmp(command, "tray-callback") == 0 && argc > 2)
+    return PostToMainWindow(kTrayCallbackMessage, 0, LPARAM(strtol(argv[2], nullptr, 10)));
+  if (strcmp(command, "menu") == 0) return ShowMenu(TimeoutArgument(argc, argv));
+  if (strcmp(command, "no-menu") == 0)
+    return WaitForAbsence(FindPopupMenu, TimeoutArgument(argc, argv)) ? 0 : 1;
+  if (strcmp(command, "msgbox") == 0) return ShowMessageBox(TimeoutArgument(argc, argv));
+  if (strcmp(command, "msgbox-ok") == 0) return PressMessageBoxOk();
+  if (strcmp(command, "no-msgbox") == 0) return FindMessageBox() == nullptr ? 0 : 1;
+  if (strcmp(command, "tray") == 0) return ShowTray(TimeoutArgument(argc, argv));
+  if (strcmp(command, "tooltips") == 0) return ShowTooltips();
+  if (strcmp(command, "if-list") == 0) return ListInterfaces(nullptr);
+  if (strcmp(command, "if-row") == 0 && argc > 2) return ListInterfaces(argv[2]);
+  if (strcmp(command, "hold") == 0) {
+    Sleep(INFINITE);
+    return 0;
+  }
+  return Usage();
+}
