@@ -593,22 +593,21 @@ run_start=$(now_ms)
 box=$(drv msgbox 20000)
 check "the program says 'Unsupported OS!'" test "$(field "$box" text)" = "Unsupported OS!"
 shot 14-unsupported-os >/dev/null
-# Keys go to the window under the pointer: no window manager hands out the focus.
-xdotool mousemove $(($(field "$box" box_x) + $(field "$box" box_w) / 2)) \
-  $(($(field "$box" box_y) + $(field "$box" box_h) / 2 - 5))
-sleep 0.5
-xdotool key Return
-answered=Return
-if ! drv no-msgbox >/dev/null; then
+if [ -n "$(field "$box" box_x)" ]; then
+  # Keys go to the window under the pointer: no window manager hands out the focus.
+  xdotool mousemove $(($(field "$box" box_x) + $(field "$box" box_w) / 2)) \
+    $(($(field "$box" box_y) + $(field "$box" box_h) / 2 - 5))
+  sleep 0.5
+  xdotool key Return
+  answered="the Return key"
   sleep 1
   if ! drv no-msgbox >/dev/null; then
-    ok_x=$(field "$box" ok_x) ok_y=$(field "$box" ok_y)
-    xdotool mousemove $((ok_x + 10)) $((ok_y + 8)) click 1
-    answered="a click on OK"
+    xdotool mousemove $(($(field "$box" ok_x) + 10)) $(($(field "$box" ok_y) + 8)) click 1
+    answered="a click on OK, as Return did not close it"
   fi
+  sleep 1
+  check "the box is answered by $answered and no other follows" drv no-msgbox
 fi
-sleep 1
-check "the box is answered ($answered) and no other follows" drv no-msgbox
 read_main 5000
 check "the idle window stands at its place, 180 x 120" \
   test "$win_x,$win_y,$win_w,$win_h" = "$((start_x + 40)),$((start_y + 30)),180,120"
