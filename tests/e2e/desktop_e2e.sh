@@ -518,6 +518,8 @@ else
   wait_app
 fi
 sleep 1
+# Wine's tray also drops the icons of a window that is gone, so this sees what the user sees, but
+# cannot tell whether the program deleted its icon itself.
 tray=$(drv tray 2000)
 check "the tray icon is gone after Exit (tray $(field "$tray" tray), icons $(field "$tray" icons))" \
   test -n "$(field "$tray" tray)" -a "$(field "$tray" tray)" != none -a "$(field "$tray" icons)" = 0
