@@ -14,6 +14,8 @@ background_bmp=$root/res/background.bmp
 for tool in ip python3 xdotool import convert compare Xvfb; do
   command -v "$tool" >/dev/null || { echo "skipped: needs $tool"; exit 77; }
 done
+# The interpreter itself, not a wrapper that would outlive a kill of its process id.
+python=$(python3 -c 'import sys; print(sys.executable)')
 [ "$(id -u)" -eq 0 ] || { echo "skipped: needs root for network namespaces"; exit 77; }
 
 ns=qe2e-$$
@@ -44,8 +46,11 @@ cleanup() {
   # The prefix's wineserver was started inside the namespace; it must not outlive it.
   "$WINESERVER" -k >/dev/null 2>&1
   for pid in "${helper_pids[@]}"; do wait "$pid" 2>/dev/null; done
-  ip netns del "$ns" 2>/dev/null
-  ip netns del "$peer" 2>/dev/null
+  # A namespace lives on while a process is in it, deleted name or not.
+  for n in "$ns" "$peer"; do
+    ip netns pids "$n" 2>/dev/null | xargs -r kill 2>/dev/null
+    ip netns del "$n" 2>/dev/null
+  done
   stop_xvfb
   rm -rf "$work"
 }
@@ -277,9 +282,9 @@ for i in range(count):
     s.sendto(payload, (dest, port))
 print("sent", count, flush=True)
 EOF
-in_ns python3 "$work/traffic.py" sink "$wine_ip" "$sink_port" >"$work/sink-ns.log" 2>&1 &
+in_ns "$python" "$work/traffic.py" sink "$wine_ip" "$sink_port" >"$work/sink-ns.log" 2>&1 &
 helper_pids+=($!)
-in_peer python3 "$work/traffic.py" sink "$peer_ip" "$sink_port" >"$work/sink-peer.log" 2>&1 &
+in_peer "$python" "$work/traffic.py" sink "$peer_ip" "$sink_port" >"$work/sink-peer.log" 2>&1 &
 helper_pids+=($!)
 for _ in $(seq 50); do
   grep -q ready "$work/sink-ns.log" && grep -q ready "$work/sink-peer.log" && break
@@ -342,10 +347,10 @@ fi
 
 sleep_until 3000
 rx_before=$(counter rx_bytes) tx_before=$(counter tx_bytes)
-in_peer python3 "$work/traffic.py" send "$wine_ip" "$sink_port" "$rx_frame" "$rx_rate" "$rx_count" \
+in_peer "$python" "$work/traffic.py" send "$wine_ip" "$sink_port" "$rx_frame" "$rx_rate" "$rx_count" \
   >"$work/send-rx.log" 2>&1 &
 rx_sender=$!
-in_ns python3 "$work/traffic.py" send "$peer_ip" "$sink_port" "$tx_frame" "$tx_rate" "$tx_count" \
+in_ns "$python" "$work/traffic.py" send "$peer_ip" "$sink_port" "$tx_frame" "$tx_rate" "$tx_count" \
   >"$work/send-tx.log" 2>&1 &
 tx_sender=$!
 helper_pids+=("$rx_sender" "$tx_sender")
