@@ -11,6 +11,7 @@ bash "$root/scripts/setup.sh" || exit 1
 
 passed=0
 failed=0
+skipped=0
 # Adds the counts of a ctest log ("N tests failed out of M") to the totals.
 count_ctest() {
   local line total fail
@@ -18,8 +19,12 @@ count_ctest() {
   if [ -z "$line" ]; then failed=$((failed + 1)); return; fi
   fail=$(sed -E 's/.* ([0-9]+) tests? failed out of.*/\1/' <<<"$line")
   total=$(sed -E 's/.*out of ([0-9]+).*/\1/' <<<"$line")
-  passed=$((passed + total - fail))
+  # Skipped tests count in ctest's total; disabled ones do not.
+  skip=$(grep -cE '^[[:space:]]*[0-9]+ - .*\(Skipped\)$' "$1")
+  disabled=$(grep -cE '^[[:space:]]*[0-9]+ - .*\(Disabled\)$' "$1")
+  passed=$((passed + total - fail - skip))
   failed=$((failed + fail))
+  skipped=$((skipped + skip + disabled))
 }
 
 configure_and_build() {  # dir, extra cmake args...
@@ -55,5 +60,5 @@ else
   echo "win64 build failed"; tail -30 "$build/win64.configure.log" "$build/win64.build.log" 2>/dev/null; failed=$((failed + 1))
 fi
 
-echo "$passed passed, $failed failed"
+echo "$passed passed, $failed failed, $skipped skipped"
 [ "$failed" -eq 0 ]
