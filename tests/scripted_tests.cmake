@@ -20,3 +20,16 @@ add_test(NAME e2e_desktop
                  ${CMAKE_BINARY_DIR}/e2e-screenshots)
 set_tests_properties(e2e_desktop PROPERTIES RUN_SERIAL TRUE SKIP_RETURN_CODE 77 TIMEOUT 420
                      LABELS "win;scripted;e2e")
+
+# Faults the running program must survive, each with the real program under Wine in its own network
+# namespaces: the monitored interface gone and back under a new index; the log on a full disk,
+# read-only and deleted, with more than 4 GiB in a minute; damaged and unwritable profiles.
+# Screenshots stay in fault-screenshots in the build folder.
+foreach(fault interface_outage log_disk_faults damaged_profile)
+  add_test(NAME fault_${fault}
+           COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/faults/${fault}.sh $<TARGET_FILE:Quintrel>
+                   $<TARGET_FILE:qdriver> ${CMAKE_BINARY_DIR}/fault-screenshots)
+  set_tests_properties(fault_${fault} PROPERTIES RUN_SERIAL TRUE SKIP_RETURN_CODE 77 TIMEOUT 360
+                       LABELS "win;scripted;faults")
+endforeach()
+

@@ -1,25 +1,55 @@
 // The traffic log file through the kernel's file calls, and the clock of its lines.
 #include "log/log_file_win.h"
 
+#include <cstring>
 #include <new>
 
-CLogFileWin::CLogFileWin(HANDLE openFile) : file(openFile) {
+#include "log/traffic_log.h"
+
+static_assert(CLogFileWin::kHeldBackSize >= kLogHeaderSize && CLogFileWin::kHeldBackSize >= kLogLineSize,
+              "a refused header or line is always held back whole");
+
+CLogFileWin::CLogFileWin(HANDLE openFile, WriteFileFn write) : file(openFile), writeFile(write) {
   SetFilePointer(file, 0, nullptr, FILE_END);
 }
 
 CLogFileWin::~CLogFileWin() {
+  if (heldBackLength > 0) WriteHeldBack();
   CloseHandle(file);
 }
 
 bool CLogFileWin::IsEmpty() {
   LARGE_INTEGER size = {};
-  return GetFileSizeEx(file, &size) && size.QuadPart == 0;
+  return heldBackLength == 0 && GetFileSizeEx(file, &size) && size.QuadPart == 0;
 }
 
 void CLogFileWin::Append(const char* text, size_t length) {
+  if (heldBackLength > 0) WriteHeldBack();
+  if (text == nullptr || length == 0) return;
+  if (heldBackLength == 0) {
+    const size_t written = WriteAtEnd(text, length);
+    text += written;
+    length -= written;
+    if (length == 0) return;
+  }
+  if (length <= kHeldBackSize - heldBackLength) {
+    memcpy(heldBack + heldBackLength, text, length);
+    heldBackLength += length;
+  }
+}
+
+size_t CLogFileWin::WriteAtEnd(const char* data, size_t length) {
   SetFilePointer(file, 0, nullptr, FILE_END);
+  const DWORD size = length > MAXDWORD ? MAXDWORD : DWORD(length);
   DWORD written = 0;
-  WriteFile(file, text, DWORD(length), &written, nullptr);
+  writeFile(file, data, size, &written, nullptr);
+  return written < size ? written : size;
+}
+
+void CLogFileWin::WriteHeldBack() {
+  const size_t written = WriteAtEnd(heldBack, heldBackLength);
+  memmove(heldBack, heldBack + written, heldBackLength - written);
+  heldBackLength -= written;
 }
 
 std::unique_ptr<ILogFile> OpenLogFileForAppend(const char* name) {

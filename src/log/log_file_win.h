@@ -8,18 +8,34 @@
 
 #include "sampling/monitor_platform.h"
 
+using WriteFileFn = BOOL(WINAPI*)(HANDLE file, LPCVOID data, DWORD size, LPDWORD written,
+                                  LPOVERLAPPED overlapped);
+
+// Text the disk refuses (a full disk takes part of a line, then nothing) is held back and written
+// first when the next text comes, so every line that was begun is finished and the order is kept.
 class CLogFileWin : public ILogFile {
  public:
-  explicit CLogFileWin(HANDLE openFile);
+  // Holds an hour and more of lines; newer text that does not fit is dropped whole.
+  static constexpr size_t kHeldBackSize = 4096;
+
+  explicit CLogFileWin(HANDLE openFile, WriteFileFn writeFile = WriteFile);
   ~CLogFileWin() override;
   CLogFileWin(const CLogFileWin&) = delete;
   CLogFileWin& operator=(const CLogFileWin&) = delete;
 
   bool IsEmpty() override;
   void Append(const char* text, size_t length) override;
+  size_t HeldBackLength() const { return heldBackLength; }
 
  private:
+  // Returns how much the disk took.
+  size_t WriteAtEnd(const char* data, size_t length);
+  void WriteHeldBack();
+
   HANDLE file;
+  WriteFileFn writeFile;
+  char heldBack[kHeldBackSize];
+  size_t heldBackLength = 0;
 };
 
 // Opens the file in the current directory, creating it when absent; null when it cannot be opened.

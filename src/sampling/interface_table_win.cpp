@@ -1,6 +1,7 @@
 // Reading the whole interface table, whatever its size, and one row's counters per call.
 #include "sampling/interface_table_win.h"
 
+#include <cstring>
 #include <new>
 
 namespace {
@@ -11,6 +12,34 @@ constexpr ULONG kSpareRows = 4;
 // Far beyond any real machine; a larger demand is a broken library, not a table.
 constexpr ULONG kMaxTableBytes = 16u << 20;
 constexpr size_t kRowsOffset = offsetof(MIB_IFTABLE, table);
+// A gone interface is looked for again at most this often.
+constexpr DWORD kSearchIntervalMs = 2000;
+// Counters that ran backwards across a pause this long started again rather than wrapped.
+constexpr DWORD kLongPauseMs = 10000;
+
+bool Allocate(std::unique_ptr<DWORD[]>& buffer, ULONG& capacity, ULONG byteCount) {
+  buffer.reset(new (std::nothrow) DWORD[(byteCount + sizeof(DWORD) - 1) / sizeof(DWORD)]());
+  capacity = buffer != nullptr ? byteCount : 0;
+  return buffer != nullptr;
+}
+
+// A dial-up link reports itself connected, a LAN adapter operational.
+bool IsUp(DWORD operStatus) {
+  return operStatus == MIB_IF_OPER_STATUS_CONNECTED || operStatus == MIB_IF_OPER_STATUS_OPERATIONAL;
+}
+
+size_t DescriptionLength(const MIB_IFROW& row) {
+  size_t length = row.dwDescrLen < MAXLEN_IFDESCR - 1 ? row.dwDescrLen : MAXLEN_IFDESCR - 1;
+  while (length > 0 && row.bDescr[length - 1] == 0) --length;
+  return length;
+}
+
+// Whether a fresh row describes the stored (NUL-terminated) row's interface.
+bool SameDescription(const MIB_IFROW& fresh, const MIB_IFROW& stored) {
+  const size_t length = DescriptionLength(fresh);
+  return length == strlen(reinterpret_cast<const char*>(stored.bDescr)) &&
+         memcmp(fresh.bDescr, stored.bDescr, length) == 0;
+}
 
 }  // namespace
 
@@ -22,7 +51,7 @@ bool CInterfaceTable::Read(GetIfTableFn getIfTable) {
     const DWORD result = getIfTable(Table(), &size, FALSE);
     if (result == NO_ERROR) return AcceptRows();
     if (result != ERROR_INSUFFICIENT_BUFFER || size <= capacity || size > kMaxTableBytes) return false;
-    if (!Allocate(size + kSpareRows * sizeof(MIB_IFROW))) return false;
+    if (!Allocate(storage, capacity, size + kSpareRows * sizeof(MIB_IFROW))) return false;
   }
   return false;
 }
@@ -31,12 +60,10 @@ void CInterfaceTable::Clear() {
   storage.reset();
   capacity = 0;
   interfaceCount = 0;
-}
-
-bool CInterfaceTable::Allocate(ULONG byteCount) {
-  storage.reset(new (std::nothrow) DWORD[(byteCount + sizeof(DWORD) - 1) / sizeof(DWORD)]());
-  capacity = storage != nullptr ? byteCount : 0;
-  return storage != nullptr;
+  readings.reset();
+  scratch.reset();
+  scratchCapacity = 0;
+  searched = false;
 }
 
 bool CInterfaceTable::AcceptRows() {
@@ -46,15 +73,20 @@ bool CInterfaceTable::AcceptRows() {
   const size_t claimed = Table()->dwNumEntries;
   interfaceCount = uint32_t(claimed < rowsHeld ? claimed : rowsHeld);
   if (interfaceCount > uint32_t(INT32_MAX)) interfaceCount = uint32_t(INT32_MAX);
+  readings.reset(new (std::nothrow) RowReading[interfaceCount]());
+  if (readings == nullptr) interfaceCount = 0;
   for (uint32_t i = 0; i < interfaceCount; ++i) {
     MIB_IFROW& row = Table()->table[i];
     const DWORD length = row.dwDescrLen < MAXLEN_IFDESCR - 1 ? row.dwDescrLen : MAXLEN_IFDESCR - 1;
     row.bDescr[length] = 0;
+    readings[i] = RowReading{row.dwOutOctets, row.dwInOctets, row.dwOperStatus, 0, false, 0};
   }
+  // Without this room a gone interface is still looked for; the room is then made on the spot.
+  Allocate(scratch, scratchCapacity, capacity);
   return interfaceCount > 0;
 }
 
-const MIB_IFROW* CInterfaceTable::Row(int32_t row) const {
+MIB_IFROW* CInterfaceTable::Row(int32_t row) const {
   if (row < 0 || uint32_t(row) >= interfaceCount) return nullptr;
   return &Table()->table[row];
 }
@@ -69,13 +101,82 @@ uint32_t CInterfaceTable::OperStatus(int32_t row) const {
   return tableRow != nullptr ? tableRow->dwOperStatus : 0;
 }
 
-CounterPair CInterfaceTable::ReadCounters(GetIfEntryFn getIfEntry, int32_t row) {
-  const MIB_IFROW* tableRow = Row(row);
-  if (tableRow != nullptr && getIfEntry != nullptr) {
-    // A failing call may leave its record half written, so only a successful reading is kept.
-    MIB_IFROW reading = {};
-    reading.dwIndex = tableRow->dwIndex;
-    if (getIfEntry(&reading) == NO_ERROR) currentRow = reading;
+CounterPair CInterfaceTable::ReadCounters(GetIfEntryFn getIfEntry, int32_t row, GetIfTableFn getIfTable) {
+  if (Row(row) == nullptr) return CounterPair{currentRow.dwOutOctets, currentRow.dwInOctets};
+  if (getIfEntry != nullptr) {
+    MIB_IFROW reading;
+    if (ReadEntry(getIfEntry, row, reading) ||
+        (FindAgain(row, getIfTable) && ReadEntry(getIfEntry, row, reading)))
+      Accept(row, reading);
   }
-  return CounterPair{currentRow.dwOutOctets, currentRow.dwInOctets};
+  const RowReading& last = readings[row];
+  return CounterPair{last.sent, last.received, last.epoch};
+}
+
+// A failing call may leave its record half written, and an index may come to name another
+// interface, so only a successful reading of the row's own interface counts.
+bool CInterfaceTable::ReadEntry(GetIfEntryFn getIfEntry, int32_t row, MIB_IFROW& reading) const {
+  const MIB_IFROW& stored = *Row(row);
+  reading = MIB_IFROW{};
+  reading.dwIndex = stored.dwIndex;
+  if (getIfEntry(&reading) != NO_ERROR) return false;
+  return DescriptionLength(reading) == 0 || SameDescription(reading, stored);
+}
+
+void CInterfaceTable::Accept(int32_t row, const MIB_IFROW& reading) {
+  RowReading& last = readings[row];
+  const DWORD now = tickCount();
+  const bool linkChanged = IsUp(last.operStatus) != IsUp(reading.dwOperStatus);
+  const bool ranBackwards = reading.dwOutOctets < last.sent || reading.dwInOctets < last.received;
+  const bool afterPause = last.everRead && now - last.readAt >= kLongPauseMs;
+  if (linkChanged || (afterPause && ranBackwards)) ++last.epoch;
+  last.sent = reading.dwOutOctets;
+  last.received = reading.dwInOctets;
+  last.operStatus = reading.dwOperStatus;
+  last.readAt = now;
+  last.everRead = true;
+  currentRow = reading;
+}
+
+// Adapters come back from sleep, docking or a reconnect under a new index but their old description.
+bool CInterfaceTable::FindAgain(int32_t row, GetIfTableFn getIfTable) {
+  MIB_IFROW& stored = *Row(row);
+  if (getIfTable == nullptr || stored.bDescr[0] == 0) return false;
+  const DWORD now = tickCount();
+  if (searched && now - lastSearchAt < kSearchIntervalMs) return false;
+  searched = true;
+  lastSearchAt = now;
+  if (!ReadScratch(getIfTable)) return false;
+
+  const MIB_IFTABLE& fresh = *reinterpret_cast<const MIB_IFTABLE*>(scratch.get());
+  const size_t rowsHeld = (scratchCapacity - kRowsOffset) / sizeof(MIB_IFROW);
+  const size_t count = fresh.dwNumEntries < rowsHeld ? fresh.dwNumEntries : rowsHeld;
+  for (size_t i = 0; i < count; ++i) {
+    const MIB_IFROW& candidate = fresh.table[i];
+    if (!SameDescription(candidate, stored) || IndexOfAnotherRow(row, candidate.dwIndex)) continue;
+    // Still listed under its own index: the failure was a passing one.
+    if (candidate.dwIndex == stored.dwIndex) return false;
+    stored.dwIndex = candidate.dwIndex;
+    stored.dwOperStatus = candidate.dwOperStatus;
+    ++readings[row].epoch;
+    return true;
+  }
+  return false;
+}
+
+bool CInterfaceTable::ReadScratch(GetIfTableFn getIfTable) {
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    ULONG size = scratchCapacity;
+    const DWORD result = getIfTable(reinterpret_cast<MIB_IFTABLE*>(scratch.get()), &size, FALSE);
+    if (result == NO_ERROR) return scratch != nullptr && scratchCapacity >= kRowsOffset;
+    if (result != ERROR_INSUFFICIENT_BUFFER || size <= scratchCapacity || size > kMaxTableBytes) return false;
+    if (!Allocate(scratch, scratchCapacity, size + kSpareRows * sizeof(MIB_IFROW))) return false;
+  }
+  return false;
+}
+
+bool CInterfaceTable::IndexOfAnotherRow(int32_t row, DWORD index) const {
+  for (uint32_t i = 0; i < interfaceCount; ++i)
+    if (int32_t(i) != row && Table()->table[i].dwIndex == index) return true;
+  return false;
 }

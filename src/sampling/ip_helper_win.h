@@ -27,7 +27,9 @@ class CIpHelper {
   // Frees the library; the rows stay, and the counters keep their last reading.
   void Release();
 
-  CounterPair ReadCounters(int32_t row) { return adapterTable.ReadCounters(pfnGetIfEntry, row); }
+  CounterPair ReadCounters(int32_t row) {
+    return adapterTable.ReadCounters(pfnGetIfEntry, row, pfnGetIfTable);
+  }
   const char* Description(int32_t row) const { return adapterTable.Description(row); }
   uint32_t OperStatus(int32_t row) const { return adapterTable.OperStatus(row); }
   uint32_t Count() const { return adapterTable.Count(); }

@@ -8,6 +8,9 @@
 struct CounterPair {
   uint32_t sent;      // dwOutOctets
   uint32_t received;  // dwInOctets
+  // Changes when the counters may have started again (the interface went away and came back, or
+  // its link went down or up): a new baseline is taken instead of a difference.
+  uint32_t epoch = 0;
 };
 
 struct LocalDateTime {

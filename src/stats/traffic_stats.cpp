@@ -98,6 +98,10 @@ uint32_t CTrafficStats::TrayUnit() const {
 
 void CTrafficStats::UpdateStatistics() {
   const CounterPair now = ReadCounters(*owner);
+  if (now.epoch != statsEpoch) {
+    statsEpoch = now.epoch;
+    statsStarted = 0;
+  }
   uint32_t deltaSent = now.sent - statsPrevSent;
   uint32_t deltaReceived = now.received - statsPrevReceived;
   if (statsStarted == 0) {
@@ -142,6 +146,10 @@ void CTrafficStats::UpdateGraph() {
   if (periodMs > kLongestPerTickPeriodMs) perTickDivisor = float(periodMs / 1000.0);
 
   const CounterPair now = ReadCounters(*owner);
+  if (now.epoch != graphEpoch) {
+    graphEpoch = now.epoch;
+    graphRestart = 1;
+  }
   const uint32_t a = now.sent - graphPrevSent;
   graphPrevSent = now.sent;
   const uint32_t b = now.received - graphPrevReceived;

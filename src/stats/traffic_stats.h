@@ -72,6 +72,9 @@ class CTrafficStats {
   uint64_t totalReceived = 0;
   uint32_t statsPrevSent = 0;
   uint32_t statsPrevReceived = 0;
+  // The counters' epoch of each baseline; another epoch means the counters started again.
+  uint32_t statsEpoch = 0;
+  uint32_t graphEpoch = 0;
   uint64_t logSent = 0;
   uint64_t logReceived = 0;
   uint64_t logMarkSent = 0;

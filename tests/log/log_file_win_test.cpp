@@ -116,6 +116,73 @@ TEST_F(LogFileOnDisk, LongestAllowedNameFitsThePathLimitAndCanBeCreated) {
   EXPECT_NE(OpenLogFileForAppend(name.c_str()), nullptr);
 }
 
+// A disk that takes this many more bytes, then part of a write, then nothing, as a full one does.
+size_t diskRoom = 0;
+
+BOOL WINAPI WriteToLimitedDisk(HANDLE file, LPCVOID data, DWORD size, LPDWORD written, LPOVERLAPPED) {
+  const DWORD taken = size < diskRoom ? size : DWORD(diskRoom);
+  *written = 0;
+  if (taken > 0 && !WriteFile(file, data, taken, written, nullptr)) return FALSE;
+  diskRoom -= *written;
+  if (taken == 0 && size > 0) {
+    SetLastError(ERROR_DISK_FULL);
+    return FALSE;
+  }
+  return TRUE;
+}
+
+std::unique_ptr<CLogFileWin> OpenOnLimitedDisk(const char* name, size_t room) {
+  diskRoom = room;
+  HANDLE file = CreateFileA(name, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return nullptr;
+  return std::make_unique<CLogFileWin>(file, WriteToLimitedDisk);
+}
+
+TEST_F(LogFileOnDisk, LinesTheFullDiskRefusedAreFinishedInOrderWhenSpaceReturns) {
+  WriteWholeFile("full.csv", "earlier run\r\n");
+  std::unique_ptr<CLogFileWin> log = OpenOnLimitedDisk("full.csv", 12);
+  ASSERT_NE(log, nullptr);
+  Append(*log, "1,100,\r\n");  // 8 bytes: taken whole
+  Append(*log, "2,200,\r\n");  // 4 taken, 4 held back
+  Append(*log, "3,300,\r\n");  // nothing taken
+  EXPECT_EQ(ReadWholeFile("full.csv"), "earlier run\r\n1,100,\r\n2,20");
+  EXPECT_EQ(log->HeldBackLength(), 12u);
+  EXPECT_FALSE(log->IsEmpty());
+
+  diskRoom = 1000;
+  Append(*log, "4,400,\r\n");
+  EXPECT_EQ(ReadWholeFile("full.csv"), "earlier run\r\n1,100,\r\n2,200,\r\n3,300,\r\n4,400,\r\n");
+  EXPECT_EQ(log->HeldBackLength(), 0u);
+}
+
+TEST_F(LogFileOnDisk, ALongOutageKeepsTheOldestLinesWholeAndDropsNewerOnesWhole) {
+  std::unique_ptr<CLogFileWin> log = OpenOnLimitedDisk("long.csv", 0);
+  ASSERT_NE(log, nullptr);
+  EXPECT_TRUE(log->IsEmpty());
+  Append(*log, "header\r\n");
+  EXPECT_FALSE(log->IsEmpty()) << "a refused header is not written twice";
+  const std::string line = "2003,5,14,3,10,20,30,12345,67890,\r\n";
+  std::string kept = "header\r\n";
+  for (int minute = 0; minute < 200; ++minute) {
+    if (kept.size() + line.size() <= CLogFileWin::kHeldBackSize) kept += line;
+    Append(*log, line);
+  }
+  EXPECT_EQ(ReadWholeFile("long.csv"), "");
+  diskRoom = 1 << 20;
+  Append(*log, line);
+  EXPECT_EQ(ReadWholeFile("long.csv"), kept + line);
+}
+
+TEST_F(LogFileOnDisk, HeldBackTextIsWrittenWhenTheLogCloses) {
+  std::unique_ptr<CLogFileWin> log = OpenOnLimitedDisk("exit.csv", 3);
+  ASSERT_NE(log, nullptr);
+  Append(*log, "9,900,\r\n");
+  diskRoom = 100;
+  log.reset();
+  EXPECT_EQ(ReadWholeFile("exit.csv"), "9,900,\r\n");
+}
+
 TEST(LocalClock, NowIsTheLocalDateAndTimeFieldByField) {
   SYSTEMTIME before = {}, after = {};
   LocalDateTime now = {};

@@ -22,9 +22,17 @@ struct FakeLibrary {
   DWORD entryResult = NO_ERROR;
   DWORD inOctets = 0, outOctets = 0;
   DWORD lastEntryIndex = 0;
+  // GetIfEntry answers from the rows by index, as the platform does; an absent index fails.
+  bool entriesFromRows = false;
+  int failingEntries = 0;  // that many GetIfEntry calls fail first
 };
 
 FakeLibrary fake;
+DWORD fakeNow = 100000;
+
+DWORD WINAPI FakeTickCount() {
+  return fakeNow;
+}
 
 MIB_IFROW MakeRow(DWORD index, const char* description) {
   MIB_IFROW row = {};
@@ -59,6 +67,18 @@ DWORD WINAPI FakeGetIfTable(PMIB_IFTABLE table, PULONG size, BOOL) {
 
 DWORD WINAPI FakeGetIfEntry(PMIB_IFROW row) {
   fake.lastEntryIndex = row->dwIndex;
+  if (fake.entriesFromRows) {
+    if (fake.failingEntries > 0) {
+      --fake.failingEntries;
+      return ERROR_GEN_FAILURE;
+    }
+    for (const MIB_IFROW& listed : fake.rows) {
+      if (listed.dwIndex != row->dwIndex) continue;
+      *row = listed;
+      return NO_ERROR;
+    }
+    return ERROR_FILE_NOT_FOUND;
+  }
   if (fake.entryResult != NO_ERROR) {
     memset(row, 0xAB, sizeof *row);
     return fake.entryResult;
@@ -70,7 +90,10 @@ DWORD WINAPI FakeGetIfEntry(PMIB_IFROW row) {
 
 class InterfaceTable : public ::testing::Test {
  protected:
-  void SetUp() override { fake = FakeLibrary{}; }
+  void SetUp() override {
+    fake = FakeLibrary{};
+    table.tickCount = FakeTickCount;
+  }
   CInterfaceTable table;
 };
 
@@ -171,8 +194,178 @@ TEST_F(InterfaceTable, CountersComeFromTheRowsPlatformIndexAndFailuresRepeatTheP
   }
   EXPECT_EQ(fake.lastEntryIndex, 0u) << "no call for a row outside the table";
 
-  EXPECT_EQ(table.ReadCounters(nullptr, 0).received, 1000u);
+  EXPECT_EQ(table.ReadCounters(nullptr, 2).received, 1000u);
+  EXPECT_EQ(table.ReadCounters(nullptr, 0).received, 0u) << "a row never read has the table's counters";
   EXPECT_EQ(table.ReadCounters(FakeGetIfEntry, 0).received, 5u);
+
+  fake.entryResult = ERROR_INVALID_DATA;
+  EXPECT_EQ(table.ReadCounters(FakeGetIfEntry, 2).received, 1000u) << "a row repeats its own reading";
+}
+
+MIB_IFROW Listed(DWORD index, const char* description, DWORD inOctets, DWORD outOctets,
+                 DWORD operStatus = MIB_IF_OPER_STATUS_OPERATIONAL) {
+  MIB_IFROW row = MakeRow(index, description);
+  row.dwInOctets = inOctets;
+  row.dwOutOctets = outOctets;
+  row.dwOperStatus = operStatus;
+  return row;
+}
+
+// Interfaces that go away and come back while the meter runs, as after sleep, docking or a VPN
+// reconnect: the row keeps its place and follows its interface to a new index.
+class Rediscovery : public InterfaceTable {
+ protected:
+  void SetUp() override {
+    InterfaceTable::SetUp();
+    fake.entriesFromRows = true;
+    fake.rows = {Listed(1, "lo", 0, 0), Listed(7, "Wired Adapter", 2000, 1000),
+                 Listed(9, "Wireless", 60, 50)};
+    ASSERT_TRUE(table.Read(FakeGetIfTable));
+    fake.calls = 0;
+  }
+
+  MIB_IFROW& Listing(DWORD index) {
+    for (MIB_IFROW& row : fake.rows)
+      if (row.dwIndex == index) return row;
+    ADD_FAILURE() << "no interface " << index;
+    return fake.rows[0];
+  }
+
+  void Unlist(DWORD index) {
+    for (size_t i = 0; i < fake.rows.size(); ++i)
+      if (fake.rows[i].dwIndex == index) fake.rows.erase(fake.rows.begin() + long(i));
+  }
+
+  CounterPair Read(int32_t row) { return table.ReadCounters(FakeGetIfEntry, row, FakeGetIfTable); }
+};
+
+TEST_F(Rediscovery, AGoneInterfaceRepeatsItsReadingAndIsFoundAgainUnderItsNewIndex) {
+  const CounterPair before = Read(1);
+  EXPECT_EQ(before.received, 2000u);
+  EXPECT_EQ(fake.calls, 0) << "no table read while the interface answers";
+
+  Unlist(7);
+  ++fakeNow;
+  for (int i = 0; i < 5; ++i) {
+    const CounterPair gone = Read(1);
+    EXPECT_EQ(gone.received, 2000u);
+    EXPECT_EQ(gone.sent, 1000u);
+    EXPECT_EQ(gone.epoch, before.epoch);
+    fakeNow += 300;
+  }
+  EXPECT_EQ(fake.calls, 1) << "the table is read again at most every two seconds";
+
+  fake.rows.push_back(Listed(12, "Wired Adapter", 30, 40, MIB_IF_OPER_STATUS_CONNECTED));
+  fakeNow += 600;
+  const CounterPair back = Read(1);
+  EXPECT_EQ(fake.calls, 2);
+  EXPECT_EQ(fake.lastEntryIndex, 12u);
+  EXPECT_EQ(back.received, 30u);
+  EXPECT_EQ(back.sent, 40u);
+  EXPECT_NE(back.epoch, before.epoch) << "the new counters need a new baseline";
+  EXPECT_EQ(table.OperStatus(1), uint32_t(MIB_IF_OPER_STATUS_CONNECTED));
+  EXPECT_EQ(table.Count(), 3u);
+  EXPECT_STREQ(table.Description(1), "Wired Adapter");
+
+  Listing(12).dwInOctets += 100;
+  const CounterPair later = Read(1);
+  EXPECT_EQ(later.received, 130u);
+  EXPECT_EQ(later.epoch, back.epoch);
+  EXPECT_EQ(fake.calls, 2);
+  const CounterPair other = Read(2);
+  EXPECT_EQ(other.received, 60u);
+  EXPECT_EQ(other.epoch, 0u);
+}
+
+TEST_F(Rediscovery, APassingFailureKeepsTheIndexAndTheBaseline) {
+  const CounterPair before = Read(1);
+  fake.failingEntries = 1;
+  Listing(7).dwInOctets = 2500;
+  EXPECT_EQ(Read(1).received, 2000u);
+  EXPECT_EQ(fake.calls, 1);
+  const CounterPair after = Read(1);
+  EXPECT_EQ(after.received, 2500u);
+  EXPECT_EQ(after.epoch, before.epoch);
+  EXPECT_EQ(fake.lastEntryIndex, 7u);
+}
+
+TEST_F(Rediscovery, AnIndexThatNowNamesAnotherInterfaceIsNeverRead) {
+  const CounterPair before = Read(1);
+  MIB_IFROW& reused = Listing(7);
+  reused = Listed(7, "Docking Station NIC", 900000, 900000);
+  fakeNow += 1;
+  const CounterPair stranger = Read(1);
+  EXPECT_EQ(stranger.received, 2000u) << "not the other interface's counters";
+  EXPECT_EQ(stranger.epoch, before.epoch);
+
+  fake.rows.push_back(Listed(15, "Wired Adapter", 70, 80));
+  fakeNow += 2000;
+  const CounterPair found = Read(1);
+  EXPECT_EQ(found.received, 70u);
+  EXPECT_NE(found.epoch, before.epoch);
+  EXPECT_EQ(fake.lastEntryIndex, 15u);
+}
+
+TEST_F(Rediscovery, RowsSharingADescriptionKeepTheirOwnIndexes) {
+  fake.rows = {Listed(3, "USB NIC", 10, 10), Listed(4, "USB NIC", 20, 20)};
+  ASSERT_TRUE(table.Read(FakeGetIfTable));
+  Read(0);
+  Unlist(3);
+  fake.rows.push_back(Listed(20, "USB NIC", 5, 5));
+  EXPECT_EQ(Read(0).received, 5u) << "index 4 belongs to the other row";
+  EXPECT_EQ(Read(1).received, 20u);
+  EXPECT_EQ(fake.lastEntryIndex, 4u);
+}
+
+TEST_F(Rediscovery, ATableThatGrewBeyondItsRoomIsStillSearched) {
+  Unlist(7);
+  AddRows(40);
+  fake.rows.push_back(Listed(99, "Wired Adapter", 1, 2));
+  EXPECT_EQ(Read(1).received, 1u);
+  EXPECT_EQ(fake.lastEntryIndex, 99u);
+}
+
+TEST_F(Rediscovery, NoSearchWithoutTheTableFunctionOrForANamelessInterface) {
+  Unlist(7);
+  EXPECT_EQ(table.ReadCounters(FakeGetIfEntry, 1).received, 2000u);
+  EXPECT_EQ(fake.calls, 0);
+
+  fake.rows = {Listed(5, "", 10, 10)};
+  ASSERT_TRUE(table.Read(FakeGetIfTable));
+  fake.calls = 0;
+  fake.rows = {Listed(6, "", 30, 30)};
+  EXPECT_EQ(Read(0).received, 10u) << "a nameless interface cannot be told from another";
+  EXPECT_EQ(fake.calls, 0);
+}
+
+// The platform may keep answering for a gone interface with its link down and its counters zeroed,
+// and the counters of an adapter can start again while the machine sleeps.
+TEST_F(Rediscovery, CountersThatMayHaveStartedAgainGetANewEpoch) {
+  uint32_t epoch = Read(1).epoch;
+  MIB_IFROW& wired = Listing(7);
+  wired = Listed(7, "Wired Adapter", 0, 0, MIB_IF_OPER_STATUS_NON_OPERATIONAL);
+  CounterPair now = Read(1);
+  EXPECT_NE(now.epoch, epoch) << "link down";
+  epoch = now.epoch;
+  EXPECT_EQ(Read(1).epoch, epoch) << "still down";
+  wired = Listed(7, "Wired Adapter", 5, 5, MIB_IF_OPER_STATUS_OPERATIONAL);
+  now = Read(1);
+  EXPECT_NE(now.epoch, epoch) << "link up";
+  epoch = now.epoch;
+  wired.dwOperStatus = MIB_IF_OPER_STATUS_CONNECTED;
+  EXPECT_EQ(Read(1).epoch, epoch) << "connected and operational both mean up";
+
+  wired.dwInOctets = 4294967000u;
+  Read(1);
+  fakeNow += 1000;
+  wired.dwInOctets = 200;  // a wrap within a second
+  EXPECT_EQ(Read(1).epoch, epoch);
+  fakeNow += 60000;
+  wired.dwInOctets = 300;  // more after a long pause: plain traffic
+  EXPECT_EQ(Read(1).epoch, epoch);
+  fakeNow += 3600000;
+  wired.dwOutOctets = 1;  // fewer after a long pause: they started again
+  EXPECT_NE(Read(1).epoch, epoch);
 }
 
 }  // namespace
