@@ -33,3 +33,10 @@ foreach(fault interface_outage log_disk_faults damaged_profile)
                        LABELS "win;scripted;faults")
 endforeach()
 
+# Configure, the preset editor and About worked with real clicks, drags and keys from a fresh profile,
+# checked in their controls, the profile and a restart. Screenshots stay in e2e-dialog-screenshots.
+add_test(NAME e2e_dialogs
+         COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/e2e/dialogs_e2e.sh $<TARGET_FILE:Quintrel> $<TARGET_FILE:qdriver>
+                 ${CMAKE_BINARY_DIR}/e2e-dialog-screenshots)
+set_tests_properties(e2e_dialogs PROPERTIES RUN_SERIAL TRUE SKIP_RETURN_CODE 77 TIMEOUT 300
+                     LABELS "win;scripted;e2e")

@@ -7,23 +7,13 @@ set -uo pipefail
 app_exe=$1
 driver_exe=$2
 shots=${3:-$PWD/e2e-screenshots}
-root=$(cd "$(dirname "$0")/../.." && pwd)
-. "$root/scripts/wine_env.sh"
+. "$(dirname "$0")/e2e_lib.sh"
 background_bmp=$root/res/background.bmp
 
-for tool in ip python3 xdotool import convert compare Xvfb; do
-  command -v "$tool" >/dev/null || { echo "skipped: needs $tool"; exit 77; }
-done
+e2e_require python3 compare
 # The interpreter itself, not a wrapper that would outlive a kill of its process id.
 python=$(python3 -c 'import sys; print(sys.executable)')
-[ "$(id -u)" -eq 0 ] || { echo "skipped: needs root for network namespaces"; exit 77; }
 
-ns=qe2e-$$
-peer=qe2e-peer-$$
-watched=qt.1     # the monitored link: its dot becomes a space in the log's file name
-other=qt0
-wine_ip=10.232.1.1
-peer_ip=10.232.1.2
 sink_port=9100
 start_x=200
 start_y=150
@@ -34,65 +24,9 @@ tx_frame=150 tx_rate=40 tx_count=1600  # 6000 B/s from it
 # received trace stands 30 pixels high and the sent one 15. The tray's own scale, 16 KB/s, makes
 # 1024 B/s a row: levels 11 and 5.
 
-work=$(mktemp -d /tmp/quintrel-e2e.XXXXXX)
-export WINEPREFIX=$work/prefix
-app_pid=
-helper_pids=()
-failures=0
+e2e_begin
 
-cleanup() {
-  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
-  for pid in "${helper_pids[@]}"; do kill "$pid" 2>/dev/null; done
-  # The prefix's wineserver was started inside the namespace; it must not outlive it.
-  "$WINESERVER" -k >/dev/null 2>&1
-  for pid in "${helper_pids[@]}"; do wait "$pid" 2>/dev/null; done
-  # A namespace lives on while a process is in it, deleted name or not.
-  for n in "$ns" "$peer"; do
-    ip netns pids "$n" 2>/dev/null | xargs -r kill 2>/dev/null
-    ip netns del "$n" 2>/dev/null
-  done
-  stop_xvfb
-  rm -rf "$work"
-}
-trap cleanup EXIT
-trap 'exit 1' INT TERM HUP
-
-pass() { echo "PASS: $*"; }
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
-check() {  # check "description" command...
-  local what=$1
-  shift
-  if "$@"; then pass "$what"; else fail "$what"; fi
-}
-abort() {
-  echo "FAIL: $* (cannot go on)"
-  exit 1
-}
-
-in_ns() { ip netns exec "$ns" "$@"; }
-in_peer() { ip netns exec "$peer" "$@"; }
-drv() { in_ns "$WINE64" "$driver_exe" "$@" 2>/dev/null | tr -d '\r'; }
-# The value of key=value in the driver's output.
-field() { sed -n "s/^$2=//p" <<<"$1" | head -1; }
-now_ms() { echo $(($(date +%s%N) / 1000000)); }
-sleep_until() {  # sleep_until <ms since run start>
-  local left=$(($1 - ($(now_ms) - run_start)))
-  [ "$left" -gt 0 ] && sleep "$(printf '%d.%03d' $((left / 1000)) $((left % 1000)))"
-}
-shot() {
-  import -window root "$shots/$1.png"
-  echo "$shots/$1.png"
-}
 counter() { in_ns cat "/sys/class/net/$watched/statistics/$1"; }
-
-# "x y r g b" for every pixel of a rectangle of a screenshot.
-pixels() {
-  convert "$1" -crop "$4x$5+$2+$3" +repage -depth 8 txt:- |
-    sed -nE 's/^([0-9]+),([0-9]+): \(([0-9]+),([0-9]+),([0-9]+).*/\1 \2 \3 \4 \5/p'
-}
 
 # The panel sits at client (9, 10), inside the window's 1-pixel border.
 panel_x() { echo $((win_x + 1 + 9)); }
@@ -183,53 +117,6 @@ menu_marks() {  # menu_marks shot x y w h
     }'
 }
 
-open_menu_on_window() {
-  xdotool mousemove $((win_x + 4)) $((win_y + 4)) click 3
-  menu=$(drv menu 5000)
-  menu_x=$(field "$menu" x) menu_y=$(field "$menu" y) menu_w=$(field "$menu" w) menu_h=$(field "$menu" h)
-  [ -n "$menu_x" ]
-}
-click_menu_row() {  # first or last
-  if [ "$1" = first ]; then
-    xdotool mousemove $((menu_x + menu_w / 2)) $((menu_y + 10))
-  else
-    xdotool mousemove $((menu_x + menu_w / 2)) $((menu_y + menu_h - 10))
-  fi
-  sleep 0.3
-  xdotool click 1
-}
-
-read_main() {
-  main=$(drv main "${1:-10000}")
-  win_x=$(field "$main" x) win_y=$(field "$main" y) win_w=$(field "$main" w) win_h=$(field "$main" h)
-  [ -n "$win_x" ]
-}
-
-start_app() {  # start_app working-dir [extra dll overrides]
-  local overrides=$WINEDLLOVERRIDES
-  [ -n "${2:-}" ] && overrides="$overrides;$2"
-  (cd "$1" && exec ip netns exec "$ns" env WINEDLLOVERRIDES="$overrides" "$WINE64" "$app_exe" >"$1/wine.log" 2>&1) &
-  app_pid=$!
-}
-wait_app() {
-  local status
-  wait "$app_pid"
-  status=$?
-  app_pid=
-  return "$status"
-}
-
-profile_value() { sed -n "s/^$1=\([-0-9]*\).*/\1/p" "$profile" | tr -d '\r' | head -1; }
-check_profile() {  # check_profile key=value...
-  local pair key want got bad=
-  for pair in "$@"; do
-    key=${pair%%=*} want=${pair#*=}
-    got=$(profile_value "$key")
-    [ "$got" = "$want" ] || bad="$bad $key=$got (wanted $want)"
-  done
-  if [ -z "$bad" ]; then pass "the profile holds $*"; else fail "the profile holds$bad"; fi
-}
-
 hover_tray_icon() {
   xdotool mousemove $((icon_x + 6)) $((icon_y + 6))
   sleep 0.2
@@ -240,28 +127,7 @@ hover_tray_icon() {
 
 # ---------------------------------------------------------------------------------------------
 echo "== setting up: screen, namespaces, Wine prefix"
-mkdir -p "$shots"
-rm -f "$shots"/*.png
-start_xvfb || abort "no virtual screen"
-echo "screen $DISPLAY, screenshots in $shots"
-
-ip netns add "$ns" || abort "cannot add namespace $ns"
-ip netns add "$peer" || abort "cannot add namespace $peer"
-for n in "$ns" "$peer"; do
-  # Without IPv6, and with fixed neighbours below, the links carry nothing but the test's datagrams.
-  ip netns exec "$n" sysctl -q -w net.ipv6.conf.all.disable_ipv6=1 net.ipv6.conf.default.disable_ipv6=1
-  ip netns exec "$n" ip link set lo up
-done
-in_ns ip link add name "$other" type veth peer name qp0 netns "$peer" || abort "cannot add $other"
-in_ns ip link add name "$watched" type veth peer name qp1 netns "$peer" || abort "cannot add $watched"
-in_ns ip addr add 10.232.0.1/24 dev "$other"
-in_peer ip addr add 10.232.0.2/24 dev qp0
-in_ns ip addr add "$wine_ip/24" dev "$watched"
-in_peer ip addr add "$peer_ip/24" dev qp1
-for link in "$other" "$watched"; do in_ns ip link set "$link" up; done
-for link in qp0 qp1; do in_peer ip link set "$link" up; done
-in_ns ip neigh replace "$peer_ip" lladdr "$(in_peer cat /sys/class/net/qp1/address)" dev "$watched" nud permanent
-in_peer ip neigh replace "$wine_ip" lladdr "$(in_ns cat "/sys/class/net/$watched/address")" dev qp1 nud permanent
+e2e_setup_network
 
 cat >"$work/traffic.py" <<'EOF'
 # sink ADDRESS PORT: takes datagrams and drops them. send DEST PORT FRAME-BYTES RATE COUNT: paced UDP.
@@ -291,17 +157,7 @@ for _ in $(seq 50); do
   sleep 0.1
 done
 
-# Wine lists the interfaces of the namespace its wineserver starts in.
-mkdir -p "$WINEPREFIX"
-in_ns "$WINE64" wineboot -i >/dev/null 2>&1
-in_ns "$WINESERVER" -w
-user_dir=$(find "$WINEPREFIX/drive_c/users" -mindepth 1 -maxdepth 1 -type d ! -name Public | head -1)
-[ -n "$user_dir" ] || abort "the Wine prefix has no user folder"
-profile=$user_dir/AppData/Roaming/Quintrel/Quintrel.ini
-
-# A Wine process that outlives the program's runs keeps the shell and its tray in between.
-in_ns "$WINE64" "$driver_exe" hold >/dev/null 2>&1 &
-helper_pids+=($!)
+e2e_make_prefix
 interfaces=$(drv if-list)
 echo "$interfaces"
 row=$(field "$(drv if-row "$watched")" row)
@@ -643,10 +499,4 @@ wait_app
 code=$?
 check "Exit ends the idle program with code 0 (code $code)" test "$code" = 0
 
-echo
-if [ "$failures" -eq 0 ]; then
-  echo "desktop_e2e: all checks passed"
-  exit 0
-fi
-echo "desktop_e2e: $failures check(s) failed"
-exit 1
+e2e_finish desktop_e2e

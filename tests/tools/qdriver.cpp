@@ -15,10 +15,14 @@
 //   tooltips                 the visible tooltip windows with their texts
 //   if-list                  the interface table as the IP helper library gives it
 //   if-row <description>     the row of the interface with that description
+//   dialog <caption> [ms]    the program's dialog of that caption and the state of each control in it
+//   no-dialog <caption> [ms] waits until the program shows no dialog of that caption
+//   droplist [timeout-ms]    the open list of a combo box: its rectangle, selection and item rectangles
 //   hold                     stays running, so that the prefix's shell and tray outlive the program's runs
 #include <windows.h>
 
 // The headers below need the types of windows.h.
+#include <commctrl.h>
 #include <fcntl.h>
 #include <io.h>
 #include <iphlpapi.h>
@@ -99,6 +103,20 @@ HWND FindMessageBox() {
     if (HasClass(window, "#32770") && HasTitle(window, kAppTitle) && IsWindowVisible(window) &&
         IsProgramWindow(window))
       return window;
+  return nullptr;
+}
+
+HWND FindDialog(const char* caption) {
+  for (HWND window : TopLevelWindows())
+    if (HasClass(window, "#32770") && HasTitle(window, caption) && IsWindowVisible(window) &&
+        IsProgramWindow(window))
+      return window;
+  return nullptr;
+}
+
+HWND FindDropList() {
+  for (HWND window : TopLevelWindows())
+    if (HasClass(window, "ComboLBox") && IsWindowVisible(window) && IsProgramWindow(window)) return window;
   return nullptr;
 }
 
@@ -278,6 +296,201 @@ int ShowTooltips() {
   return 0;
 }
 
+// Memory in the process that owns a window, for the control messages that carry a pointer.
+class RemoteBuffer {
+ public:
+  RemoteBuffer(HWND window, size_t size) {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
+    if (process_ != nullptr)
+      address_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  }
+  ~RemoteBuffer() {
+    if (address_ != nullptr) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+    if (process_ != nullptr) CloseHandle(process_);
+  }
+  RemoteBuffer(const RemoteBuffer&) = delete;
+  RemoteBuffer& operator=(const RemoteBuffer&) = delete;
+
+  bool ok() const { return address_ != nullptr; }
+  char* at(size_t offset) const { return static_cast<char*>(address_) + offset; }
+  bool Write(size_t offset, const void* data, size_t size) const {
+    return WriteProcessMemory(process_, at(offset), data, size, nullptr) != FALSE;
+  }
+  bool Read(size_t offset, void* data, size_t size) const {
+    return ReadProcessMemory(process_, at(offset), data, size, nullptr) != FALSE;
+  }
+
+ private:
+  HANDLE process_ = nullptr;
+  void* address_ = nullptr;
+};
+
+// Sends a message whose lParam points at a RECT (seeded with `seed`) and gives the rectangle back
+// in screen coordinates.
+bool QueryRemoteRect(HWND control, UINT message, WPARAM wParam, const RECT& seed, RECT& out) {
+  RemoteBuffer buffer(control, sizeof(RECT));
+  if (!buffer.ok() || !buffer.Write(0, &seed, sizeof seed)) return false;
+  if (!SendMessageA(control, message, wParam, LPARAM(buffer.at(0)))) return false;
+  if (!buffer.Read(0, &out, sizeof out)) return false;
+  MapWindowPoints(control, nullptr, reinterpret_cast<POINT*>(&out), 2);
+  return true;
+}
+
+// TBM_GETTHUMBRECT returns nothing, so only the copy is checked.
+bool TrackbarThumbRect(HWND trackbar, RECT& out) {
+  RemoteBuffer buffer(trackbar, sizeof(RECT));
+  const RECT empty = {};
+  if (!buffer.ok() || !buffer.Write(0, &empty, sizeof empty)) return false;
+  SendMessageA(trackbar, TBM_GETTHUMBRECT, 0, LPARAM(buffer.at(0)));
+  if (!buffer.Read(0, &out, sizeof out)) return false;
+  MapWindowPoints(trackbar, nullptr, reinterpret_cast<POINT*>(&out), 2);
+  return true;
+}
+
+void ListViewItemText(HWND list, int item, char* text, size_t size) {
+  text[0] = '\0';
+  RemoteBuffer buffer(list, sizeof(LVITEMA) + size);
+  if (!buffer.ok()) return;
+  LVITEMA request = {};
+  request.iSubItem = 0;
+  request.pszText = buffer.at(sizeof request);
+  request.cchTextMax = int(size);
+  if (!buffer.Write(0, &request, sizeof request)) return;
+  SendMessageA(list, LVM_GETITEMTEXTA, WPARAM(item), LPARAM(buffer.at(0)));
+  buffer.Read(sizeof request, text, size);
+  text[size - 1] = '\0';
+}
+
+void PrintTrackbar(const char* prefix, HWND control) {
+  printf("%spos=%ld\n", prefix, long(SendMessageA(control, TBM_GETPOS, 0, 0)));
+  printf("%smin=%ld\n", prefix, long(SendMessageA(control, TBM_GETRANGEMIN, 0, 0)));
+  printf("%smax=%ld\n", prefix, long(SendMessageA(control, TBM_GETRANGEMAX, 0, 0)));
+  RECT thumb = {};
+  if (TrackbarThumbRect(control, thumb)) {
+    char thumbPrefix[32];
+    snprintf(thumbPrefix, sizeof thumbPrefix, "%sthumb_", prefix);
+    PrintRect(thumbPrefix, thumb);
+  }
+}
+
+// The system carries an item's text across processes, but only in the wide form gives it whole.
+void PrintComboBox(const char* prefix, HWND control) {
+  const long count = long(SendMessageA(control, CB_GETCOUNT, 0, 0));
+  printf("%ssel=%ld\n", prefix, long(SendMessageA(control, CB_GETCURSEL, 0, 0)));
+  printf("%scount=%ld\n", prefix, count);
+  printf("%sdropped=%d\n", prefix, SendMessageA(control, CB_GETDROPPEDSTATE, 0, 0) ? 1 : 0);
+  for (long i = 0; i < count && i < 32; ++i) {
+    wchar_t wide[256] = {};
+    DWORD_PTR length = 0;
+    if (SendMessageTimeoutW(control, CB_GETLBTEXTLEN, WPARAM(i), 0, SMTO_ABORTIFHUNG, 2000, &length) &&
+        length < 256)
+      SendMessageTimeoutW(control, CB_GETLBTEXT, WPARAM(i), LPARAM(wide), SMTO_ABORTIFHUNG, 2000, &length);
+    char text[256] = {};
+    WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
+    printf("%sitem%ld=%s\n", prefix, i, text);
+  }
+}
+
+void PrintListView(const char* prefix, HWND control) {
+  const long count = long(SendMessageA(control, LVM_GETITEMCOUNT, 0, 0));
+  printf("%scount=%ld\n", prefix, count);
+  printf("%ssel=%ld\n", prefix, long(SendMessageA(control, LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED)));
+  for (long i = 0; i < count && i < 32; ++i) {
+    char text[256];
+    ListViewItemText(control, int(i), text, sizeof text);
+    printf("%sitem%ld=%s\n", prefix, i, text);
+    RECT seed = {};
+    seed.left = LVIR_SELECTBOUNDS;
+    RECT item = {};
+    if (QueryRemoteRect(control, LVM_GETITEMRECT, WPARAM(i), seed, item)) {
+      char itemPrefix[32];
+      snprintf(itemPrefix, sizeof itemPrefix, "%sitem%ld_", prefix, i);
+      PrintRect(itemPrefix, item);
+    }
+  }
+}
+
+// One control: "c<id>_" for a control with its own id, "s<n>_" for the n-th one without (id -1).
+void PrintControl(HWND control, int& unnamed) {
+  const int id = GetDlgCtrlID(control);
+  char prefix[24];
+  if (id == -1 || id == 0xFFFF)
+    snprintf(prefix, sizeof prefix, "s%d_", unnamed++);
+  else
+    snprintf(prefix, sizeof prefix, "c%d_", id);
+  char className[64] = {};
+  GetClassNameA(control, className, sizeof className);
+  // An icon's static holds the icon's resource id as its text.
+  const bool isIcon =
+      _stricmp(className, "Static") == 0 && (GetWindowLongPtrA(control, GWL_STYLE) & SS_TYPEMASK) == SS_ICON;
+  char text[256] = {};
+  if (!isIcon) ReadText(control, text, sizeof text);
+  RECT area = {};
+  GetWindowRect(control, &area);
+  printf("%sclass=%s\n%stext=%s\n", prefix, className, prefix, text);
+  PrintRect(prefix, area);
+  printf("%svisible=%d\n%senabled=%d\n", prefix, IsWindowVisible(control) ? 1 : 0, prefix,
+         IsWindowEnabled(control) ? 1 : 0);
+  if (isIcon) printf("%sicon=1\n", prefix);
+  if (_stricmp(className, "Button") == 0)
+    printf("%scheck=%ld\n", prefix, long(SendMessageA(control, BM_GETCHECK, 0, 0)));
+  else if (_stricmp(className, TRACKBAR_CLASSA) == 0)
+    PrintTrackbar(prefix, control);
+  else if (_stricmp(className, "ComboBox") == 0)
+    PrintComboBox(prefix, control);
+  else if (_stricmp(className, WC_LISTVIEWA) == 0)
+    PrintListView(prefix, control);
+}
+
+int ShowDialog(const char* caption, DWORD timeoutMs) {
+  const HWND dialog = WaitForWindow([caption] { return FindDialog(caption); }, timeoutMs);
+  if (dialog == nullptr) {
+    printf("dialog=none\n");
+    return 1;
+  }
+  RECT area = {};
+  GetWindowRect(dialog, &area);
+  printf("dialog=%p\n", static_cast<void*>(dialog));
+  PrintRect("", area);
+  const HWND focus = [dialog] {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info) ? info.hwndFocus : nullptr;
+  }();
+  printf("focus=%d\n", focus != nullptr ? GetDlgCtrlID(focus) : 0);
+  printf("foreground=%d\n", GetForegroundWindow() == dialog ? 1 : 0);
+  int unnamed = 0;
+  for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
+    PrintControl(child, unnamed);
+  return 0;
+}
+
+int ShowDropList(DWORD timeoutMs) {
+  const HWND list = WaitForWindow(FindDropList, timeoutMs);
+  if (list == nullptr) {
+    printf("droplist=none\n");
+    return 1;
+  }
+  RECT area = {};
+  GetWindowRect(list, &area);
+  const long count = long(SendMessageA(list, LB_GETCOUNT, 0, 0));
+  printf("droplist=%p\n", static_cast<void*>(list));
+  PrintRect("", area);
+  printf("count=%ld\nsel=%ld\ntop=%ld\n", count, long(SendMessageA(list, LB_GETCURSEL, 0, 0)),
+         long(SendMessageA(list, LB_GETTOPINDEX, 0, 0)));
+  for (long i = 0; i < count && i < 32; ++i) {
+    RECT item = {};
+    if (SendMessageA(list, LB_GETITEMRECT, WPARAM(i), LPARAM(&item)) == LB_ERR) continue;
+    MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&item), 2);
+    char prefix[24];
+    snprintf(prefix, sizeof prefix, "item%ld_", i);
+    PrintRect(prefix, item);
+  }
+  return 0;
+}
+
 using GetIfTableFn = DWORD(WINAPI*)(PMIB_IFTABLE, PULONG, BOOL);
 
 // The same library call, with the same room for ten rows, as the meter makes at its start.
@@ -323,7 +536,7 @@ DWORD TimeoutArgument(int argc, char** argv) {
 int Usage() {
   fprintf(stderr,
           "usage: qdriver main|gone|command|tray-callback|menu|no-menu|msgbox|msgbox-ok|no-msgbox|"
-          "tray|tooltips|if-list|if-row|hold ...\n");
+          "tray|tooltips|if-list|if-row|dialog|no-dialog|droplist|hold ...\n");
   return 2;
 }
 
@@ -352,6 +565,16 @@ int main(int argc, char** argv) {
   if (strcmp(command, "tooltips") == 0) return ShowTooltips();
   if (strcmp(command, "if-list") == 0) return ListInterfaces(nullptr);
   if (strcmp(command, "if-row") == 0 && argc > 2) return ListInterfaces(argv[2]);
+  if (strcmp(command, "dialog") == 0 && argc > 2) {
+    const DWORD timeoutMs = argc > 3 ? DWORD(strtoul(argv[3], nullptr, 10)) : kDefaultTimeoutMs;
+    return ShowDialog(argv[2], timeoutMs);
+  }
+  if (strcmp(command, "no-dialog") == 0 && argc > 2) {
+    const DWORD timeoutMs = argc > 3 ? DWORD(strtoul(argv[3], nullptr, 10)) : kDefaultTimeoutMs;
+    const char* caption = argv[2];
+    return WaitForAbsence([caption] { return FindDialog(caption); }, timeoutMs) ? 0 : 1;
+  }
+  if (strcmp(command, "droplist") == 0) return ShowDropList(TimeoutArgument(argc, argv));
   if (strcmp(command, "hold") == 0) {
     Sleep(INFINITE);
     return 0;
