@@ -29,8 +29,12 @@ cleanup() {
   [ -n "$answer_pid" ] && kill "$answer_pid" 2>/dev/null && wait "$answer_pid" 2>/dev/null
   # The wineserver started inside the namespace must not outlive it.
   "$WINESERVER" -k >/dev/null 2>&1
-  ip netns del "$ns" 2>/dev/null
-  ip netns del "$peer" 2>/dev/null
+  # $! of the answering peer is the subshell that started it, not python: end every process left
+  # in the namespaces, as a namespace outlives its deleted name while a process is in it.
+  for n in "$ns" "$peer"; do
+    ip netns pids "$n" 2>/dev/null | xargs -r kill 2>/dev/null
+    ip netns del "$n" 2>/dev/null
+  done
   [ -n "$own_prefix" ] && remove_wine_prefix
   rm -rf "$work"
 }
