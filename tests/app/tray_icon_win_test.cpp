@@ -129,20 +129,19 @@ HWND WineTrayWindow() {
   return FindWindowA("__winex11_standalone_tray", nullptr);
 }
 
+BOOL CALLBACK CollectTrayIcon(HWND child, LPARAM list) {
+  char name[64] = {};
+  GetClassNameA(child, name, sizeof name);
+  if (strcmp(name, "__winex11_tray_icon") == 0 && IsWindowVisible(child))
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
+  return TRUE;
+}
+
 std::vector<HWND> TrayIconWindows() {
   std::vector<HWND> found;
   HWND tray = WineTrayWindow();
   if (tray == nullptr) return found;
-  EnumChildWindows(
-      tray,
-      [](HWND child, LPARAM list) -> BOOL {
-        char name[64] = {};
-        GetClassNameA(child, name, sizeof name);
-        if (strcmp(name, "__winex11_tray_icon") == 0 && IsWindowVisible(child))
-          reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
-        return TRUE;
-      },
-      LPARAM(&found));
+  EnumChildWindows(tray, CollectTrayIcon, LPARAM(&found));
   return found;
 }
 

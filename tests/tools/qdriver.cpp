@@ -80,14 +80,14 @@ bool HasTitle(HWND window, const char* title) {
   return strcmp(text, title) == 0;
 }
 
+BOOL CALLBACK CollectWindow(HWND window, LPARAM list) {
+  reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+  return TRUE;
+}
+
 std::vector<HWND> TopLevelWindows() {
   std::vector<HWND> windows;
-  EnumWindows(
-      [](HWND window, LPARAM list) -> BOOL {
-        reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
-        return TRUE;
-      },
-      LPARAM(&windows));
+  EnumWindows(CollectWindow, LPARAM(&windows));
   return windows;
 }
 
@@ -242,16 +242,15 @@ HWND FindTrayWindow() {
   return FindWindowA("__winex11_standalone_tray", nullptr);
 }
 
+BOOL CALLBACK CollectVisibleTrayIcon(HWND child, LPARAM list) {
+  if (HasClass(child, "__winex11_tray_icon") && IsWindowVisible(child))
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
+  return TRUE;
+}
+
 std::vector<HWND> VisibleTrayIcons(HWND tray) {
   std::vector<HWND> icons;
-  EnumChildWindows(
-      tray,
-      [](HWND child, LPARAM list) -> BOOL {
-        if (HasClass(child, "__winex11_tray_icon") && IsWindowVisible(child))
-          reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
-        return TRUE;
-      },
-      LPARAM(&icons));
+  EnumChildWindows(tray, CollectVisibleTrayIcon, LPARAM(&icons));
   return icons;
 }
 
