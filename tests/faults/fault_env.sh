@@ -34,6 +34,8 @@ fault_cleanup() {
   rm -rf "$work"
 }
 trap fault_cleanup EXIT
+# A timeout's signal ends the script through the cleanup too.
+trap 'exit 143' TERM INT
 
 pass() { echo "PASS: $*"; }
 fail() {
