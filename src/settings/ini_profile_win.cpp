@@ -6,16 +6,14 @@
 #include <cstdio>
 #include <cstring>
 
+#include "settings/profile_number.h"
+
 namespace {
 
 constexpr const char* kFolderName = "Quintrel";
 constexpr const char* kFileName = "Quintrel.ini";
 // Longer text than this is no 32-bit number, whatever it holds.
 constexpr DWORD kValueTextSize = 64;
-
-bool IsBlank(char c) {
-  return c == ' ' || c == '\t';
-}
 
 void DefaultProfilePath(char (&path)[MAX_PATH]) {
   char appData[MAX_PATH] = {};
@@ -24,26 +22,6 @@ void DefaultProfilePath(char (&path)[MAX_PATH]) {
   const int length = found ? snprintf(path, sizeof path, "%s\\%s\\%s", appData, kFolderName, kFileName) : -1;
   // Without the folder, a bare file name puts the profile where the platform keeps such files.
   if (length < 0 || size_t(length) >= sizeof path) snprintf(path, sizeof path, "%s", kFileName);
-}
-
-// Optional blanks, an optional sign, decimal digits and optional blanks, clamped to int32;
-// false for anything else (the platform's integer read wraps large numbers and takes hex).
-bool ParseProfileInt(const char* text, int32_t& value) {
-  const char* p = text;
-  while (IsBlank(*p)) ++p;
-  const bool negative = *p == '-';
-  if (*p == '-' || *p == '+') ++p;
-  if (*p < '0' || *p > '9') return false;
-  const int64_t limit = negative ? -int64_t(INT32_MIN) : int64_t(INT32_MAX);
-  int64_t magnitude = 0;
-  for (; *p >= '0' && *p <= '9'; ++p) {
-    magnitude = magnitude * 10 + (*p - '0');
-    if (magnitude > limit) magnitude = limit;
-  }
-  while (IsBlank(*p)) ++p;
-  if (*p != '\0') return false;
-  value = int32_t(negative ? -magnitude : magnitude);
-  return true;
 }
 
 }  // namespace
