@@ -42,6 +42,11 @@ else
   echo "native build failed"; tail -30 "$build/native.configure.log" "$build/native.build.log" 2>/dev/null; failed=$((failed + 1))
 fi
 
+# -- fuzzing: the libFuzzer targets for a short while, counted as one suite --
+echo "== fuzzing (libFuzzer, about 30 s)"
+if bash "$root/scripts/fuzz.sh"; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
+# -- end of fuzzing --
+
 echo "== win32 release program (i686, built, not run)"
 if configure_and_build "$build/win32" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-i686.cmake" -DQUINTREL_TESTS=OFF; then
   echo "built $build/win32/Quintrel.exe"; passed=$((passed + 1))

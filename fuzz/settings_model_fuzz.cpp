@@ -1,0 +1,209 @@
+// Loads the settings from a profile whose every answer comes from the input, then runs the meter's
+// ticks with those settings, with counter readings and Configure-like changes from the input too.
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "app/monitor_model.h"
+#include "dialogs/preset_text.h"
+#include "render/panel_canvas.h"
+#include "settings/profile_number.h"
+#include "support/fake_platform.h"
+
+namespace {
+
+// Answers as the INI profile would: absent or too long a value gives the default, any other text
+// goes through the profile's own parser; preset names are cut to the caller's room.
+class FuzzProfile : public IProfile {
+ public:
+  explicit FuzzProfile(FuzzedDataProvider& in) : in_(in) {}
+
+  int32_t ReadInt(const char*, int32_t defaultValue) override {
+    std::string text;
+    switch (in_.ConsumeIntegralInRange(0, 2)) {
+      case 0:
+        return defaultValue;
+      case 1:
+        text = in_.ConsumeRandomLengthString(80);
+        break;
+      default:
+        text = std::to_string(in_.ConsumeIntegral<int32_t>());
+    }
+    const size_t length = strlen(text.c_str());
+    int32_t value = defaultValue;
+    if (length == 0 || length >= kValueTextRoom - 1 || !ParseProfileInt(text.c_str(), value))
+      return defaultValue;
+    return value;
+  }
+  void WriteInt(const char*, int32_t) override {}
+  void ReadSystemString(const char*, const char* defaultValue, char* out, size_t size) override {
+    const std::string text =
+        in_.ConsumeBool() ? in_.ConsumeRandomLengthString(120) : std::string(defaultValue);
+    if (size == 0) return;
+    snprintf(out, size, "%s", text.c_str());
+  }
+
+ private:
+  static constexpr size_t kValueTextRoom = 64;
+  FuzzedDataProvider& in_;
+};
+
+// Checks what the painter hands to GDI: texts wholly readable, points not wildly off the panel.
+class CheckingCanvas : public IPanelCanvas {
+ public:
+  PixelSurface& Pixels() override { return pixels; }
+  void ClearBlack() override { pixels.ZeroPixels(); }
+  void SelectPen(PanelPen) override {}
+  void MoveTo(int32_t x, int32_t y) override { CheckPoint(x, y); }
+  void LineTo(int32_t x, int32_t y) override { CheckPoint(x, y); }
+  void DrawText(int32_t x, int32_t y, const char* text, int32_t length) override {
+    CheckPoint(x, y);
+    if (length < 0 || length > 200) abort();
+    if (memchr(text, 0, size_t(length)) != nullptr) abort();  // GDI would draw the zero too
+  }
+
+  MemorySurface pixels{160, 100};
+
+ private:
+  static void CheckPoint(int32_t x, int32_t y) {
+    if (x < 0 || x >= 200 || y < -2 || y > 2 * 100 + 2) abort();
+  }
+};
+
+class FuzzPlatform : public FakePlatform {
+ public:
+  IPanelCanvas& GraphCanvas() override { return checking; }
+  void ShowMessage(const char*) override { ++messageCount; }
+  CheckingCanvas checking;
+  int messageCount = 0;
+};
+
+void ChangeLikeConfigure(FuzzedDataProvider& in, MonitorModel& model) {
+  switch (in.ConsumeIntegralInRange(0, 7)) {
+    case 0:
+      model.refreshPeriodMs = in.ConsumeIntegralInRange(1, 10000);
+      model.RestartGraphTimer();
+      break;
+    case 1:
+      model.SetGraphStyle(in.ConsumeIntegralInRange(0, 2));
+      break;
+    case 2:
+      model.autoScale = in.ConsumeBool();
+      model.SetInterfaceAutoScale(model.autoScale);
+      break;
+    case 3:
+      model.traySeparateScaleEnabled = in.ConsumeBool();
+      model.trayScaleValue = in.ConsumeIntegralInRange(1, 256);
+      break;
+    case 4:
+      model.presetIndex = in.ConsumeIntegralInRange(0, kPresetCount - 1);
+      model.WriteDeviceSpeedIndex();
+      break;
+    case 5:
+      if (model.interfaceCount > 0)
+        model.selectedInterface = in.ConsumeIntegralInRange<int32_t>(0, int32_t(model.interfaceCount) - 1);
+      model.WriteDeviceSpeedIndex();
+      break;
+    case 6:
+      model.receiveStatSelection = in.ConsumeIntegralInRange(0, 6);
+      model.sendStatSelection = in.ConsumeIntegralInRange(0, 6);
+      break;
+    default: {
+      // The preset editor: digits only, as many as its edits hold.
+      SpeedPreset& preset = model.presets[in.ConsumeIntegralInRange(0, kPresetCount - 1)];
+      int32_t SpeedPreset::*fields[] = {&SpeedPreset::min, &SpeedPreset::max, &SpeedPreset::def,
+                                        &SpeedPreset::bandd, &SpeedPreset::bandu};
+      const std::string digits = in.ConsumeRandomLengthString(12);
+      if (IsAllDigits(digits.c_str()))
+        preset.*fields[in.ConsumeIntegralInRange(0, 4)] = ReadEditNumber(digits.c_str());
+      SetPresetName(preset, in.ConsumeRandomLengthString(60).c_str());
+    }
+  }
+}
+
+// After a statistics tick has painted the panel, every column lies within the style's range (a
+// change of style leaves taller columns behind, which the painter brings back into it).
+void CheckAfterStatisticsTick(MonitorModel& model) {
+  CTrafficStats* stats = model.SelectedStats();
+  if (stats == nullptr) return;
+  const uint32_t range = uint32_t(model.columnRange);
+  for (int x = 0; x < model.graphColumns; ++x)
+    if (stats->sentColumns[x] > range || stats->receivedColumns[x] > range) abort();
+  for (int i = 0; i < CTrafficStats::kLabelSlots; ++i)
+    if (memchr(stats->sentLabels[i], 0, CTrafficStats::kLabelLength) == nullptr ||
+        memchr(stats->receivedLabels[i], 0, CTrafficStats::kLabelLength) == nullptr)
+      abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  FuzzedDataProvider in(data, size);
+  FuzzPlatform platform;
+  platform.recordLogText = in.ConsumeBool();
+  FuzzProfile profile(in);
+  MonitorModel model(platform, profile);
+  model.LoadAllSettings();
+
+  const uint32_t count = in.ConsumeIntegralInRange<uint32_t>(0, FakePlatform::kRows);
+  for (uint32_t row = 0; row < count; ++row) {
+    if (in.ConsumeBool()) platform.descriptions[row] = in.ConsumeRandomLengthString(300);
+    platform.operStatus[row] = in.ConsumeIntegral<uint32_t>();
+  }
+  platform.maxLogFileNameLength = in.ConsumeIntegralInRange<size_t>(0, 600);
+  if (!model.CreateInterfaceStats(count)) return 0;
+  model.ValidateSelectedInterface();
+
+  int ticks = 0;
+  while (in.remaining_bytes() > 0 && ticks < 3000) {
+    const int32_t row = model.selectedInterface;
+    switch (in.ConsumeIntegralInRange(0, 7)) {
+      case 0:
+        platform.AddTraffic(row, in.ConsumeIntegral<uint32_t>(), in.ConsumeIntegral<uint32_t>());
+        break;
+      case 1:  // a counter that jumps anywhere, backwards included
+        if (row >= 0 && row < FakePlatform::kRows) {
+          platform.counters[row].sent = in.ConsumeIntegral<uint32_t>();
+          platform.counters[row].received = in.ConsumeIntegral<uint32_t>();
+        }
+        break;
+      case 2:
+        model.OnGraphTick();
+        ++ticks;
+        break;
+      case 3:
+        model.OnStatisticsTick();
+        CheckAfterStatisticsTick(model);
+        ++ticks;
+        break;
+      case 4:  // the minute's last second: a log line
+        model.logTickCount = 59;
+        model.OnStatisticsTick();
+        CheckAfterStatisticsTick(model);
+        ++ticks;
+        break;
+      case 5: {  // steady traffic for a while, graph ticks between the seconds
+        const uint32_t sent = in.ConsumeIntegral<uint32_t>(), received = in.ConsumeIntegral<uint32_t>();
+        const int seconds = in.ConsumeIntegralInRange(1, 120);
+        for (int s = 0; s < seconds; ++s, ticks += 2) {
+          platform.AddTraffic(row, sent, received);
+          model.OnGraphTick();
+          model.OnStatisticsTick();
+          CheckAfterStatisticsTick(model);
+        }
+        break;
+      }
+      case 6:
+        ChangeLikeConfigure(in, model);
+        break;
+      default:
+        model.WriteConfigureSettings();
+        model.WriteExitSettings(
+            WindowOrigin{in.ConsumeBool(), in.ConsumeIntegral<int32_t>(), in.ConsumeIntegral<int32_t>()});
+    }
+  }
+  return 0;
+}
