@@ -26,6 +26,8 @@ fault_cleanup() {
   # The wineserver was started inside the namespace; it must not outlive it.
   "$WINESERVER" -k >/dev/null 2>&1
   for pid in "${helper_pids[@]}"; do wait "$pid" 2>/dev/null; done
+  # A helper started through a shell function leaves its real process behind in the namespace.
+  for n in "$ns" "$peer"; do ip netns pids "$n" 2>/dev/null | xargs -r kill 2>/dev/null; done
   ip netns del "$ns" 2>/dev/null
   ip netns del "$peer" 2>/dev/null
   for m in "${mounts[@]}"; do umount -l "$m" 2>/dev/null; done
