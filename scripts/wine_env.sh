@@ -1,5 +1,7 @@
 # Sourced by the scripts that run Windows code: Wine's loader, a fresh prefix and a virtual display.
 WINE64=/usr/lib/wine/wine64
+# The 32-bit loader (Debian's wine32); one prefix made by wine64 runs both kinds of program.
+WINE32=/usr/lib/wine/wine
 WINESERVER=/usr/lib/wine/wineserver
 [ -x "$WINESERVER" ] || WINESERVER=$(command -v wineserver)
 export WINEDEBUG=-all
@@ -41,4 +43,13 @@ remove_wine_prefix() {
   [ -n "${WINEPREFIX:-}" ] || return 0
   "$WINESERVER" -k >/dev/null 2>&1 || true
   rm -rf "$WINEPREFIX"
+}
+
+# Whether this machine runs the 32-bit build: the build's own tiny probe must answer under the
+# 32-bit loader. Prints the reason when it cannot.
+can_run_win32() { # can_run_win32 path/to/bitness_probe.exe
+  local answer
+  [ -x "$WINE32" ] || { echo "no 32-bit Wine loader ($WINE32; Debian's wine32 is not installed)"; return 1; }
+  answer=$("$WINE32" "$1" 2>&1 | tr -d '\r')
+  [ "$answer" = "bits=32" ] || { echo "the 32-bit loader cannot run a 32-bit program (it said: ${answer:-nothing})"; return 1; }
 }

@@ -3,6 +3,8 @@
 
 #include <commctrl.h>
 
+#include "fw/system_library_win.h"
+
 namespace {
 CApp* currentApp = nullptr;
 }
@@ -33,6 +35,7 @@ CApp* CApp::Current() {
 
 int CApp::Run(HINSTANCE instance) {
   instanceHandle = instance;
+  RestrictLibrarySearch();
   InitControlClasses();
   BOOL keepRunning = FALSE;
   try {

@@ -1,6 +1,8 @@
 // Loading the IP helper library and resolving the two entry points the meter uses.
 #include "sampling/ip_helper_win.h"
 
+#include "fw/system_library_win.h"
+
 namespace {
 
 template <typename Function>
@@ -10,7 +12,9 @@ Function Resolve(HMODULE module, const char* name) {
 
 }  // namespace
 
-CIpHelper::CIpHelper(const char* libraryName) : libraryName(libraryName) {}
+CIpHelper::CIpHelper() : libraryName(SystemLibraryPath("iphlpapi.dll")) {}
+
+CIpHelper::CIpHelper(const char* libraryPath) : libraryName(libraryPath) {}
 
 const char* CIpHelper::DiscoverInterfaces() {
   Release();

@@ -17,7 +17,10 @@ constexpr const char* kNoAdapterMessage = "No network adapter has been found!";
 
 class CIpHelper {
  public:
-  explicit CIpHelper(const char* libraryName = "iphlpapi.dll");
+  // The system's "iphlpapi.dll", by its full path in the system directory.
+  CIpHelper();
+  // Another library, for the tests.
+  explicit CIpHelper(const char* libraryPath);
   CIpHelper(const CIpHelper&) = delete;
   CIpHelper& operator=(const CIpHelper&) = delete;
 

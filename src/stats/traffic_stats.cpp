@@ -53,12 +53,6 @@ uint32_t ManualDivisor(int32_t def, uint32_t range) {
   return uint32_t(std::min<uint64_t>(uint64_t(def) * 1000u / range, UINT32_MAX));
 }
 
-// Rounds to single precision even where the x87 unit would keep a float wider (i686).
-float SinglePrecision(double value) {
-  volatile float rounded = float(value);
-  return rounded;
-}
-
 CounterPair ReadCounters(MonitorModel& owner) {
   return owner.platform.ReadCounters(owner.selectedInterface);
 }
@@ -246,14 +240,15 @@ void CTrafficStats::BuildAxisLabels(int32_t count) {
 uint32_t CTrafficStats::FormatAxisLabels(uint32_t top, char (*labels)[kLabelLength], int32_t count) {
   const uint32_t divisor = top > 999 ? 1000 : 1;
   count = std::min(count, kLabelSlots);
-  const float step = count > 1 ? SinglePrecision(double(top) / (count - 1)) : 0.0f;
+  // Every step rounds to single precision: the 32-bit build computes floats in SSE registers too.
+  const float step = count > 1 ? float(double(top) / (count - 1)) : 0.0f;
   float value = 0.0f;
   for (int32_t i = 0; i < count; ++i) {
     if (divisor == 1)
       snprintf(labels[i], kLabelLength, "%d", int(value));
     else
       snprintf(labels[i], kLabelLength, "%.1f", double(value / 1000));
-    value = SinglePrecision(double(value) + step);
+    value += step;
   }
   return divisor;
 }

@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
 
+#include "fw/system_library_win.h"
 #include "sampling/udp_socket_win.h"
 
 namespace {
@@ -82,6 +84,25 @@ TEST(IpHelper, EachMissingPieceHasItsOwnMessage) {
   char self[MAX_PATH] = {};
   ASSERT_GT(GetModuleFileNameA(nullptr, self, MAX_PATH), 0u);
   ExpectFailure(self, "getinfo addr error");
+}
+
+}  // namespace
+
+namespace {
+
+// A library of that name beside the program, as in a downloads folder, must not be the one loaded.
+TEST(IpHelper, TheLibraryComesFromTheSystemDirectory) {
+  char system[MAX_PATH] = {};
+  const UINT length = GetSystemDirectoryA(system, MAX_PATH);
+  ASSERT_GT(length, 0u);
+  const std::string expected = std::string(system, length) + "\\iphlpapi.dll";
+  EXPECT_EQ(SystemLibraryPath("iphlpapi.dll"), expected);
+
+  CIpHelper helper;
+  ASSERT_EQ(helper.DiscoverInterfaces(), nullptr);
+  char loaded[MAX_PATH] = {};
+  ASSERT_GT(GetModuleFileNameA(GetModuleHandleA("iphlpapi.dll"), loaded, MAX_PATH), 0u);
+  EXPECT_EQ(_stricmp(loaded, expected.c_str()), 0) << loaded;
 }
 
 }  // namespace

@@ -1,0 +1,14 @@
+// Libraries come from the system directory only: one placed beside the program, as in a downloads
+// folder, must never be loaded in place of the system's.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// The full path of a library in the system directory; the bare name when that cannot be read.
+std::string SystemLibraryPath(const char* name);
+
+// Takes the program's folder and the current directory out of the search for libraries loaded
+// later, where the system allows it.
+void RestrictLibrarySearch();

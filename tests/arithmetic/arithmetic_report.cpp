@@ -1,0 +1,92 @@
+// Prints the figures whose floating-point arithmetic could differ between builds: axis labels,
+// console bar heights, and the averages, percentages and tray levels of a fixed run of counter
+// readings. The test command runs it from each build and wants the outputs equal byte for byte.
+#include <cstdint>
+#include <cstdio>
+
+#include "app/monitor_model.h"
+#include "console/hour_data.h"
+#include "stats/traffic_stats.h"
+#include "support/fake_platform.h"
+#include "support/memory_profile.h"
+
+namespace {
+
+void PrintAxisLabels(uint32_t top, int32_t count) {
+  char labels[CTrafficStats::kLabelSlots][CTrafficStats::kLabelLength] = {};
+  const uint32_t divisor = CTrafficStats::FormatAxisLabels(top, labels, count);
+  std::printf("labels %u/%d:", unsigned(top), int(count));
+  for (int32_t i = 0; i < count; ++i) std::printf(" %s", labels[i]);
+  std::printf(" /%u\n", unsigned(divisor));
+}
+
+void ReportAxisLabels() {
+  const uint32_t larger[] = {9999,     10000,      65535,      99999,      100000,     1u << 20,
+                             4194303u, 16777215u, 16777217u, 123456789u, 2147483647u, 4294967295u};
+  for (int32_t count = 3; count <= 4; ++count) {
+    for (uint32_t top = 0; top <= 5000; ++top) PrintAxisLabels(top, count);
+    for (uint32_t top : larger) PrintAxisLabels(top, count);
+  }
+}
+
+void PrintBars(uint32_t largest, uint32_t sum) {
+  HourStatistics hours;
+  hours.firstSums[0] = largest;
+  const float scale = hours.BarScale();
+  std::printf("bars %u %u: scale %.9g height %u\n", unsigned(largest), unsigned(sum), double(scale),
+              unsigned(HourBarHeight(sum, scale)));
+}
+
+void ReportBarHeights() {
+  const uint32_t around[] = {1u << 24, 16909440u, 1u << 31, 4294967295u};
+  for (uint32_t centre : around) {
+    for (int64_t d = -40; d <= 40; ++d) {
+      const int64_t value = int64_t(centre) + d;
+      if (value < 0 || value > int64_t(UINT32_MAX)) continue;
+      PrintBars(centre, uint32_t(value));
+      PrintBars(uint32_t(value), uint32_t(value) - uint32_t(value) / 7);
+    }
+  }
+}
+
+// A pseudo-random but fixed run of seconds, with a wrap of both counters and a few bursts.
+uint32_t NextAmount(uint32_t& state) {
+  state = state * 1664525u + 1013904223u;
+  const uint32_t amount = state >> 12;
+  return (state & 0xF0000u) == 0 ? amount * 997u : amount;
+}
+
+void ReportStatisticsRun() {
+  FakePlatform platform;
+  MemoryProfile profile;
+  profile.ints["it1bandd"] = 7;
+  profile.ints["it1bandu"] = 3;
+  profile.ints["trayScaleValue"] = 13;
+  MonitorModel model(platform, profile);
+  model.LoadAllSettings();
+  model.CreateInterfaceStats(1);
+  CTrafficStats& stats = *model.statsTable[0];
+  platform.counters[0] = {4294000000u, 4293000000u};
+  uint32_t state = 12345;
+  for (int second = 0; second < 4000; ++second) {
+    platform.AddTraffic(0, NextAmount(state), NextAmount(state));
+    model.traySeparateScaleEnabled = second % 500 >= 250;
+    stats.UpdateStatistics();
+    if (second % 7 != 0 && second < 3990) continue;
+    std::printf("second %d: %.9g %.9g %.9g %.9g | %.9g %.9g %.9g %.9g %.9g %.9g | %u %u %u %u\n", second,
+                double(stats.avgSentMinute), double(stats.avgReceivedMinute), double(stats.avgSentHour),
+                double(stats.avgReceivedHour), double(stats.pctSentNow), double(stats.pctReceivedNow),
+                double(stats.pctSentMinute), double(stats.pctReceivedMinute), double(stats.pctSentHour),
+                double(stats.pctReceivedHour), unsigned(stats.traySentLevel), unsigned(stats.trayReceivedLevel),
+                unsigned(stats.traySentMinuteLevel), unsigned(stats.trayReceivedMinuteLevel));
+  }
+}
+
+}  // namespace
+
+int main() {
+  ReportAxisLabels();
+  ReportBarHeights();
+  ReportStatisticsRun();
+  return 0;
+}
