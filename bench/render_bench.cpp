@@ -3,7 +3,7 @@
 
 #include "alloc_counter.h"
 #include "render/graph_painter.h"
-#include "render/stats_owner.h"
+#include "support/test_meter.h"
 #include "render/tray_picture.h"
 
 namespace {
@@ -31,18 +31,18 @@ void ReportAllocations(benchmark::State& state, uint64_t before) {
 }
 
 void BM_PaintGraphPanel(benchmark::State& state) {
-  StatsOwner owner;
-  FillBusyStats(*owner.stats);
-  owner.model.graphStyle = static_cast<int32_t>(state.range(0));
-  owner.model.columnRange = owner.model.graphStyle == kGraphStyleOverlapped ? 100 : 50;
-  owner.model.receiveStatSelection = 0;
-  owner.model.sendStatSelection = 3;
+  StatsRig owner;
+  FillBusyStats(owner.stats);
+  owner.settings.graphStyle = static_cast<int32_t>(state.range(0));
+  owner.settings.columnRange = owner.settings.graphStyle == kGraphStyleOverlapped ? 100 : 50;
+  owner.settings.receiveStatSelection = 0;
+  owner.settings.sendStatSelection = 3;
   RecordingPanelCanvas canvas;
-  PaintGraphPanel(owner.model, *owner.stats, canvas);
+  PaintGraphPanel(owner.settings, owner.stats, canvas);
   const uint64_t before = AllocationCount();
   for (auto _ : state) {
     canvas.Forget();
-    PaintGraphPanel(owner.model, *owner.stats, canvas);
+    PaintGraphPanel(owner.settings, owner.stats, canvas);
     benchmark::DoNotOptimize(canvas.surface.bits);
   }
   ReportAllocations(state, before);
@@ -50,14 +50,14 @@ void BM_PaintGraphPanel(benchmark::State& state) {
 BENCHMARK(BM_PaintGraphPanel)->Arg(kGraphStyleMirror)->Arg(kGraphStyleNormal)->Arg(kGraphStyleOverlapped);
 
 void BM_TrayUpdate(benchmark::State& state) {
-  StatsOwner owner;
-  FillBusyStats(*owner.stats);
+  StatsRig owner;
+  FillBusyStats(owner.stats);
   MemorySurface image(kTraySize, kTraySize);
   char tip[kTrayTipSize];
   const uint64_t before = AllocationCount();
   for (auto _ : state) {
-    DrawTrayPicture(*owner.stats, image);
-    FormatTrayTip(owner.stats->currentReceived, owner.stats->currentSent, tip);
+    DrawTrayPicture(owner.stats, image);
+    FormatTrayTip(owner.stats.currentReceived, owner.stats.currentSent, tip);
     benchmark::DoNotOptimize(image.bits);
     benchmark::DoNotOptimize(tip);
   }

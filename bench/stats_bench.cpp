@@ -2,21 +2,16 @@
 #include <benchmark/benchmark.h>
 
 #include "alloc_counter.h"
-#include "app/monitor_model.h"
-#include "support/fake_platform.h"
-#include "support/memory_profile.h"
+#include "support/test_meter.h"
 
 namespace {
 
-struct Engine {
+struct Engine : TestMeter {
   Engine() {
-    platform.recordLogText = false;
+    logs.recordText = false;
     model.CreateInterfaceStats(1);
     stats = model.statsTable[0].get();
   }
-  FakePlatform platform;
-  MemoryProfile profile;
-  MonitorModel model{platform, profile};
   CTrafficStats* stats = nullptr;
 };
 
@@ -32,7 +27,7 @@ void BM_UpdateStatistics(benchmark::State& state) {
   uint32_t step = 0;
   const uint64_t before = AllocationCount();
   for (auto _ : state) {
-    e.platform.AddTraffic(0, 1000 + (++step & 1023), 50000 + step);
+    e.counters.AddTraffic(0, 1000 + (++step & 1023), 50000 + step);
     e.stats->UpdateStatistics();
     benchmark::DoNotOptimize(e.stats->avgReceivedHour);
   }
@@ -40,8 +35,9 @@ void BM_UpdateStatistics(benchmark::State& state) {
 }
 BENCHMARK(BM_UpdateStatistics);
 
-// Arg 0: manual scale. Arg 1: auto-scale with steady traffic. Arg 2: auto-scale whose top changes
-// on every tick, so every call also rescales all columns.
+// The graph tick: the column update and the panel it paints. Arg 0: manual scale. Arg 1: auto-scale
+// with steady traffic. Arg 2: auto-scale whose top changes on every tick, so every call also
+// rescales all columns.
 void BM_UpdateGraph(benchmark::State& state) {
   Engine e;
   e.stats->autoScale = state.range(0) != 0 ? 1 : 0;
@@ -53,8 +49,8 @@ void BM_UpdateGraph(benchmark::State& state) {
     ++step;
     const uint32_t sent = rescaleEveryTick ? 100000 + (step & 1) * 50000 : 3000 + (step & 255);
     // The largest raw value keeps growing with the rescaling variant, so its top moves every time.
-    e.platform.AddTraffic(0, rescaleEveryTick ? sent + step * 64 : sent, 2 * sent);
-    e.stats->UpdateGraph();
+    e.counters.AddTraffic(0, rescaleEveryTick ? sent + step * 64 : sent, 2 * sent);
+    e.model.OnGraphTick();
     benchmark::DoNotOptimize(e.stats->sentColumns[0]);
   }
   ReportAllocations(state, before);
@@ -67,11 +63,11 @@ void BM_StatisticsTick(benchmark::State& state) {
   uint32_t step = 0;
   const uint64_t before = AllocationCount();
   for (auto _ : state) {
-    e.platform.AddTraffic(0, 2000 + (++step & 511), 90000);
+    e.counters.AddTraffic(0, 2000 + (++step & 511), 90000);
     e.model.OnStatisticsTick();
   }
   ReportAllocations(state, before);
-  state.counters["log_lines"] = double(e.platform.logs.begin()->second->appendCount - 1);
+  state.counters["log_lines"] = double(e.logs.files.begin()->second->appendCount - 1);
 }
 BENCHMARK(BM_StatisticsTick);
 

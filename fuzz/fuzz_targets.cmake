@@ -7,7 +7,7 @@ endif()
 # Every sanitizer finding stops the run, so that libFuzzer keeps the input that caused it.
 set(fuzz_sanitizers -fsanitize=address,undefined,float-divide-by-zero -fno-sanitize-recover=all)
 
-add_library(quintrel_fuzz_core STATIC ${core_sources} ${CMAKE_SOURCE_DIR}/tests/support/fake_platform.cpp)
+add_library(quintrel_fuzz_core STATIC ${core_sources} ${core_test_support})
 target_include_directories(quintrel_fuzz_core PUBLIC ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/tests)
 target_compile_options(quintrel_fuzz_core PUBLIC ${fuzz_sanitizers} -g -fno-omit-frame-pointer
                        PRIVATE -fsanitize=fuzzer-no-link ${warnings})

@@ -11,7 +11,9 @@
 #include "dialogs/preset_text.h"
 #include "render/panel_canvas.h"
 #include "settings/profile_number.h"
-#include "support/fake_platform.h"
+#include "support/stub_counter_source.h"
+#include "support/stub_log_sink.h"
+#include "support/stub_meter_view.h"
 
 namespace {
 
@@ -73,7 +75,7 @@ class CheckingCanvas : public IPanelCanvas {
   }
 };
 
-class FuzzPlatform : public FakePlatform {
+class FuzzView : public StubMeterView {
  public:
   IPanelCanvas& GraphCanvas() override { return checking; }
   void ShowMessage(const char*) override { ++messageCount; }
@@ -84,36 +86,35 @@ class FuzzPlatform : public FakePlatform {
 void ChangeLikeConfigure(FuzzedDataProvider& in, MonitorModel& model) {
   switch (in.ConsumeIntegralInRange(0, 7)) {
     case 0:
-      model.refreshPeriodMs = in.ConsumeIntegralInRange(1, 10000);
-      model.RestartGraphTimer();
+      model.SetRefreshPeriod(in.ConsumeIntegralInRange(1, 10000));
       break;
     case 1:
       model.SetGraphStyle(in.ConsumeIntegralInRange(0, 2));
       break;
     case 2:
-      model.autoScale = in.ConsumeBool();
-      model.SetInterfaceAutoScale(model.autoScale);
+      model.settings.autoScale = in.ConsumeBool();
+      model.SetInterfaceAutoScale(model.settings.autoScale);
       break;
     case 3:
-      model.traySeparateScaleEnabled = in.ConsumeBool();
-      model.trayScaleValue = in.ConsumeIntegralInRange(1, 256);
+      model.settings.traySeparateScaleEnabled = in.ConsumeBool();
+      model.settings.trayScaleValue = in.ConsumeIntegralInRange(1, 256);
       break;
     case 4:
-      model.presetIndex = in.ConsumeIntegralInRange(0, kPresetCount - 1);
+      model.settings.presetIndex = in.ConsumeIntegralInRange(0, kPresetCount - 1);
       model.WriteDeviceSpeedIndex();
       break;
     case 5:
       if (model.interfaceCount > 0)
-        model.selectedInterface = in.ConsumeIntegralInRange<int32_t>(0, int32_t(model.interfaceCount) - 1);
+        model.settings.selectedInterface = in.ConsumeIntegralInRange<int32_t>(0, int32_t(model.interfaceCount) - 1);
       model.WriteDeviceSpeedIndex();
       break;
     case 6:
-      model.receiveStatSelection = in.ConsumeIntegralInRange(0, 6);
-      model.sendStatSelection = in.ConsumeIntegralInRange(0, 6);
+      model.settings.receiveStatSelection = in.ConsumeIntegralInRange(0, 6);
+      model.settings.sendStatSelection = in.ConsumeIntegralInRange(0, 6);
       break;
     default: {
       // The preset editor: digits only, as many as its edits hold.
-      SpeedPreset& preset = model.presets[in.ConsumeIntegralInRange(0, kPresetCount - 1)];
+      SpeedPreset& preset = model.settings.presets[in.ConsumeIntegralInRange(0, kPresetCount - 1)];
       int32_t SpeedPreset::*fields[] = {&SpeedPreset::min, &SpeedPreset::max, &SpeedPreset::def,
                                         &SpeedPreset::bandd, &SpeedPreset::bandu};
       const std::string digits = in.ConsumeRandomLengthString(12);
@@ -129,8 +130,8 @@ void ChangeLikeConfigure(FuzzedDataProvider& in, MonitorModel& model) {
 void CheckAfterStatisticsTick(MonitorModel& model) {
   CTrafficStats* stats = model.SelectedStats();
   if (stats == nullptr) return;
-  const uint32_t range = uint32_t(model.columnRange);
-  for (int x = 0; x < model.graphColumns; ++x)
+  const uint32_t range = uint32_t(model.settings.columnRange);
+  for (int x = 0; x < model.settings.graphColumns; ++x)
     if (stats->sentColumns[x] > range || stats->receivedColumns[x] > range) abort();
   for (int i = 0; i < CTrafficStats::kLabelSlots; ++i)
     if (memchr(stats->sentLabels[i], 0, CTrafficStats::kLabelLength) == nullptr ||
@@ -142,32 +143,34 @@ void CheckAfterStatisticsTick(MonitorModel& model) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzedDataProvider in(data, size);
-  FuzzPlatform platform;
-  platform.recordLogText = in.ConsumeBool();
+  StubCounters counters;
+  StubLogSink logs;
+  FuzzView view;
+  logs.recordText = in.ConsumeBool();
   FuzzProfile profile(in);
-  MonitorModel model(platform, profile);
+  MonitorModel model(counters, logs, view, profile);
   model.LoadAllSettings();
 
-  const uint32_t count = in.ConsumeIntegralInRange<uint32_t>(0, FakePlatform::kRows);
+  const uint32_t count = in.ConsumeIntegralInRange<uint32_t>(0, StubCounters::kRows);
   for (uint32_t row = 0; row < count; ++row) {
-    if (in.ConsumeBool()) platform.descriptions[row] = in.ConsumeRandomLengthString(300);
-    platform.operStatus[row] = in.ConsumeIntegral<uint32_t>();
+    if (in.ConsumeBool()) counters.descriptions[row] = in.ConsumeRandomLengthString(300);
+    counters.operStatus[row] = in.ConsumeIntegral<uint32_t>();
   }
-  platform.maxLogFileNameLength = in.ConsumeIntegralInRange<size_t>(0, 600);
+  logs.maxFileNameLength = in.ConsumeIntegralInRange<size_t>(0, 600);
   if (!model.CreateInterfaceStats(count)) return 0;
   model.ValidateSelectedInterface();
 
   int ticks = 0;
   while (in.remaining_bytes() > 0 && ticks < 3000) {
-    const int32_t row = model.selectedInterface;
+    const int32_t row = model.settings.selectedInterface;
     switch (in.ConsumeIntegralInRange(0, 7)) {
       case 0:
-        platform.AddTraffic(row, in.ConsumeIntegral<uint32_t>(), in.ConsumeIntegral<uint32_t>());
+        counters.AddTraffic(row, in.ConsumeIntegral<uint32_t>(), in.ConsumeIntegral<uint32_t>());
         break;
       case 1:  // a counter that jumps anywhere, backwards included
-        if (row >= 0 && row < FakePlatform::kRows) {
-          platform.counters[row].sent = in.ConsumeIntegral<uint32_t>();
-          platform.counters[row].received = in.ConsumeIntegral<uint32_t>();
+        if (row >= 0 && row < StubCounters::kRows) {
+          counters.rows[row].sent = in.ConsumeIntegral<uint32_t>();
+          counters.rows[row].received = in.ConsumeIntegral<uint32_t>();
         }
         break;
       case 2:
@@ -189,7 +192,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const uint32_t sent = in.ConsumeIntegral<uint32_t>(), received = in.ConsumeIntegral<uint32_t>();
         const int seconds = in.ConsumeIntegralInRange(1, 120);
         for (int s = 0; s < seconds; ++s, ticks += 2) {
-          platform.AddTraffic(row, sent, received);
+          counters.AddTraffic(row, sent, received);
           model.OnGraphTick();
           model.OnStatisticsTick();
           CheckAfterStatisticsTick(model);

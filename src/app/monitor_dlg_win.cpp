@@ -4,15 +4,13 @@
 #include <cstdlib>
 
 #include "dialogs/about_dlg_win.h"
-#include "fw/app_win.h"
 #include "dialogs/configure_dlg_win.h"
-#include "log/log_file_win.h"
+#include "fw/app_win.h"
+#include "fw/gdi_win.h"
+#include "fw/message_box_win.h"
 #include "resource.h"
 
 namespace {
-
-// The graph panel lives for the whole process.
-CDibSurface graphSurface;
 
 struct MenuRow {
   UINT id;  // 0: separator
@@ -62,7 +60,9 @@ int32_t OnScreen(int32_t start, int32_t size, int screenStart, int screenSize) {
 }  // namespace
 
 CMonitorDlg::CMonitorDlg(IProfile& settingsProfile, HWND parent)
-    : CDialog(IDD_MONITOR_DIALOG, parent), MonitorModel(*this, settingsProfile) {
+    : CDialog(IDD_MONITOR_DIALOG, parent),
+      model(platform.ipHelper, platform.logSink, platform, settingsProfile),
+      settings(model.settings) {
   appIcon = LoadIconA(AppInstance(), MAKEINTRESOURCEA(IDI_APP_MISSING));
 }
 
@@ -80,34 +80,33 @@ BOOL CMonitorDlg::OnInitDialog() {
   const LONG_PTR exStyle = GetWindowLongPtrA(hwnd(), GWL_EXSTYLE);
   SetWindowLongPtrA(hwnd(), GWL_EXSTYLE, (exStyle & ~WS_EX_APPWINDOW) | WS_EX_TOOLWINDOW);
 
-  graphTools.MakeFont();
-  if (!graphTools.graphFont) ShowMessage("Cannot create the font");
+  platform.graphTools.MakeFont();
+  if (!platform.graphTools.graphFont) ShowAppMessage(hwnd(), "Cannot create the font");
   LoadDrawingResources();
-  if (!trayIcon.CreateFirstIcon()) ShowMessage("er3");
+  if (!platform.trayIcon.CreateFirstIcon()) ShowAppMessage(hwnd(), "er3");
   SendMessageA(hwnd(), WM_SETICON, ICON_BIG,
                LPARAM(LoadIconA(AppInstance(), MAKEINTRESOURCEA(IDI_WINDOW_BIG))));
   SendMessageA(hwnd(), WM_SETICON, ICON_SMALL,
                LPARAM(LoadIconA(AppInstance(), MAKEINTRESOURCEA(IDI_APP_SMALL_MISSING))));
 
-  LoadAllSettings();
+  model.LoadAllSettings();
 
   configureButton.Move(132, 25, 40, 30);
   exitButton.Move(132, 70, 40, 30);
-  windowDC = GetDC(hwnd());
+  platform.Attach(hwnd());
 
-  trayIcon.SetWindow(hwnd());
-  trayIcon.Add();
+  platform.trayIcon.Add();
   taskbarCreatedMessage = CTrayIcon::TaskbarCreatedMessage();
 
   BuildPopupMenu();
-  if (receiveStatSelection >= 0 && receiveStatSelection < kStatisticSelections)
-    CheckMenuGroup(IDM_RECEIVE_FIRST, IDM_RECEIVE_LAST, IDM_RECEIVE_FIRST + receiveStatSelection);
-  if (sendStatSelection >= 0 && sendStatSelection < kStatisticSelections)
-    CheckMenuGroup(IDM_SEND_FIRST, IDM_SEND_LAST, IDM_SEND_FIRST + sendStatSelection);
+  const int32_t receive = settings.receiveStatSelection, send = settings.sendStatSelection;
+  if (receive >= 0 && receive < kStatisticSelections)
+    CheckMenuGroup(IDM_RECEIVE_FIRST, IDM_RECEIVE_LAST, IDM_RECEIVE_FIRST + receive);
+  if (send >= 0 && send < kStatisticSelections) CheckMenuGroup(IDM_SEND_FIRST, IDM_SEND_LAST, IDM_SEND_FIRST + send);
   PlaceWindow();
 
   DiscoverInterfaces();
-  ValidateSelectedInterface();
+  model.ValidateSelectedInterface();
   return FALSE;
 }
 
@@ -135,39 +134,26 @@ void CMonitorDlg::CheckMenuGroup(UINT first, UINT last, UINT chosen) {
 }
 
 void CMonitorDlg::PlaceWindow() {
-  startX = OnScreen(startX, kWindowWidth, GetSystemMetrics(SM_XVIRTUALSCREEN),
-                    GetSystemMetrics(SM_CXVIRTUALSCREEN));
-  startY = OnScreen(startY, kWindowHeight, GetSystemMetrics(SM_YVIRTUALSCREEN),
-                    GetSystemMetrics(SM_CYVIRTUALSCREEN));
-  SetWindowPos(hwnd(), alwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, startX, startY, kWindowWidth, kWindowHeight,
+  int32_t& x = settings.startX;
+  int32_t& y = settings.startY;
+  x = OnScreen(x, kWindowWidth, GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_CXVIRTUALSCREEN));
+  y = OnScreen(y, kWindowHeight, GetSystemMetrics(SM_YVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN));
+  SetWindowPos(hwnd(), settings.alwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, x, y, kWindowWidth, kWindowHeight,
                SWP_SHOWWINDOW);
-  popupMenu.CheckItem(IDM_ALWAYS_ON_TOP, alwaysOnTop != 0);
-  if (trayOnly) SetWindowPos(hwnd(), HWND_TOPMOST, startX, startY, 0, 0, 0);
+  popupMenu.CheckItem(IDM_ALWAYS_ON_TOP, settings.alwaysOnTop != 0);
+  if (settings.trayOnly) SetWindowPos(hwnd(), HWND_TOPMOST, x, y, 0, 0, 0);
 }
 
+// The statistics objects read their preset indexes as they are made.
 bool CMonitorDlg::DiscoverInterfaces() {
-  if (const char* failure = ipHelper.DiscoverInterfaces()) {
-    ShowMessage(failure);
+  if (const char* failure = platform.ipHelper.DiscoverInterfaces()) {
+    ShowAppMessage(hwnd(), failure);
     return false;
   }
-  if (!CreateInterfaceStats(ipHelper.Count())) return false;
-  ReadDeviceSpeedIndexes();
-
-  graphSurface.Create(graphColumns, graphHeight, 24, nullptr);
-  SetBkMode(graphSurface.dc, TRANSPARENT);
-  graphTools.MakePens();
-  graphCanvas.emplace(graphSurface, graphTools);
-
-  SetTimer(hwnd(), kGraphTimerId, UINT(refreshPeriodMs), nullptr);
-  SetTimer(hwnd(), kStatisticsTimerId, 1000, nullptr);
-  timersRunning = true;
+  if (!model.CreateInterfaceStats(platform.ipHelper.Count())) return false;
+  platform.CreateGraphPanel(settings.graphColumns, settings.graphHeight);
+  platform.StartTimers(settings.refreshPeriodMs);
   return true;
-}
-
-void CMonitorDlg::RestartGraphTimer() {
-  if (!timersRunning) return;
-  KillTimer(hwnd(), kGraphTimerId);
-  SetTimer(hwnd(), kGraphTimerId, UINT(refreshPeriodMs), nullptr);
 }
 
 INT_PTR CMonitorDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {
@@ -202,7 +188,7 @@ INT_PTR CMonitorDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bool&
       break;
   }
   if (message == taskbarCreatedMessage && message != 0) {
-    trayIcon.Readd();
+    platform.trayIcon.Readd();
     return TRUE;
   }
   handled = false;
@@ -211,8 +197,8 @@ INT_PTR CMonitorDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bool&
 
 void CMonitorDlg::OnPaint() {
   if (!IsIconic(hwnd())) {
-    if (windowDC && backgroundDC)
-      BitBlt(windowDC, 0, 0, kWindowWidth, kWindowHeight, backgroundDC.get(), 0, 0, SRCCOPY);
+    if (platform.WindowDc() && backgroundDC)
+      BitBlt(platform.WindowDc(), 0, 0, kWindowWidth, kWindowHeight, backgroundDC.get(), 0, 0, SRCCOPY);
     // The dialog manager's default handling validates the window.
     ValidateRect(hwnd(), nullptr);
     return;
@@ -241,18 +227,18 @@ void CMonitorDlg::OnRightButtonDown() {
 
 void CMonitorDlg::OnTimer(UINT_PTR id) {
   if (id == kStatisticsTimerId)
-    OnStatisticsTick();
+    model.OnStatisticsTick();
   else if (id == kGraphTimerId)
-    OnGraphTick();
+    model.OnGraphTick();
 }
 
 void CMonitorDlg::OnTrayNotify(LPARAM mouseMessage) {
   if (mouseMessage == WM_LBUTTONDBLCLK) {
-    SetWindowPos(hwnd(), alwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, startX, startY, kWindowWidth, kWindowHeight,
-                 SWP_NOMOVE);
+    SetWindowPos(hwnd(), settings.alwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, settings.startX, settings.startY,
+                 kWindowWidth, kWindowHeight, SWP_NOMOVE);
     ShowWindow(hwnd(), SW_SHOW);
     SetForegroundWindow(hwnd());
-    trayOnly = 0;
+    settings.trayOnly = 0;
   } else if (mouseMessage == WM_RBUTTONDOWN) {
     POINT cursor;
     GetCursorPos(&cursor);
@@ -263,80 +249,65 @@ void CMonitorDlg::OnTrayNotify(LPARAM mouseMessage) {
   }
 }
 
-BOOL CMonitorDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
-  if (lParam == 0) {
-    const UINT id = LOWORD(wParam);
-    if (id == IDM_ALWAYS_ON_TOP) {
-      ToggleAlwaysOnTop();
-    } else if (id == IDM_TRAY_ONLY) {
-      HideToTray();
-    } else if (id >= IDM_RECEIVE_FIRST && id <= IDM_RECEIVE_LAST) {
-      CheckMenuGroup(IDM_RECEIVE_FIRST, IDM_RECEIVE_LAST, id);
-      receiveStatSelection = int32_t(id - IDM_RECEIVE_FIRST);
-    } else if (id >= IDM_SEND_FIRST && id <= IDM_SEND_LAST) {
-      CheckMenuGroup(IDM_SEND_FIRST, IDM_SEND_LAST, id);
-      sendStatSelection = int32_t(id - IDM_SEND_FIRST);
-    } else if (id == IDM_SETUP) {
-      RunConfigure(*this, hwnd());
-    } else if (id == IDM_ABOUT) {
-      RunAboutDialog(hwnd());
-    } else if (id == IDM_EXIT) {
-      TearDown();
-      exit(0);
-    } else if (id == IDM_STAT_CONSOLE) {
-      ShowMessage("Sorry, this function hasn't been implemented yet !");
-    }
+// Menu commands carry no control; a control's notification goes straight to the base.
+BOOL CMonitorDlg::OnCommand(UINT id, UINT code, HWND control) {
+  if (control == nullptr) OnMenuCommand(id);
+  return CDialog::OnCommand(id, code, control);
+}
+
+void CMonitorDlg::OnMenuCommand(UINT id) {
+  if (id == IDM_ALWAYS_ON_TOP) {
+    ToggleAlwaysOnTop();
+  } else if (id == IDM_TRAY_ONLY) {
+    HideToTray();
+  } else if (id >= IDM_RECEIVE_FIRST && id <= IDM_RECEIVE_LAST) {
+    CheckMenuGroup(IDM_RECEIVE_FIRST, IDM_RECEIVE_LAST, id);
+    settings.receiveStatSelection = int32_t(id - IDM_RECEIVE_FIRST);
+  } else if (id >= IDM_SEND_FIRST && id <= IDM_SEND_LAST) {
+    CheckMenuGroup(IDM_SEND_FIRST, IDM_SEND_LAST, id);
+    settings.sendStatSelection = int32_t(id - IDM_SEND_FIRST);
+  } else if (id == IDM_SETUP) {
+    RunConfigure(model, hwnd());
+  } else if (id == IDM_ABOUT) {
+    RunAboutDialog(hwnd());
+  } else if (id == IDM_EXIT) {
+    TearDown();
+    exit(0);
+  } else if (id == IDM_STAT_CONSOLE) {
+    ShowAppMessage(hwnd(), "Sorry, this function hasn't been implemented yet !");
   }
-  return CDialog::OnCommand(wParam, lParam);
 }
 
 void CMonitorDlg::ToggleAlwaysOnTop() {
-  const bool makeTopmost = alwaysOnTop != 1;
-  SetWindowPos(hwnd(), makeTopmost ? HWND_TOPMOST : HWND_NOTOPMOST, startX, startY, kWindowWidth, kWindowHeight,
-               SWP_NOMOVE);
-  alwaysOnTop = makeTopmost ? 1 : 0;
+  const bool makeTopmost = settings.alwaysOnTop != 1;
+  SetWindowPos(hwnd(), makeTopmost ? HWND_TOPMOST : HWND_NOTOPMOST, settings.startX, settings.startY, kWindowWidth,
+               kWindowHeight, SWP_NOMOVE);
+  settings.alwaysOnTop = makeTopmost ? 1 : 0;
   popupMenu.CheckItem(IDM_ALWAYS_ON_TOP, makeTopmost);
 }
 
 void CMonitorDlg::HideToTray() {
   ShowWindow(hwnd(), SW_HIDE);
-  trayOnly = 1;
-}
-
-void CMonitorDlg::ShowGraphPanel() {
-  if (windowDC) graphSurface.BlitTo(windowDC, kPanelX, kPanelY);
-}
-
-std::unique_ptr<ILogFile> CMonitorDlg::OpenLogFile(const char* fileName) { return OpenLogFileForAppend(fileName); }
-
-size_t CMonitorDlg::MaxLogFileNameLength() { return ::MaxLogFileNameLength(); }
-
-LocalDateTime CMonitorDlg::Now() { return ::Now(); }
-
-void CMonitorDlg::ShowMessage(const char* text) {
-  MessageBoxA(hwnd(), text, kAppTitle, MB_OK | MB_ICONEXCLAMATION);
+  settings.trayOnly = 1;
 }
 
 void CMonitorDlg::SaveExitSettings() {
   RECT window;
   const bool known = GetWindowRect(hwnd(), &window) != FALSE;
-  WriteExitSettings(WindowOrigin{known, known ? int32_t(window.left) : 0, known ? int32_t(window.top) : 0});
+  model.WriteExitSettings(WindowOrigin{known, known ? int32_t(window.left) : 0, known ? int32_t(window.top) : 0});
 }
 
 void CMonitorDlg::TearDown() {
-  KillTimer(hwnd(), kGraphTimerId);
-  KillTimer(hwnd(), kStatisticsTimerId);
-  timersRunning = false;
-  ipHelper.Release();
+  platform.StopTimers();
+  platform.ipHelper.Release();
   if (backgroundDC && backgroundOriginalBitmap) SelectObject(backgroundDC.get(), backgroundOriginalBitmap);
   backgroundOriginalBitmap = nullptr;
   backgroundBitmap.Reset();
-  FreeInterfaceStats();
+  model.FreeInterfaceStats();
   backgroundDC.Reset();
-  graphCanvas.reset();
-  graphSurface.Release();
+  platform.ReleaseSurfaceBitmaps();
   SaveExitSettings();
-  trayIcon.Delete();
+  platform.trayIcon.Delete();
   ended = true;
 }
 
@@ -344,11 +315,9 @@ void CMonitorDlg::TearDown() {
 // icon out of the tray, so the position is kept and no dead icon is left behind.
 void CMonitorDlg::StopForEnding() {
   if (ended) return;
-  KillTimer(hwnd(), kGraphTimerId);
-  KillTimer(hwnd(), kStatisticsTimerId);
-  timersRunning = false;
+  platform.StopTimers();
   SaveExitSettings();
-  trayIcon.Delete();
+  platform.trayIcon.Delete();
   ended = true;
 }
 

@@ -6,17 +6,17 @@
 
 #include "render/graph_painter.h"
 #include "render/tray_picture.h"
-#include "settings/settings_store.h"
 
 namespace {
 constexpr int32_t kLogIntervalTicks = 60;
 }
 
-MonitorModel::MonitorModel(IMonitorPlatform& p, IProfile& prof) : platform(p), profile(prof) {}
-MonitorModel::~MonitorModel() = default;
+MonitorModel::MonitorModel(ICounterSource& counterSource, ILogSink& logSink, IMeterView& meterView,
+                           IProfile& settingsProfile)
+    : counters(counterSource), logs(logSink), view(meterView), profile(settingsProfile) {}
 
 void MonitorModel::LoadAllSettings() {
-  LoadSettings(*this, profile);
+  LoadSettings(settings, profile);
 }
 
 bool MonitorModel::CreateInterfaceStats(uint32_t count) {
@@ -26,11 +26,11 @@ bool MonitorModel::CreateInterfaceStats(uint32_t count) {
     // Reserved up front so that a failure leaves every object made so far in its slot.
     statsTable.reserve(count);
     for (uint32_t i = 0; i < count; ++i) {
-      statsTable.push_back(std::make_unique<CTrafficStats>(this, int32_t(i)));
-      statsTable.back()->OpenLog();
+      statsTable.push_back(std::make_unique<CTrafficStats>(settings, counters, int32_t(i)));
+      if (!statsTable.back()->OpenLog(logs)) view.ShowMessage("Can not open file, check permissions");
     }
   } catch (const std::bad_alloc&) {
-    platform.ShowMessage("memory error!");
+    view.ShowMessage("memory error!");
     return false;
   }
   ReadDeviceSpeedIndexes();
@@ -52,13 +52,13 @@ int32_t MonitorModel::GetDeviceSpeedIndex(int32_t n) const {
 }
 
 void MonitorModel::WriteDeviceSpeedIndex() {
-  const int32_t index = ValidPresetIndex(presetIndex);
+  const int32_t index = ValidPresetIndex(settings.presetIndex);
   if (CTrafficStats* stats = SelectedStats()) {
     stats->deviceSpeedIndex = index;
     stats->graphRestart = 1;
   }
   char key[32];
-  FormatDeviceSpeedIndexKey(selectedInterface, key);
+  FormatDeviceSpeedIndexKey(settings.selectedInterface, key);
   profile.WriteInt(key, index);
 }
 
@@ -67,25 +67,38 @@ void MonitorModel::SetInterfaceAutoScale(int32_t flag) {
 }
 
 void MonitorModel::ValidateSelectedInterface() {
-  if (selectedInterface < 0 || uint32_t(selectedInterface) >= interfaceCount) selectedInterface = 0;
+  if (settings.selectedInterface < 0 || uint32_t(settings.selectedInterface) >= interfaceCount)
+    settings.selectedInterface = 0;
 }
 
 void MonitorModel::WriteConfigureSettings() {
-  WriteConfigureGroup(*this, profile);
+  WriteConfigureGroup(settings, profile);
 }
 
 void MonitorModel::WriteExitSettings(WindowOrigin origin) {
-  WriteExitGroup(*this, origin, profile);
+  WriteExitGroup(settings, origin, profile);
 }
 
 void MonitorModel::SetGraphStyle(int32_t style) {
-  graphStyle = style;
-  columnRange = ColumnRangeForStyle(style, graphHeight);
+  settings.graphStyle = style;
+  settings.columnRange = ColumnRangeForStyle(style, settings.graphHeight);
+}
+
+void MonitorModel::SetRefreshPeriod(int32_t periodMs) {
+  settings.refreshPeriodMs = periodMs;
+  view.RestartGraphTimer(periodMs);
+}
+
+const char* MonitorModel::InterfaceDescription(int32_t row) const {
+  if (row < 0 || uint32_t(row) >= interfaceCount) return "";
+  const char* description = counters.InterfaceDescription(row);
+  return description != nullptr ? description : "";
 }
 
 CTrafficStats* MonitorModel::SelectedStats() {
-  if (selectedInterface < 0 || size_t(selectedInterface) >= statsTable.size()) return nullptr;
-  return statsTable[size_t(selectedInterface)].get();
+  const int32_t selected = settings.selectedInterface;
+  if (selected < 0 || size_t(selected) >= statsTable.size()) return nullptr;
+  return statsTable[size_t(selected)].get();
 }
 
 void MonitorModel::OnStatisticsTick() {
@@ -96,25 +109,59 @@ void MonitorModel::OnStatisticsTick() {
   PaintGraphPanel();
   char tip[kTrayTipSize];
   FormatTrayTip(stats->currentReceived, stats->currentSent, tip);
-  platform.ReplaceTrayIcon(tip);
+  view.ReplaceTrayIcon(tip);
   if (++logTickCount >= kLogIntervalTicks) {
     logTickCount = 0;
-    stats->WriteLogLine();
+    WriteLogLine(*stats);
   }
 }
 
 void MonitorModel::OnGraphTick() {
-  if (CTrafficStats* stats = SelectedStats()) stats->UpdateGraph();
+  CTrafficStats* stats = SelectedStats();
+  if (stats == nullptr || !stats->UpdateGraph()) return;
+  PaintGraphPanel();
+  view.ShowGraphPanel();
 }
 
 void MonitorModel::PaintGraphPanel() {
-  if (CTrafficStats* stats = SelectedStats()) ::PaintGraphPanel(*this, *stats, platform.GraphCanvas());
+  if (CTrafficStats* stats = SelectedStats()) ::PaintGraphPanel(settings, *stats, view.GraphCanvas());
 }
 
 void MonitorModel::DrawTrayPicture() {
-  if (CTrafficStats* stats = SelectedStats()) ::DrawTrayPicture(*stats, platform.TrayImage());
+  if (CTrafficStats* stats = SelectedStats()) ::DrawTrayPicture(*stats, view.TrayImage());
+}
+
+void MonitorModel::WriteLogLine(CTrafficStats& stats) {
+  const LogLine line = stats.TakeLogLine(logs.Now());
+  if (stats.LinkDisconnected())
+    ShowCableNotice(stats, line);
+  else
+    stats.AppendLogLine(line);
+}
+
+// The ticks go on inside the box. A later minute's line is written at once, after the waiting
+// one, so that nothing is lost, the file stays in time order and no second box opens on top.
+void MonitorModel::ShowCableNotice(CTrafficStats& stats, const LogLine& line) {
+  if (cableNoticeOpen) {
+    WritePendingLine();
+    stats.AppendLogLine(line);
+    return;
+  }
+  cableNoticeOpen = true;
+  pendingStats = &stats;
+  pendingLine = line;
+  view.ShowMessage("cable");
+  cableNoticeOpen = false;
+  WritePendingLine();
+}
+
+void MonitorModel::WritePendingLine() {
+  if (pendingStats == nullptr) return;
+  pendingStats->AppendLogLine(pendingLine);
+  pendingStats = nullptr;
 }
 
 void MonitorModel::FreeInterfaceStats() {
+  pendingStats = nullptr;
   statsTable.clear();
 }

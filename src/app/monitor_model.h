@@ -6,16 +6,20 @@
 #include <memory>
 #include <vector>
 
-#include "sampling/monitor_platform.h"
+#include "app/meter_view.h"
+#include "log/log_sink.h"
+#include "log/traffic_log.h"
+#include "sampling/counter_source.h"
 #include "settings/monitor_settings.h"
 #include "settings/profile.h"
 #include "settings/settings_store.h"
 #include "stats/traffic_stats.h"
 
-class MonitorModel : public MonitorSettings {
+class MonitorModel {
  public:
-  MonitorModel(IMonitorPlatform& platform, IProfile& profile);
-  virtual ~MonitorModel();
+  MonitorModel(ICounterSource& counters, ILogSink& logs, IMeterView& view, IProfile& profile);
+  MonitorModel(const MonitorModel&) = delete;
+  MonitorModel& operator=(const MonitorModel&) = delete;
 
   // Start-up: defaults, then the profile; the geometry follows the graph style.
   void LoadAllSettings();
@@ -31,6 +35,9 @@ class MonitorModel : public MonitorSettings {
   void WriteExitSettings(WindowOrigin origin);
   // The graph style changes the pixel range of one column.
   void SetGraphStyle(int32_t style);
+  // Takes effect at once: the graph timer starts again with the new period.
+  void SetRefreshPeriod(int32_t periodMs);
+  const char* InterfaceDescription(int32_t row) const;
 
   // The selected interface's statistics, or null when discovery found none.
   CTrafficStats* SelectedStats();
@@ -39,13 +46,26 @@ class MonitorModel : public MonitorSettings {
   void OnGraphTick();       // timer 10
   void PaintGraphPanel();
   void DrawTrayPicture();
+  // Appends the minute's line to the interface's log; a disconnected link first says "cable".
+  void WriteLogLine(CTrafficStats& stats);
   void FreeInterfaceStats();
-  // The window restarts its graph timer with the current refreshPeriodMs.
-  virtual void RestartGraphTimer() {}
 
-  IMonitorPlatform& platform;
-  IProfile& profile;
+  MonitorSettings settings;
   uint32_t interfaceCount = 0;
   int32_t logTickCount = 0;
   std::vector<std::unique_ptr<CTrafficStats>> statsTable;
+
+ private:
+  void ShowCableNotice(CTrafficStats& stats, const LogLine& line);
+  void WritePendingLine();
+
+  ICounterSource& counters;
+  ILogSink& logs;
+  IMeterView& view;
+  IProfile& profile;
+
+  // The line whose "cable" box is open: it waits for the box, unless a later line comes first.
+  bool cableNoticeOpen = false;
+  CTrafficStats* pendingStats = nullptr;
+  LogLine pendingLine = {};
 };

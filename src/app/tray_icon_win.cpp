@@ -24,8 +24,8 @@ void CTrayIcon::FillIconInfo() {
   trayIconInfo.fIcon = TRUE;
   trayIconInfo.xHotspot = 8;
   trayIconInfo.yHotspot = 8;
-  trayIconInfo.hbmMask = trayMaskSurface.bitmap;
-  trayIconInfo.hbmColor = trayImageSurface.bitmap;
+  trayIconInfo.hbmMask = trayMaskSurface.Bitmap();
+  trayIconInfo.hbmColor = trayImageSurface.Bitmap();
 }
 
 void CTrayIcon::FillRecord(UINT flags) {
@@ -38,11 +38,12 @@ void CTrayIcon::FillRecord(UINT flags) {
 
 BOOL CTrayIcon::Add() {
   FillRecord(NIF_MESSAGE | NIF_ICON);
+  inTray = true;
   return Shell_NotifyIconA(NIM_ADD, &trayIconData);
 }
 
 BOOL CTrayIcon::Replace(const char* tooltip) {
-  if (trayImageSurface.bitmap == nullptr || trayMaskSurface.bitmap == nullptr) return FALSE;
+  if (trayImageSurface.Bitmap() == nullptr || trayMaskSurface.Bitmap() == nullptr) return FALSE;
   FillIconInfo();
   trayIcon.Reset();  // one icon handle at a time
   trayIcon.Reset(CreateIconIndirect(&trayIconInfo));
@@ -55,13 +56,20 @@ BOOL CTrayIcon::Replace(const char* tooltip) {
 
 BOOL CTrayIcon::Delete() {
   FillRecord(trayIconData.uFlags);
+  inTray = false;
   return Shell_NotifyIconA(NIM_DELETE, &trayIconData);
 }
 
 BOOL CTrayIcon::Readd() {
+  if (!inTray) return FALSE;
   UINT flags = NIF_MESSAGE;
   if (trayIcon) flags |= NIF_ICON;
   if (trayIconData.szTip[0] != '\0') flags |= NIF_TIP;
   FillRecord(flags);
   return Shell_NotifyIconA(NIM_ADD, &trayIconData);
+}
+
+void CTrayIcon::ReleaseBitmaps() {
+  trayImageSurface.Release();
+  trayMaskSurface.Release();
 }

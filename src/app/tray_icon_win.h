@@ -5,7 +5,7 @@
 // shellapi.h needs the types of windows.h.
 #include <shellapi.h>
 
-#include "fw/gdi_win.h"
+#include "fw/owned_handle_win.h"
 #include "render/dib_surface_win.h"
 
 constexpr UINT kTrayCallbackMessage = WM_USER + 402;  // 1426
@@ -30,8 +30,11 @@ class CTrayIcon {
   // Destroys the icon now shown, makes one from the image surface and hands it with the tip to the shell.
   BOOL Replace(const char* tooltip);
   BOOL Delete();
-  // After the shell restarts its taskbar, every icon it held is gone.
+  // After the shell restarts its taskbar, every icon it held is gone; one that was added and not
+  // deleted since is added again.
   BOOL Readd();
+  // Deletes the bitmaps of the two surfaces, the picture's first; the icon now shown stays.
+  void ReleaseBitmaps();
   static UINT TaskbarCreatedMessage() { return RegisterWindowMessageA("TaskbarCreated"); }
 
   PixelSurface& Image() { return trayImageSurface; }
@@ -47,4 +50,5 @@ class CTrayIcon {
   COwnedIcon trayIcon;
   ICONINFO trayIconInfo = {};
   NOTIFYICONDATAA trayIconData = {};
+  bool inTray = false;
 };

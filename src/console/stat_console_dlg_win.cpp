@@ -1,7 +1,7 @@
 // The Statistics Console: reads the hour records, sums them per hour and shows the bars.
 #include "console/stat_console_dlg_win.h"
 
-#include "dialogs/app_message_win.h"
+#include "fw/message_box_win.h"
 #include "fw/gdi_win.h"
 
 namespace {
@@ -20,7 +20,7 @@ BOOL CStatConsoleDlg::OnInitDialog() {
     return TRUE;
   }
   const bool analysed = AnalyzeHourData(kConsoleDayValue) != 0;
-  file.Close();
+  file.Reset();
   if (!analysed) {
     ShowMessage("Internal Error, while analyzing hour data");
     return FALSE;
@@ -33,7 +33,7 @@ BOOL CStatConsoleDlg::OnInitDialog() {
 int CStatConsoleDlg::OpenHourFile(const char* fileName) {
   file.Reset(CreateFileA(fileName, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                          FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.IsOpen()) {
+  if (!file) {
     ShowMessage("File error!");
     return 0;
   }
@@ -90,12 +90,12 @@ void CStatConsoleDlg::CopyImageToWindow() {
   if (imageDrawn && consoleDc != nullptr) consoleSurface.BlitTo(consoleDc, kImageLeft, kImageTop);
 }
 
-BOOL CStatConsoleDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
-  if (LOWORD(wParam) == IDC_CONSOLE_BUTTON && HIWORD(wParam) == BN_CLICKED) {
+BOOL CStatConsoleDlg::OnCommand(UINT id, UINT code, HWND control) {
+  if (id == IDC_CONSOLE_BUTTON && code == BN_CLICKED) {
     CopyImageToWindow();
     return TRUE;
   }
-  return CDialog::OnCommand(wParam, lParam);
+  return CDialog::OnCommand(id, code, control);
 }
 
 // The image is copied again after every repaint, so it does not vanish when the window is covered.

@@ -7,32 +7,11 @@
 
 #include "console/hour_data.h"
 #include "fw/dialog_win.h"
+#include "fw/owned_handle_win.h"
 #include "render/dib_surface_win.h"
 #include "resource.h"
 
 constexpr const char* kHourDataFileName = "NDIS3.bin";
-
-// An open file handle, closed with the object.
-class COwnedFile {
- public:
-  COwnedFile() = default;
-  ~COwnedFile() { Close(); }
-  COwnedFile(const COwnedFile&) = delete;
-  COwnedFile& operator=(const COwnedFile&) = delete;
-  void Reset(HANDLE file) {
-    Close();
-    handle = file;
-  }
-  void Close() {
-    if (IsOpen()) CloseHandle(handle);
-    handle = INVALID_HANDLE_VALUE;
-  }
-  bool IsOpen() const { return handle != INVALID_HANDLE_VALUE && handle != nullptr; }
-  HANDLE get() const { return handle; }
-
- private:
-  HANDLE handle = INVALID_HANDLE_VALUE;
-};
 
 class CStatConsoleDlg : public CDialog, private IHourDataSource, private IHourMessages {
  public:
@@ -60,7 +39,7 @@ class CStatConsoleDlg : public CDialog, private IHourDataSource, private IHourMe
 
  protected:
   BOOL OnInitDialog() override;
-  BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+  BOOL OnCommand(UINT id, UINT code, HWND control) override;
   INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
   void OnDestroy() override;
 

@@ -14,9 +14,9 @@ void CAboutDlg::DoDataExchange() {
   homePageLink.Bind(hwnd(), IDC_HOME_PAGE_LINK);
 }
 
-BOOL CAboutDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
-  if (HIWORD(wParam) == STN_CLICKED) {
-    switch (LOWORD(wParam)) {
+BOOL CAboutDlg::OnCommand(UINT id, UINT code, HWND control) {
+  if (code == STN_CLICKED) {
+    switch (id) {
       case IDC_HOME_PAGE_LINK:
         OnHomePageClick();
         return TRUE;
@@ -25,7 +25,7 @@ BOOL CAboutDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
         return TRUE;
     }
   }
-  return CDialog::OnCommand(wParam, lParam);
+  return CDialog::OnCommand(id, code, control);
 }
 
 HBRUSH CAboutDlg::OnCtlColor(HDC dc, HWND control, UINT kind) {

@@ -22,7 +22,7 @@ class CAboutDlg : public CDialog {
 
  protected:
   void DoDataExchange() override;
-  BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+  BOOL OnCommand(UINT id, UINT code, HWND control) override;
   HBRUSH OnCtlColor(HDC dc, HWND control, UINT kind) override;
 
   void OnHomePageClick();

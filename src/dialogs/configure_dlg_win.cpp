@@ -2,11 +2,11 @@
 #include "dialogs/configure_dlg_win.h"
 
 #include "console/stat_console_dlg_win.h"
-#include "dialogs/app_message_win.h"
 #include "dialogs/configure_labels.h"
 #include "dialogs/item_params_dlg_win.h"
 #include "fw/app_win.h"
-#include "fw/gdi_win.h"
+#include "fw/message_box_win.h"
+#include "fw/owned_handle_win.h"
 
 namespace {
 
@@ -42,20 +42,19 @@ BOOL CConfigureDlg::OnInitDialog() {
   CheckStyleRadio();
   SetWindowPos(hwnd(), nullptr, kDialogLeft, kDialogTop, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   autoScaleCheck.SetChecked(autoScaleCopy != 0);
-  presetCombo.SetCurSel(ValidPresetIndex(owner->GetDeviceSpeedIndex(owner->selectedInterface)));
   refreshSlider.SetRange(kRefreshSliderMin, kRefreshSliderMax);
-  refreshSlider.SetPos(RefreshPositionFromPeriod(owner->refreshPeriodMs));
+  refreshSlider.SetPos(RefreshPositionFromPeriod(owner->settings.refreshPeriodMs));
   ShowRefreshPeriod();
-  RefreshPresetDisplay();
+  ChoosePreset(owner->GetDeviceSpeedIndex(owner->settings.selectedInterface));
   FillPresetCombo();
   FillInterfaceList();
   return TRUE;
 }
 
 void CConfigureDlg::CheckStyleRadio() {
-  styleNormalRadio.SetChecked(owner->graphStyle == kGraphStyleNormal);
-  styleOverlappedRadio.SetChecked(owner->graphStyle == kGraphStyleOverlapped);
-  styleMirrorRadio.SetChecked(owner->graphStyle == kGraphStyleMirror);
+  styleNormalRadio.SetChecked(owner->settings.graphStyle == kGraphStyleNormal);
+  styleOverlappedRadio.SetChecked(owner->settings.graphStyle == kGraphStyleOverlapped);
+  styleMirrorRadio.SetChecked(owner->settings.graphStyle == kGraphStyleMirror);
 }
 
 void CConfigureDlg::FillInterfaceList() {
@@ -70,33 +69,36 @@ void CConfigureDlg::FillInterfaceList() {
   if (interfaceImages.handle() != nullptr) interfaceList.SetImageList(interfaceImages.Detach(), LVSIL_SMALL);
 
   for (uint32_t i = 0; i < owner->interfaceCount; ++i) {
-    const char* description = owner->platform.InterfaceDescription(int32_t(i));
-    interfaceList.InsertItem(int(i), description != nullptr ? description : "", 0);
+    interfaceList.InsertItem(int(i), owner->InterfaceDescription(int32_t(i)), 0);
   }
-  interfaceList.SetItemState(owner->selectedInterface, LVIS_SELECTED | LVIS_FOCUSED, kAllItemStates);
+  interfaceList.SetItemState(owner->settings.selectedInterface, LVIS_SELECTED | LVIS_FOCUSED, kAllItemStates);
 }
 
 void CConfigureDlg::ShowRefreshPeriod() {
   char text[32];
-  FormatRefreshLabel(owner->refreshPeriodMs, text, sizeof text);
+  FormatRefreshLabel(owner->settings.refreshPeriodMs, text, sizeof text);
   refreshLabel.SetText(text);
 }
 
 void CConfigureDlg::ShowTrayScale() {
   char text[32];
-  FormatTrayScaleLabel(owner->trayScaleValue, text, sizeof text);
+  FormatTrayScaleLabel(owner->settings.trayScaleValue, text, sizeof text);
   trayScaleLabel.SetText(text);
 }
 
-// A selection that names no preset (nothing chosen, or text typed into the edit field) shows preset 0.
-void CConfigureDlg::RefreshPresetDisplay() {
-  const int selection = presetCombo.GetCurSel();
-  const int32_t preset = ValidPresetIndex(selection);
-  if (preset != selection) presetCombo.SetCurSel(preset);
-  selectedPreset = uint8_t(preset);
-  owner->presetIndex = preset;
+void CConfigureDlg::ChoosePreset(int32_t preset) {
+  selectedPreset = uint8_t(ValidPresetIndex(preset));
+  RefreshPresetDisplay();
+}
 
-  const SpeedPreset& shown = owner->presets[preset];
+// Shows the preset last chosen. Text typed into the combo's edit field may have moved or cleared
+// the list's selection; that picks nothing, and the list shows the chosen preset again.
+void CConfigureDlg::RefreshPresetDisplay() {
+  const int32_t preset = ValidPresetIndex(selectedPreset);
+  if (presetCombo.GetCurSel() != preset) presetCombo.SetCurSel(preset);
+  owner->settings.presetIndex = preset;
+
+  const SpeedPreset& shown = owner->settings.presets[preset];
   graphScaleSlider.SetRange(shown.min, shown.max);
   currentDef = shown.def;
   graphScaleSlider.SetPos(currentDef);
@@ -104,10 +106,10 @@ void CConfigureDlg::RefreshPresetDisplay() {
   FormatGraphScaleLabel(currentDef, text, sizeof text);
   graphScaleLabel.SetText(text);
 
-  separateScaleCheck.SetChecked(owner->traySeparateScaleEnabled);
-  traySlider.Enable(owner->traySeparateScaleEnabled);
+  separateScaleCheck.SetChecked(owner->settings.traySeparateScaleEnabled);
+  traySlider.Enable(owner->settings.traySeparateScaleEnabled);
   traySlider.SetRange(kTraySliderMin, kTraySliderMax);
-  traySlider.SetPos(owner->trayScaleValue);
+  traySlider.SetPos(owner->settings.trayScaleValue);
   // The label shows the scale after the slider has brought it into its range.
   OnSeparateScale();
   ShowTrayScale();
@@ -115,18 +117,17 @@ void CConfigureDlg::RefreshPresetDisplay() {
 
 void CConfigureDlg::FillPresetCombo() {
   presetCombo.ResetContent();
-  for (const SpeedPreset& preset : owner->presets) presetCombo.AddString(preset.name);
-  presetCombo.SetCurSel(ValidPresetIndex(owner->presetIndex));
+  for (const SpeedPreset& preset : owner->settings.presets) presetCombo.AddString(preset.name);
+  presetCombo.SetCurSel(ValidPresetIndex(owner->settings.presetIndex));
 }
 
-BOOL CConfigureDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
-  if (owner == nullptr) return CDialog::OnCommand(wParam, lParam);
-  const int id = LOWORD(wParam), code = HIWORD(wParam);
+BOOL CConfigureDlg::OnCommand(UINT id, UINT code, HWND control) {
+  if (owner == nullptr) return CDialog::OnCommand(id, code, control);
   if (id == IDC_PRESET_COMBO) {
     if (code == CBN_SELCHANGE) OnPresetChange();
     return TRUE;
   }
-  if (code != BN_CLICKED) return CDialog::OnCommand(wParam, lParam);
+  if (code != BN_CLICKED) return CDialog::OnCommand(id, code, control);
   switch (id) {
     case IDC_STYLE_NORMAL:
       OnStyleNormal();
@@ -150,7 +151,7 @@ BOOL CConfigureDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
       OnSeparateScale();
       return TRUE;
     default:
-      return CDialog::OnCommand(wParam, lParam);
+      return CDialog::OnCommand(id, code, control);
   }
 }
 
@@ -167,9 +168,8 @@ void CConfigureDlg::OnInterfaceClick() {
   if (owner->interfaceCount == 0) return;
   const int count = interfaceList.GetItemCount();
   for (int i = 0; i < count; ++i)
-    if (interfaceList.GetItemState(i, LVIS_SELECTED) & LVIS_SELECTED) owner->selectedInterface = i;
-  presetCombo.SetCurSel(ValidPresetIndex(owner->GetDeviceSpeedIndex(owner->selectedInterface)));
-  RefreshPresetDisplay();
+    if (interfaceList.GetItemState(i, LVIS_SELECTED) & LVIS_SELECTED) owner->settings.selectedInterface = i;
+  ChoosePreset(owner->GetDeviceSpeedIndex(owner->settings.selectedInterface));
   owner->WriteDeviceSpeedIndex();
   OnAutoScale();
 }
@@ -187,33 +187,34 @@ void CConfigureDlg::OnStyleOverlapped() {
 void CConfigureDlg::OnAutoScale() {
   autoScaleCopy = autoScaleCheck.IsChecked() ? 1 : 0;
   owner->SetInterfaceAutoScale(autoScaleCopy);
-  owner->autoScale = autoScaleCopy;
+  owner->settings.autoScale = autoScaleCopy;
 }
 
 void CConfigureDlg::OnHScroll(UINT code, UINT position, HWND control) {
   if (owner == nullptr || control == nullptr) return;
   if (control == graphScaleSlider.hwnd()) {
     currentDef = graphScaleSlider.GetPos();
-    owner->presets[selectedPreset].def = currentDef;
+    owner->settings.presets[selectedPreset].def = currentDef;
     RefreshPresetDisplay();
   } else if (control == refreshSlider.hwnd()) {
-    owner->refreshPeriodMs = RefreshPeriodFromPosition(refreshSlider.GetPos());
-    owner->RestartGraphTimer();
+    owner->SetRefreshPeriod(RefreshPeriodFromPosition(refreshSlider.GetPos()));
     ShowRefreshPeriod();
   } else if (control == traySlider.hwnd()) {
-    owner->trayScaleValue = traySlider.GetPos();
+    owner->settings.trayScaleValue = traySlider.GetPos();
     ShowTrayScale();
   }
 }
 
+// A choice in the list; a selection that names no preset keeps the one last chosen.
 void CConfigureDlg::OnPresetChange() {
-  RefreshPresetDisplay();
+  const int selection = presetCombo.GetCurSel();
+  ChoosePreset(selection >= 0 && selection < kPresetCount ? selection : selectedPreset);
   owner->WriteDeviceSpeedIndex();
 }
 
 void CConfigureDlg::OnEditPreset() {
   CItemParamsDlg editor(hwnd());
-  SpeedPreset& preset = owner->presets[selectedPreset];
+  SpeedPreset& preset = owner->settings.presets[selectedPreset];
   editor.CopyFrom(preset);
   if (editor.DoModal() != IDOK) return;
   editor.CopyTo(preset);
@@ -226,16 +227,16 @@ void CConfigureDlg::OnStatistics() {
 }
 
 void CConfigureDlg::OnSeparateScale() {
-  owner->traySeparateScaleEnabled = separateScaleCheck.IsChecked();
-  traySlider.Enable(owner->traySeparateScaleEnabled);
-  trayScaleLabel.Enable(owner->traySeparateScaleEnabled);
-  owner->trayScaleValue = traySlider.GetPos();
+  owner->settings.traySeparateScaleEnabled = separateScaleCheck.IsChecked();
+  traySlider.Enable(owner->settings.traySeparateScaleEnabled);
+  trayScaleLabel.Enable(owner->settings.traySeparateScaleEnabled);
+  owner->settings.trayScaleValue = traySlider.GetPos();
 }
 
 void RunConfigure(MonitorModel& owner, HWND mainWindow) {
   CConfigureDlg dialog(nullptr);
   dialog.owner = &owner;
-  dialog.autoScaleCopy = owner.autoScale;
+  dialog.autoScaleCopy = owner.settings.autoScale;
   dialog.DoModal();
   if (mainWindow != nullptr) {
     SendMessageA(mainWindow, WM_NEXTDLGCTL, 0, FALSE);

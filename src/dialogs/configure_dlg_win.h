@@ -27,10 +27,12 @@ class CConfigureDlg : public CDialog {
  protected:
   void DoDataExchange() override;
   BOOL OnInitDialog() override;
-  BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+  BOOL OnCommand(UINT id, UINT code, HWND control) override;
   BOOL OnNotify(int controlId, NMHDR* header, LRESULT* result) override;
   void OnHScroll(UINT code, UINT position, HWND control) override;
 
+  // Makes this preset the one the controls show and edit.
+  void ChoosePreset(int32_t preset);
   void RefreshPresetDisplay();
   void FillPresetCombo();
 

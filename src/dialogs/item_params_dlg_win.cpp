@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "dialogs/app_message_win.h"
+#include "fw/message_box_win.h"
 #include "dialogs/preset_text.h"
 
 namespace {
@@ -62,9 +62,9 @@ BOOL CItemParamsDlg::OnInitDialog() {
   return TRUE;
 }
 
-BOOL CItemParamsDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
-  if (HIWORD(wParam) == EN_CHANGE) {
-    switch (LOWORD(wParam)) {
+BOOL CItemParamsDlg::OnCommand(UINT id, UINT code, HWND control) {
+  if (code == EN_CHANGE) {
+    switch (id) {
       case IDC_NAME_EDIT:
         OnNameChange();
         return TRUE;
@@ -85,7 +85,7 @@ BOOL CItemParamsDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
         return TRUE;
     }
   }
-  return CDialog::OnCommand(wParam, lParam);
+  return CDialog::OnCommand(id, code, control);
 }
 
 void CItemParamsDlg::OnNameChange() {

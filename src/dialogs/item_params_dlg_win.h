@@ -29,7 +29,7 @@ class CItemParamsDlg : public CDialog {
  protected:
   void DoDataExchange() override;
   BOOL OnInitDialog() override;
-  BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+  BOOL OnCommand(UINT id, UINT code, HWND control) override;
   void OnOK() override;
 
   void OnNameChange();

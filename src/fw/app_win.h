@@ -12,6 +12,9 @@ BOOL InitControlClasses();
 // instance once it runs, otherwise the executable itself.
 HINSTANCE AppInstance();
 
+// The framework's standard Help command.
+constexpr UINT kHelpCommandId = 57670;
+
 // One global object of a class derived from CApp is the program; WinMain calls Run.
 class CApp {
  public:
@@ -26,6 +29,8 @@ class CApp {
 
   // The program's work; the default does nothing and ends the program.
   virtual BOOL InitInstance() { return FALSE; }
+  // The Help command's default handler: the program ships no help file, so there is nothing to open.
+  virtual void OnHelp() {}
 
   HINSTANCE instance() const { return instanceHandle; }
   CDialog* mainDialog() const { return mainDialogPtr; }

@@ -5,8 +5,21 @@
 #include "fw/dialog_init.h"
 #include "resource.h"
 
+namespace {
+
+// The main window's last active popup, so that a dialog opened from a dialog stays above it.
+HWND DefaultOwner(const CDialog* dialog) {
+  const CApp* app = CApp::Current();
+  const CDialog* main = app != nullptr ? app->mainDialog() : nullptr;
+  if (main == nullptr || main == dialog || main->hwnd() == nullptr) return nullptr;
+  return GetLastActivePopup(main->hwnd());
+}
+
+}  // namespace
+
 INT_PTR CDialog::DoModal() {
-  return DialogBoxParamA(AppInstance(), MAKEINTRESOURCEA(templateIdValue), parent, DialogProc,
+  HWND owner = parent != nullptr ? parent : DefaultOwner(this);
+  return DialogBoxParamA(AppInstance(), MAKEINTRESOURCEA(templateIdValue), owner, DialogProc,
                          reinterpret_cast<LPARAM>(this));
 }
 
@@ -44,7 +57,7 @@ INT_PTR CDialog::DispatchStandard(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_INITDIALOG:
       return OnInitDialog();
     case WM_COMMAND:
-      return OnCommand(wParam, lParam);
+      return OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
     case WM_NOTIFY: {
       auto* header = reinterpret_cast<NMHDR*>(lParam);
       LRESULT answer = 0;
@@ -77,13 +90,16 @@ BOOL CDialog::OnInitDialog() {
   return TRUE;
 }
 
-BOOL CDialog::OnCommand(WPARAM wParam, LPARAM lParam) {
-  switch (LOWORD(wParam)) {
+BOOL CDialog::OnCommand(UINT id, UINT code, HWND control) {
+  switch (id) {
     case IDOK:
       OnOK();
       return TRUE;
     case IDCANCEL:
       OnCancel();
+      return TRUE;
+    case kHelpCommandId:
+      if (CApp* app = CApp::Current()) app->OnHelp();
       return TRUE;
     default:
       return FALSE;

@@ -11,7 +11,8 @@ class CDialog {
   CDialog& operator=(const CDialog&) = delete;
 
   // Runs the dialog from its template in the application's module; returns the value given to
-  // EndDialog, or -1 when the dialog could not be created.
+  // EndDialog, or -1 when the dialog could not be created. A dialog built without a parent is
+  // owned by the application's main window (its last active popup), which is disabled meanwhile.
   INT_PTR DoModal();
 
   HWND hwnd() const { return window; }
@@ -29,8 +30,10 @@ class CDialog {
 
   // Default: DoDataExchange, then TRUE so the system focuses the first control.
   virtual BOOL OnInitDialog();
-  // Default: IDOK runs OnOK and IDCANCEL OnCancel. Returns TRUE when the command was handled.
-  virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
+  // WM_COMMAND: the command or control id, the notification code (0 for a menu) and the control
+  // (null for a menu or accelerator). Default: IDOK runs OnOK, IDCANCEL OnCancel, and the Help
+  // command goes to the application object. Returns TRUE when the command was handled.
+  virtual BOOL OnCommand(UINT id, UINT code, HWND control);
   // Default: DoDataExchange, then EndDialog(IDOK).
   virtual void OnOK();
   // Default: EndDialog(IDCANCEL). Escape and the close box come here.

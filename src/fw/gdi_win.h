@@ -1,88 +1,7 @@
-// Owners and guards for GDI handles: each handle is released by the object that holds it.
+// The paint context of one WM_PAINT, and the point fonts of the dialogs' kind.
 #pragma once
 
 #include <windows.h>
-
-struct GdiObjectRelease {
-  void operator()(HGDIOBJ object) const { DeleteObject(object); }
-};
-struct MemoryDcRelease {
-  void operator()(HDC dc) const { DeleteDC(dc); }
-};
-struct IconRelease {
-  void operator()(HICON icon) const { DestroyIcon(icon); }
-};
-
-// Owns one handle; movable, not copyable.
-template <typename Handle, typename Release>
-class COwnedHandle {
- public:
-  COwnedHandle() = default;
-  explicit COwnedHandle(Handle handle) : held(handle) {}
-  ~COwnedHandle() { Reset(); }
-  COwnedHandle(const COwnedHandle&) = delete;
-  COwnedHandle& operator=(const COwnedHandle&) = delete;
-  COwnedHandle(COwnedHandle&& other) noexcept : held(other.Detach()) {}
-  COwnedHandle& operator=(COwnedHandle&& other) noexcept {
-    if (this != &other) Reset(other.Detach());
-    return *this;
-  }
-
-  Handle get() const { return held; }
-  explicit operator bool() const { return held != nullptr; }
-  // Releases the handle held and takes the new one.
-  void Reset(Handle handle = nullptr) {
-    if (held && held != handle) Release()(held);
-    held = handle;
-  }
-  Handle Detach() {
-    Handle handle = held;
-    held = nullptr;
-    return handle;
-  }
-
- private:
-  Handle held = nullptr;
-};
-
-using COwnedFont = COwnedHandle<HFONT, GdiObjectRelease>;
-using COwnedPen = COwnedHandle<HPEN, GdiObjectRelease>;
-using COwnedBrush = COwnedHandle<HBRUSH, GdiObjectRelease>;
-using COwnedBitmap = COwnedHandle<HBITMAP, GdiObjectRelease>;
-using COwnedMemoryDC = COwnedHandle<HDC, MemoryDcRelease>;
-using COwnedIcon = COwnedHandle<HICON, IconRelease>;
-
-// Selects an object into a DC and puts the previous one back when it goes.
-class CSelectObjectGuard {
- public:
-  CSelectObjectGuard(HDC dc, HGDIOBJ object)
-      : dc(dc), previous(object ? SelectObject(dc, object) : nullptr) {}
-  ~CSelectObjectGuard() {
-    if (previous && previous != HGDI_ERROR) SelectObject(dc, previous);
-  }
-  CSelectObjectGuard(const CSelectObjectGuard&) = delete;
-  CSelectObjectGuard& operator=(const CSelectObjectGuard&) = delete;
-
- private:
-  HDC dc;
-  HGDIOBJ previous;
-};
-
-// A window's DC from GetDC, released to the window when it goes.
-class CClientDC {
- public:
-  explicit CClientDC(HWND window) : window(window), dc(GetDC(window)) {}
-  ~CClientDC() {
-    if (dc) ReleaseDC(window, dc);
-  }
-  CClientDC(const CClientDC&) = delete;
-  CClientDC& operator=(const CClientDC&) = delete;
-  HDC get() const { return dc; }
-
- private:
-  HWND window;
-  HDC dc;
-};
 
 // BeginPaint and EndPaint around one WM_PAINT.
 class CPaintDC {
@@ -92,7 +11,6 @@ class CPaintDC {
   CPaintDC(const CPaintDC&) = delete;
   CPaintDC& operator=(const CPaintDC&) = delete;
   HDC get() const { return dc; }
-  const PAINTSTRUCT& paintStruct() const { return paint; }
 
  private:
   HWND window;

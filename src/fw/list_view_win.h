@@ -38,7 +38,6 @@ class CListView : public CWindow {
     return reinterpret_cast<HIMAGELIST>(Send(LVM_GETIMAGELIST, static_cast<WPARAM>(kind)));
   }
   int GetItemCount() const { return static_cast<int>(Send(LVM_GETITEMCOUNT)); }
-  BOOL DeleteAllItems() const { return static_cast<BOOL>(Send(LVM_DELETEALLITEMS)); }
   int GetItemText(int index, char* buffer, int size) const {
     LVITEMA item = {};
     item.pszText = buffer;

@@ -21,10 +21,8 @@ class CMenu {
   DWORD CheckItem(UINT id, bool checked) const {
     return CheckMenuItem(menu, id, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
   }
-  // The MF_... state bits of a command, or 0xFFFFFFFF when the menu has no such command.
-  UINT GetState(UINT id) const { return GetMenuState(menu, id, MF_BYCOMMAND); }
   bool IsChecked(UINT id) const {
-    const UINT state = GetState(id);
+    const UINT state = GetMenuState(menu, id, MF_BYCOMMAND);
     return state != 0xFFFFFFFFu && (state & MF_CHECKED);
   }
   int GetItemCount() const { return GetMenuItemCount(menu); }

@@ -14,8 +14,6 @@ class CTrackbar : public CWindow {
     Send(TBM_SETRANGEMIN, FALSE, minimum);
     Send(TBM_SETRANGEMAX, redraw ? TRUE : FALSE, maximum);
   }
-  int GetRangeMin() const { return static_cast<int>(Send(TBM_GETRANGEMIN)); }
-  int GetRangeMax() const { return static_cast<int>(Send(TBM_GETRANGEMAX)); }
   // The trackbar keeps the position within its range.
   void SetPos(int position) const { Send(TBM_SETPOS, TRUE, position); }
   int GetPos() const { return static_cast<int>(Send(TBM_GETPOS)); }

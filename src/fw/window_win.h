@@ -8,7 +8,6 @@ class CWindow {
   CWindow() = default;
   explicit CWindow(HWND window) : window(window) {}
 
-  void Attach(HWND control) { window = control; }
   // Binds to the control with this id in the dialog.
   void Bind(HWND dialog, int id) { window = ::GetDlgItem(dialog, id); }
   HWND hwnd() const { return window; }
@@ -20,17 +19,12 @@ class CWindow {
   }
   BOOL Enable(bool enable) const { return EnableWindow(window, enable ? TRUE : FALSE); }
   bool IsEnabled() const { return IsWindowEnabled(window) != FALSE; }
-  BOOL Show(int showCommand) const { return ShowWindow(window, showCommand); }
-  bool IsVisible() const { return IsWindowVisible(window) != FALSE; }
   BOOL SetText(const char* text) const { return SetWindowTextA(window, text); }
   // Copies at most size - 1 characters and a terminating zero; returns the characters copied.
   int GetText(char* buffer, int size) const { return GetWindowTextA(window, buffer, size); }
-  int GetTextLength() const { return GetWindowTextLengthA(window); }
-  LONG_PTR GetStyle() const { return GetWindowLongPtrA(window, GWL_STYLE); }
   BOOL Move(int x, int y, int width, int height, bool repaint = true) const {
     return MoveWindow(window, x, y, width, height, repaint ? TRUE : FALSE);
   }
-  HWND SetFocus() const { return ::SetFocus(window); }
 
  protected:
   HWND window = nullptr;

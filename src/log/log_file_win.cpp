@@ -10,17 +10,16 @@ static_assert(CLogFileWin::kHeldBackSize >= kLogHeaderSize && CLogFileWin::kHeld
               "a refused header or line is always held back whole");
 
 CLogFileWin::CLogFileWin(HANDLE openFile, WriteFileFn write) : file(openFile), writeFile(write) {
-  SetFilePointer(file, 0, nullptr, FILE_END);
+  SetFilePointer(file.get(), 0, nullptr, FILE_END);
 }
 
 CLogFileWin::~CLogFileWin() {
   if (heldBackLength > 0) WriteHeldBack();
-  CloseHandle(file);
 }
 
 bool CLogFileWin::IsEmpty() {
   LARGE_INTEGER size = {};
-  return heldBackLength == 0 && GetFileSizeEx(file, &size) && size.QuadPart == 0;
+  return heldBackLength == 0 && GetFileSizeEx(file.get(), &size) && size.QuadPart == 0;
 }
 
 void CLogFileWin::Append(const char* text, size_t length) {
@@ -39,10 +38,10 @@ void CLogFileWin::Append(const char* text, size_t length) {
 }
 
 size_t CLogFileWin::WriteAtEnd(const char* data, size_t length) {
-  SetFilePointer(file, 0, nullptr, FILE_END);
+  SetFilePointer(file.get(), 0, nullptr, FILE_END);
   const DWORD size = length > MAXDWORD ? MAXDWORD : DWORD(length);
   DWORD written = 0;
-  writeFile(file, data, size, &written, nullptr);
+  writeFile(file.get(), data, size, &written, nullptr);
   return written < size ? written : size;
 }
 
@@ -52,16 +51,16 @@ void CLogFileWin::WriteHeldBack() {
   heldBackLength -= written;
 }
 
-std::unique_ptr<ILogFile> OpenLogFileForAppend(const char* name) {
-  HANDLE file = CreateFileA(name, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return nullptr;
-  std::unique_ptr<ILogFile> log(new (std::nothrow) CLogFileWin(file));
-  if (log == nullptr) CloseHandle(file);
+std::unique_ptr<ILogFile> CLogSinkWin::OpenLogFile(const char* fileName) {
+  COwnedFile file(CreateFileA(fileName, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return nullptr;
+  std::unique_ptr<ILogFile> log(new (std::nothrow) CLogFileWin(file.get()));
+  if (log != nullptr) file.Detach();
   return log;
 }
 
-size_t MaxLogFileNameLength() {
+size_t CLogSinkWin::MaxLogFileNameLength() {
   char directory[MAX_PATH];
   DWORD length = GetCurrentDirectoryA(MAX_PATH, directory);
   if (length == 0 || length >= MAX_PATH) return 1;
@@ -70,7 +69,7 @@ size_t MaxLogFileNameLength() {
   return room < 1 ? 1 : size_t(room);
 }
 
-LocalDateTime Now() {
+LocalDateTime CLogSinkWin::Now() {
   SYSTEMTIME time = {};
   GetLocalTime(&time);
   return LocalDateTime{time.wYear, time.wMonth,  time.wDay,   time.wDayOfWeek,

@@ -6,7 +6,8 @@
 #include <cstddef>
 #include <memory>
 
-#include "sampling/monitor_platform.h"
+#include "fw/owned_handle_win.h"
+#include "log/log_sink.h"
 
 using WriteFileFn = BOOL(WINAPI*)(HANDLE file, LPCVOID data, DWORD size, LPDWORD written,
                                   LPOVERLAPPED overlapped);
@@ -32,14 +33,18 @@ class CLogFileWin : public ILogFile {
   size_t WriteAtEnd(const char* data, size_t length);
   void WriteHeldBack();
 
-  HANDLE file;
+  COwnedFile file;
   WriteFileFn writeFile;
   char heldBack[kHeldBackSize];
   size_t heldBackLength = 0;
 };
 
-// Opens the file in the current directory, creating it when absent; null when it cannot be opened.
-std::unique_ptr<ILogFile> OpenLogFileForAppend(const char* name);
-// The longest file name that still fits the path limit together with the current directory.
-size_t MaxLogFileNameLength();
-LocalDateTime Now();
+// The logs in the current directory and the local clock.
+class CLogSinkWin : public ILogSink {
+ public:
+  // Opens the file, creating it when absent, shared for reading only.
+  std::unique_ptr<ILogFile> OpenLogFile(const char* fileName) override;
+  // What still fits the path limit together with the current directory.
+  size_t MaxLogFileNameLength() override;
+  LocalDateTime Now() override;
+};

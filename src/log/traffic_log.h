@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "sampling/monitor_platform.h"
+#include "log/log_sink.h"
 
 constexpr const char* kLogFileSuffix = "_Quintrel.csv";
 // Room for a header with a description of up to 255 characters, and for the longest data line.
@@ -15,6 +15,12 @@ constexpr size_t kLogLineSize = 160;
 // into "_"), then the suffix; the description is shortened so that the whole name stays within
 // maxLength characters and fits in out. An empty name when not even the suffix fits.
 void MakeLogFileName(const char* description, size_t maxLength, char* out, size_t size);
+// One data line, formatted when its minute ends and written whenever the file may take it.
+struct LogLine {
+  char text[kLogLineSize];
+  size_t length;
+};
+
 // Each returns the length written, or 0 with an empty text when the whole text does not fit.
 size_t FormatLogHeader(const char* description, char* out, size_t size);
 size_t FormatLogLine(const LocalDateTime& time, uint64_t sent, uint64_t received, char* out, size_t size);

@@ -1,19 +1,16 @@
 // The DIB section, memory DC and block transfers behind a pixel surface.
 #include "render/dib_surface_win.h"
 
-#include <cstring>
-
 CDibSurface::~CDibSurface() {
   Release();
-  if (dc != nullptr) DeleteDC(dc);
 }
 
 void CDibSurface::Reset() {
   width = 0;
   height = 0;
   bitCount = 0;
-  bitmap = nullptr;
-  dc = nullptr;
+  bitmap.Detach();
+  dc.Detach();
   bits = nullptr;
   dcOriginalBitmap = nullptr;
 }
@@ -36,32 +33,31 @@ int CDibSurface::Create(int32_t w, int32_t h, uint32_t bitCountValue, const uint
   header.biCompression = BI_RGB;
   bitmapInfo.bmiHeader = header;
 
-  dc = CreateCompatibleDC(nullptr);
+  dc.Reset(CreateCompatibleDC(nullptr));
   void* pixelMemory = nullptr;
-  bitmap = CreateDIBSection(dc, reinterpret_cast<BITMAPINFO*>(&bitmapInfo), DIB_RGB_COLORS, &pixelMemory,
-                            nullptr, 0);
+  bitmap.Reset(CreateDIBSection(dc.get(), reinterpret_cast<BITMAPINFO*>(&bitmapInfo), DIB_RGB_COLORS,
+                                &pixelMemory, nullptr, 0));
   bits = static_cast<uint8_t*>(pixelMemory);
-  if (bitmap == nullptr || bits == nullptr) {
+  if (!bitmap || bits == nullptr) {
     bits = nullptr;
     return 0;
   }
-  dcOriginalBitmap = SelectObject(dc, bitmap);
-  if (palette != nullptr) SetDIBColorTable(dc, 0, entries, colorTable);
+  dcOriginalBitmap = SelectObject(dc.get(), bitmap.get());
+  if (palette != nullptr) SetDIBColorTable(dc.get(), 0, entries, colorTable);
   return 1;
 }
 
 BOOL CDibSurface::BlitTo(HDC target, int x, int y) const {
-  return BitBlt(target, x, y, width, height, dc, 0, 0, SRCCOPY);
+  return BitBlt(target, x, y, width, height, dc.get(), 0, 0, SRCCOPY);
 }
 
 void CDibSurface::Clear(bool white) {
-  PatBlt(dc, 0, 0, width, height, white ? WHITENESS : BLACKNESS);
+  PatBlt(dc.get(), 0, 0, width, height, white ? WHITENESS : BLACKNESS);
 }
 
 void CDibSurface::Release() {
-  if (dcOriginalBitmap != nullptr) SelectObject(dc, dcOriginalBitmap);
+  if (dcOriginalBitmap != nullptr) SelectObject(dc.get(), dcOriginalBitmap);
   dcOriginalBitmap = nullptr;
-  if (bitmap != nullptr) DeleteObject(bitmap);
-  bitmap = nullptr;
+  bitmap.Reset();
   bits = nullptr;
 }

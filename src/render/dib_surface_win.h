@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include "fw/owned_handle_win.h"
 #include "render/pixel_surface.h"
 
 class CDibSurface : public PixelSurface {
@@ -12,12 +13,17 @@ class CDibSurface : public PixelSurface {
   CDibSurface(const CDibSurface&) = delete;
   CDibSurface& operator=(const CDibSurface&) = delete;
 
+  // Forgets every handle without a GDI call: for a surface that was never created.
   void Reset();
   // palette: red, green, blue byte triples, or null. Returns 1 on success, 0 on failure.
   int Create(int32_t w, int32_t h, uint32_t bitCountValue, const uint8_t* palette);
   BOOL BlitTo(HDC target, int x, int y) const;
   void Clear(bool white);
+  // Deletes the bitmap; the DC goes with the surface.
   void Release();
+
+  HBITMAP Bitmap() const { return bitmap.get(); }
+  HDC Dc() const { return dc.get(); }
 
   uint32_t bitCount = 0;
   struct {
@@ -26,10 +32,10 @@ class CDibSurface : public PixelSurface {
   } bitmapInfo = {};
   BITMAPINFOHEADER header = {};
   RGBQUAD colorTable[256] = {};
-  HBITMAP bitmap = nullptr;
-  HDC dc = nullptr;
 
  private:
+  COwnedBitmap bitmap;
+  COwnedMemoryDC dc;
   // The DC's own bitmap, put back before ours is deleted: a selected bitmap cannot be deleted.
   HGDIOBJ dcOriginalBitmap = nullptr;
 };

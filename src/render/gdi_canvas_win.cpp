@@ -3,13 +3,13 @@
 
 GdiPanelCanvas::GdiPanelCanvas(CDibSurface& target, const GraphDrawingTools& tools)
     : surface(target), redPen(tools.redPen.get()), greenPen(tools.greenPen.get()) {
-  SetBkMode(surface.dc, TRANSPARENT);
-  if (tools.graphFont.get() != nullptr) originalFont = SelectObject(surface.dc, tools.graphFont.get());
+  SetBkMode(surface.Dc(), TRANSPARENT);
+  if (tools.graphFont.get() != nullptr) originalFont = SelectObject(surface.Dc(), tools.graphFont.get());
 }
 
 GdiPanelCanvas::~GdiPanelCanvas() {
-  if (originalPen != nullptr) SelectObject(surface.dc, originalPen);
-  if (originalFont != nullptr) SelectObject(surface.dc, originalFont);
+  if (originalPen != nullptr) SelectObject(surface.Dc(), originalPen);
+  if (originalFont != nullptr) SelectObject(surface.Dc(), originalFont);
 }
 
 void GdiPanelCanvas::ClearBlack() {
@@ -20,19 +20,19 @@ void GdiPanelCanvas::ClearBlack() {
 void GdiPanelCanvas::SelectPen(PanelPen pen) {
   HPEN chosen = pen == PanelPen::Red ? redPen : greenPen;
   if (chosen == nullptr) return;
-  HGDIOBJ previous = SelectObject(surface.dc, chosen);
+  HGDIOBJ previous = SelectObject(surface.Dc(), chosen);
   if (originalPen == nullptr) originalPen = previous;
 }
 
 void GdiPanelCanvas::MoveTo(int32_t x, int32_t y) {
-  MoveToEx(surface.dc, x, y, nullptr);
+  MoveToEx(surface.Dc(), x, y, nullptr);
 }
 
 void GdiPanelCanvas::LineTo(int32_t x, int32_t y) {
-  ::LineTo(surface.dc, x, y);
+  ::LineTo(surface.Dc(), x, y);
 }
 
 void GdiPanelCanvas::DrawText(int32_t x, int32_t y, const char* text, int32_t length) {
-  SetTextColor(surface.dc, kPanelTextColour);
-  TextOutA(surface.dc, x, y, text, length);
+  SetTextColor(surface.Dc(), kPanelTextColour);
+  TextOutA(surface.Dc(), x, y, text, length);
 }

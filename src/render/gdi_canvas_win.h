@@ -6,6 +6,7 @@
 #undef DrawText
 
 #include "fw/gdi_win.h"
+#include "fw/owned_handle_win.h"
 #include "render/dib_surface_win.h"
 #include "render/panel_canvas.h"
 

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "sampling/monitor_platform.h"
+#include "sampling/counter_source.h"
 
 static_assert(sizeof(MIB_IFROW) == 860, "an interface row is 860 bytes");
 

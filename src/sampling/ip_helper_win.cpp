@@ -26,8 +26,8 @@ const char* CIpHelper::DiscoverInterfaces() {
 }
 
 const char* CIpHelper::LoadAndRead() {
-  ipHelperModule.reset(LoadLibraryA(libraryName.c_str()));
-  if (ipHelperModule == nullptr) return kUnsupportedOsMessage;
+  ipHelperModule.Reset(LoadLibraryA(libraryName.c_str()));
+  if (!ipHelperModule) return kUnsupportedOsMessage;
   pfnGetIfEntry = Resolve<GetIfEntryFn>(ipHelperModule.get(), "GetIfEntry");
   if (pfnGetIfEntry == nullptr) return kNoGetIfEntryMessage;
   pfnGetIfTable = Resolve<GetIfTableFn>(ipHelperModule.get(), "GetIfTable");
@@ -39,5 +39,5 @@ const char* CIpHelper::LoadAndRead() {
 void CIpHelper::Release() {
   pfnGetIfEntry = nullptr;
   pfnGetIfTable = nullptr;
-  ipHelperModule.reset();
+  ipHelperModule.Reset();
 }

@@ -4,10 +4,10 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <memory>
 #include <string>
-#include <type_traits>
 
+#include "fw/owned_handle_win.h"
+#include "sampling/counter_source.h"
 #include "sampling/interface_table_win.h"
 
 constexpr const char* kUnsupportedOsMessage = "Unsupported OS!";
@@ -15,7 +15,7 @@ constexpr const char* kNoGetIfEntryMessage = "address2 error";
 constexpr const char* kNoGetIfTableMessage = "getinfo addr error";
 constexpr const char* kNoAdapterMessage = "No network adapter has been found!";
 
-class CIpHelper {
+class CIpHelper : public ICounterSource {
  public:
   // The system's "iphlpapi.dll", by its full path in the system directory.
   CIpHelper();
@@ -30,25 +30,22 @@ class CIpHelper {
   // Frees the library; the rows stay, and the counters keep their last reading.
   void Release();
 
-  CounterPair ReadCounters(int32_t row) {
+  CounterPair ReadCounters(int32_t row) override {
     return adapterTable.ReadCounters(pfnGetIfEntry, row, pfnGetIfTable);
   }
+  const char* InterfaceDescription(int32_t row) override { return adapterTable.Description(row); }
+  uint32_t InterfaceOperStatus(int32_t row) override { return adapterTable.OperStatus(row); }
   const char* Description(int32_t row) const { return adapterTable.Description(row); }
-  uint32_t OperStatus(int32_t row) const { return adapterTable.OperStatus(row); }
   uint32_t Count() const { return adapterTable.Count(); }
-  bool IsLoaded() const { return ipHelperModule != nullptr; }
+  bool IsLoaded() const { return bool(ipHelperModule); }
 
   CInterfaceTable adapterTable;
 
  private:
   const char* LoadAndRead();
 
-  struct ModuleFree {
-    void operator()(HMODULE module) const { FreeLibrary(module); }
-  };
-
   std::string libraryName;
-  std::unique_ptr<std::remove_pointer_t<HMODULE>, ModuleFree> ipHelperModule;
+  COwnedLibrary ipHelperModule;
   GetIfEntryFn pfnGetIfEntry = nullptr;
   GetIfTableFn pfnGetIfTable = nullptr;
 };

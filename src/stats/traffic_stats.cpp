@@ -6,13 +6,10 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/monitor_model.h"
-#include "log/traffic_log.h"
 
 namespace {
 
 constexpr uint32_t kTrayRows = 16;
-constexpr uint32_t kOperStatusDisconnected = 2;
 constexpr int32_t kLongestPerTickPeriodMs = 1000;
 // With this headroom the highest column of the window reaches about 74 % of the range.
 constexpr double kScaleTopHeadroom = 1.35;
@@ -35,12 +32,18 @@ float PercentOfAverage(float bytesPerSecond, int32_t band) {
   return band > 0 ? float(double(bytesPerSecond) / band / 10.0) : 0.0f;
 }
 
-int32_t ColumnCount(const MonitorModel& owner) {
-  return std::clamp<int32_t>(owner.graphColumns, 0, CTrafficStats::kColumnSlots);
+int32_t ColumnCount(const MonitorSettings& settings) {
+  return std::clamp<int32_t>(settings.graphColumns, 0, CTrafficStats::kColumnSlots);
 }
 
-uint32_t ColumnRange(const MonitorModel& owner) {
-  return owner.columnRange > 0 ? uint32_t(owner.columnRange) : 1;
+uint32_t ColumnRange(const MonitorSettings& settings) {
+  return settings.columnRange > 0 ? uint32_t(settings.columnRange) : 1;
+}
+
+// A full scale below zero (only a damaged profile holds one) counts as 0 for the graph's divisor,
+// its labels and the tray unit alike.
+uint32_t ScaleKb(int32_t kb) {
+  return kb > 0 ? uint32_t(kb) : 0;
 }
 
 uint32_t ClampColumn(uint32_t height, uint32_t range) {
@@ -49,12 +52,7 @@ uint32_t ClampColumn(uint32_t height, uint32_t range) {
 
 // The manual scale: the preset's full scale in bytes (kB of 1000) per pixel.
 uint32_t ManualDivisor(int32_t def, uint32_t range) {
-  if (def <= 0) return 0;
-  return uint32_t(std::min<uint64_t>(uint64_t(def) * 1000u / range, UINT32_MAX));
-}
-
-CounterPair ReadCounters(MonitorModel& owner) {
-  return owner.platform.ReadCounters(owner.selectedInterface);
+  return uint32_t(std::min<uint64_t>(uint64_t(ScaleKb(def)) * 1000u / range, UINT32_MAX));
 }
 
 void PushSample(uint32_t* values, int32_t n, uint32_t sample) {
@@ -64,9 +62,9 @@ void PushSample(uint32_t* values, int32_t n, uint32_t sample) {
 
 }  // namespace
 
-CTrafficStats::CTrafficStats(MonitorModel* ownerModel, int32_t index)
-    : interfaceIndex(index), owner(ownerModel) {
-  autoScale = owner->autoScale != 0 ? 1 : 0;
+CTrafficStats::CTrafficStats(const MonitorSettings& monitorSettings, ICounterSource& counterSource, int32_t index)
+    : interfaceIndex(index), settings(monitorSettings), counters(counterSource) {
+  autoScale = settings.autoScale != 0 ? 1 : 0;
 }
 
 double CTrafficStats::Mean(const uint32_t* values, int32_t n) {
@@ -81,17 +79,17 @@ void CTrafficStats::ShiftHistory(uint32_t* values, int32_t n) {
 }
 
 const SpeedPreset& CTrafficStats::Preset() const {
-  return owner->presets[ValidPresetIndex(deviceSpeedIndex)];
+  return settings.presets[ValidPresetIndex(deviceSpeedIndex)];
 }
 
 uint32_t CTrafficStats::TrayUnit() const {
-  const int32_t scaleKb = owner->traySeparateScaleEnabled ? owner->trayScaleValue : Preset().def;
-  const uint32_t unit = uint32_t(scaleKb) * 1024u / kTrayRows;
+  const int32_t scaleKb = settings.traySeparateScaleEnabled ? settings.trayScaleValue : Preset().def;
+  const uint32_t unit = ScaleKb(scaleKb) * 1024u / kTrayRows;
   return unit != 0 ? unit : 1;
 }
 
 void CTrafficStats::UpdateStatistics() {
-  const CounterPair now = ReadCounters(*owner);
+  const CounterPair now = counters.ReadCounters(interfaceIndex);
   if (now.epoch != statsEpoch) {
     statsEpoch = now.epoch;
     statsStarted = 0;
@@ -134,12 +132,12 @@ void CTrafficStats::UpdateStatistics() {
   trayReceivedMinuteLevel = TruncateToU32(double(avgReceivedMinute) / trayUnit);
 }
 
-void CTrafficStats::UpdateGraph() {
-  const int32_t periodMs = owner->refreshPeriodMs;
+bool CTrafficStats::UpdateGraph() {
+  const int32_t periodMs = settings.refreshPeriodMs;
   float perTickDivisor = 1.0f;
   if (periodMs > kLongestPerTickPeriodMs) perTickDivisor = float(periodMs / 1000.0);
 
-  const CounterPair now = ReadCounters(*owner);
+  const CounterPair now = counters.ReadCounters(interfaceIndex);
   if (now.epoch != graphEpoch) {
     graphEpoch = now.epoch;
     graphRestart = 1;
@@ -151,11 +149,11 @@ void CTrafficStats::UpdateGraph() {
   if (graphRestart != 0) {
     graphRestart = 0;
     currentSent = currentReceived = 0;
-    return;
+    return false;
   }
 
-  const int32_t columns = ColumnCount(*owner);
-  const uint32_t range = ColumnRange(*owner);
+  const int32_t columns = ColumnCount(settings);
+  const uint32_t range = ColumnRange(settings);
   PushSample(sentRaw, columns, TruncateToU32(a / double(perTickDivisor)));
   PushSample(receivedRaw, columns, TruncateToU32(b / double(perTickDivisor)));
 
@@ -165,7 +163,7 @@ void CTrafficStats::UpdateGraph() {
     sentDivisor = receivedDivisor = ManualDivisor(Preset().def, range);
   } else {
     UpdateScaleTops();
-    if (owner->graphStyle == kGraphStyleOverlapped) {
+    if (settings.graphStyle == kGraphStyleOverlapped) {
       if (receivedScaleTop > sentScaleTop)
         sentScaleTop = receivedScaleTop;
       else
@@ -193,13 +191,11 @@ void CTrafficStats::UpdateGraph() {
   }
   PushSample(sentColumns, columns, ClampColumn(newestSent, range));
   PushSample(receivedColumns, columns, ClampColumn(newestReceived, range));
-
-  owner->PaintGraphPanel();
-  owner->platform.ShowGraphPanel();
+  return true;
 }
 
 void CTrafficStats::UpdateScaleTops() {
-  const int32_t columns = ColumnCount(*owner);
+  const int32_t columns = ColumnCount(settings);
   const uint32_t largestSent = columns > 0 ? *std::max_element(sentRaw, sentRaw + columns) : 0;
   const uint32_t largestReceived = columns > 0 ? *std::max_element(receivedRaw, receivedRaw + columns) : 0;
   sentScaleTop = TruncateToU32(largestSent * kScaleTopHeadroom);
@@ -209,9 +205,9 @@ void CTrafficStats::UpdateScaleTops() {
 void CTrafficStats::RescaleColumns(uint32_t sentDivisor, uint32_t receivedDivisor) {
   sentDivisor = std::max(sentDivisor, 1u);
   receivedDivisor = std::max(receivedDivisor, 1u);
-  const int32_t columns = ColumnCount(*owner);
-  const uint32_t range = ColumnRange(*owner);
-  const bool perTick = owner->refreshPeriodMs <= kLongestPerTickPeriodMs;
+  const int32_t columns = ColumnCount(settings);
+  const uint32_t range = ColumnRange(settings);
+  const bool perTick = settings.refreshPeriodMs <= kLongestPerTickPeriodMs;
   for (int32_t i = 0; i < columns; ++i) {
     if (perTick) {
       sentColumns[i] = ClampColumn(sentRaw[i] / sentDivisor, range);
@@ -230,8 +226,7 @@ void CTrafficStats::BuildAxisLabels(int32_t count) {
     sentLabelDivisor = FormatAxisLabels(sentScaleTop >> 10, sentLabels, count);
     receivedLabelDivisor = FormatAxisLabels(receivedScaleTop >> 10, receivedLabels, count);
   } else {
-    const int32_t def = Preset().def;
-    const uint32_t top = def > 0 ? uint32_t(def) : 0;
+    const uint32_t top = ScaleKb(Preset().def);
     sentLabelDivisor = FormatAxisLabels(top, sentLabels, count);
     receivedLabelDivisor = FormatAxisLabels(top, receivedLabels, count);
   }
@@ -253,32 +248,35 @@ uint32_t CTrafficStats::FormatAxisLabels(uint32_t top, char (*labels)[kLabelLeng
   return divisor;
 }
 
-void CTrafficStats::OpenLog() {
-  const char* description = owner->platform.InterfaceDescription(interfaceIndex);
+bool CTrafficStats::OpenLog(ILogSink& sink) {
+  const char* description = counters.InterfaceDescription(interfaceIndex);
   if (description == nullptr) description = "";
   char fileName[512];
-  MakeLogFileName(description, owner->platform.MaxLogFileNameLength(), fileName, sizeof fileName);
-  if (fileName[0] != '\0') logFile = owner->platform.OpenLogFile(fileName);
-  if (!logFile) {
-    owner->platform.ShowMessage("Can not open file, check permissions");
-    return;
-  }
+  MakeLogFileName(description, sink.MaxLogFileNameLength(), fileName, sizeof fileName);
+  if (fileName[0] != '\0') logFile = sink.OpenLogFile(fileName);
+  if (!logFile) return false;
   if (logFile->IsEmpty()) {
     char header[kLogHeaderSize];
     const size_t length = FormatLogHeader(description, header, sizeof header);
     logFile->Append(header, std::min(length, sizeof header - 1));
   }
+  return true;
 }
 
-void CTrafficStats::WriteLogLine() {
+LogLine CTrafficStats::TakeLogLine(const LocalDateTime& now) {
   logSent = totalSent - logMarkSent;
   logReceived = totalReceived - logMarkReceived;
   logMarkSent = totalSent;
   logMarkReceived = totalReceived;
-  const LocalDateTime time = owner->platform.Now();
-  if (owner->platform.InterfaceOperStatus(interfaceIndex) == kOperStatusDisconnected)
-    owner->platform.ShowMessage("cable");
-  char line[kLogLineSize];
-  const size_t length = FormatLogLine(time, logSent, logReceived, line, sizeof line);
-  if (logFile) logFile->Append(line, std::min(length, sizeof line - 1));
+  LogLine line;
+  line.length = std::min(FormatLogLine(now, logSent, logReceived, line.text, sizeof line.text), sizeof line.text - 1);
+  return line;
+}
+
+void CTrafficStats::AppendLogLine(const LogLine& line) {
+  if (logFile) logFile->Append(line.text, line.length);
+}
+
+bool CTrafficStats::LinkDisconnected() const {
+  return counters.InterfaceOperStatus(interfaceIndex) == kOperStatusDisconnected;
 }

@@ -1,14 +1,14 @@
 // Statistics of one network interface: per-second deltas, histories, averages, totals,
-// bandwidth shares, tray levels and the graph's columns, scales and axis labels.
+// bandwidth shares, tray levels, the graph's columns, scales and axis labels, and its traffic log.
 #pragma once
 
 #include <cstdint>
 #include <memory>
 
-#include "sampling/monitor_platform.h"
-
-class MonitorModel;
-struct SpeedPreset;
+#include "log/log_sink.h"
+#include "log/traffic_log.h"
+#include "sampling/counter_source.h"
+#include "settings/monitor_settings.h"
 
 class CTrafficStats {
  public:
@@ -18,20 +18,32 @@ class CTrafficStats {
   static constexpr int kLabelSlots = 4;
   static constexpr int kLabelLength = 14;
 
-  CTrafficStats(MonitorModel* owner, int32_t interfaceIndex);
+  // Reads the settings (graph geometry, presets, tray scale, refresh period) and the counters of
+  // its own row; takes autoScale from the settings.
+  CTrafficStats(const MonitorSettings& settings, ICounterSource& counters, int32_t interfaceIndex);
+  CTrafficStats(const CTrafficStats&) = delete;
+  CTrafficStats& operator=(const CTrafficStats&) = delete;
 
   static double Mean(const uint32_t* values, int32_t n);
   static void ShiftHistory(uint32_t* values, int32_t n);
 
   void UpdateStatistics();
-  void UpdateGraph();
+  // Adds one column per direction; false when the tick only took a new baseline.
+  bool UpdateGraph();
   void UpdateScaleTops();
   void RescaleColumns(uint32_t sentDivisor, uint32_t receivedDivisor);
   void BuildAxisLabels(int32_t count);
   static uint32_t FormatAxisLabels(uint32_t top, char (*labels)[kLabelLength], int32_t count);
 
-  void OpenLog();
-  void WriteLogLine();
+  // Opens or creates the interface's log, with a header when the file is new or empty.
+  // False when the file cannot be opened.
+  bool OpenLog(ILogSink& sink);
+  // The minute's line: the bytes counted since the previous line, at this time. The amounts are
+  // taken now, so the line is the same whenever it reaches the file.
+  LogLine TakeLogLine(const LocalDateTime& now);
+  void AppendLogLine(const LogLine& line);
+  // As recorded when the interfaces were read.
+  bool LinkDisconnected() const;
 
   // The preset that applies to this interface (an index outside 0..5 means preset 0).
   const SpeedPreset& Preset() const;
@@ -89,5 +101,8 @@ class CTrafficStats {
   uint32_t lastReceivedDivisor = 0;
   char sentLabels[kLabelSlots][kLabelLength] = {};
   char receivedLabels[kLabelSlots][kLabelLength] = {};
-  MonitorModel* owner = nullptr;
+
+ private:
+  const MonitorSettings& settings;
+  ICounterSource& counters;
 };

@@ -7,8 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "support/fake_platform.h"
-#include "support/memory_profile.h"
+#include "support/test_meter.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 #define QUINTREL_COUNTS_ALLOCATIONS 1
@@ -41,26 +40,22 @@ bool CountAllocations() {
 
 using Strings = std::vector<std::string>;
 
-class ModelTest : public ::testing::Test {
+class ModelTest : public ::testing::Test, protected TestMeter {
  protected:
   CTrafficStats& Stats(size_t i) { return *model.statsTable[i]; }
-
-  FakePlatform platform;
-  MemoryProfile profile;
-  MonitorModel model{platform, profile};
 };
 
 TEST_F(ModelTest, LoadAllSettingsSetsTheGeometryOfTheStoredStyle) {
   profile.ints["grst"] = 2;
   profile.ints["refr"] = 1000;
   model.LoadAllSettings();
-  EXPECT_EQ(model.graphStyle, 2);
-  EXPECT_EQ(model.columnRange, 100);
-  EXPECT_EQ(model.refreshPeriodMs, 1000);
+  EXPECT_EQ(model.settings.graphStyle, 2);
+  EXPECT_EQ(model.settings.columnRange, 100);
+  EXPECT_EQ(model.settings.refreshPeriodMs, 1000);
 }
 
 TEST_F(ModelTest, OneObjectPerRowWithItsLogAndPresetIndex) {
-  model.autoScale = 7;  // any non-zero stored value turns it on
+  model.settings.autoScale = 7;  // any non-zero stored value turns it on
   profile.ints["DeviceSpeedIndex1"] = 3;
   profile.ints["DeviceSpeedIndex2"] = 9;  // damaged: preset 0
   ASSERT_TRUE(model.CreateInterfaceStats(3));
@@ -68,13 +63,12 @@ TEST_F(ModelTest, OneObjectPerRowWithItsLogAndPresetIndex) {
   ASSERT_EQ(model.statsTable.size(), 3u);
   for (int i = 0; i < 3; ++i) {
     EXPECT_EQ(Stats(i).interfaceIndex, i);
-    EXPECT_EQ(Stats(i).owner, &model);
     EXPECT_EQ(Stats(i).autoScale, 1u);
     EXPECT_EQ(Stats(i).graphRestart, 1u);
     EXPECT_EQ(Stats(i).statsStarted, 0u);
     EXPECT_NE(Stats(i).logFile, nullptr);
   }
-  EXPECT_EQ(platform.openedNames.size(), 3u);
+  EXPECT_EQ(logs.openedNames.size(), 3u);
   EXPECT_EQ(profile.Keys(ProfileAccess::ReadInt),
             (Strings{"DeviceSpeedIndex0", "DeviceSpeedIndex1", "DeviceSpeedIndex2"}));
   EXPECT_EQ(model.GetDeviceSpeedIndex(0), 0);
@@ -85,9 +79,9 @@ TEST_F(ModelTest, OneObjectPerRowWithItsLogAndPresetIndex) {
 }
 
 TEST_F(ModelTest, MemoryErrorKeepsTheObjectsAlreadyMade) {
-  platform.badAllocOnOpen = 3;
+  logs.badAllocOnOpen = 3;
   EXPECT_FALSE(model.CreateInterfaceStats(5));
-  EXPECT_EQ(platform.messages, Strings{"memory error!"});
+  EXPECT_EQ(view.messages, Strings{"memory error!"});
   EXPECT_EQ(model.statsTable.size(), 3u);
   EXPECT_NE(Stats(1).logFile, nullptr);
   EXPECT_TRUE(profile.accesses.empty());  // discovery stops before the preset indexes
@@ -96,11 +90,11 @@ TEST_F(ModelTest, MemoryErrorKeepsTheObjectsAlreadyMade) {
 TEST_F(ModelTest, PickedPresetIsStoredPerInterfaceAndRestartsTheGraph) {
   model.CreateInterfaceStats(2);
   Stats(1).graphRestart = 0;
-  model.selectedInterface = 1;
-  model.presetIndex = 3;
+  model.settings.selectedInterface = 1;
+  model.settings.presetIndex = 3;
   model.WriteDeviceSpeedIndex();
-  model.selectedInterface = 0;
-  model.presetIndex = 0;
+  model.settings.selectedInterface = 0;
+  model.settings.presetIndex = 0;
   model.WriteDeviceSpeedIndex();
   EXPECT_EQ(Stats(1).deviceSpeedIndex, 3);
   EXPECT_EQ(Stats(1).graphRestart, 1u);
@@ -108,20 +102,22 @@ TEST_F(ModelTest, PickedPresetIsStoredPerInterfaceAndRestartsTheGraph) {
   EXPECT_EQ(profile.ints["DeviceSpeedIndex0"], 0);
 
   // After a restart each interface uses its own preset again.
-  FakePlatform nextPlatform;
-  MonitorModel next{nextPlatform, profile};
+  StubCounters nextCounters;
+  StubLogSink nextLogs;
+  StubMeterView nextView;
+  MonitorModel next{nextCounters, nextLogs, nextView, profile};
   next.CreateInterfaceStats(2);
   EXPECT_EQ(next.GetDeviceSpeedIndex(0), 0);
   EXPECT_EQ(next.GetDeviceSpeedIndex(1), 3);
-  EXPECT_EQ(&next.statsTable[1]->Preset(), &next.presets[3]);
+  EXPECT_EQ(&next.statsTable[1]->Preset(), &next.settings.presets[3]);
 }
 
 TEST_F(ModelTest, PresetChoiceWithoutAnObjectOnlyReachesTheProfile) {
-  model.selectedInterface = 4;
-  model.presetIndex = 2;
+  model.settings.selectedInterface = 4;
+  model.settings.presetIndex = 2;
   model.WriteDeviceSpeedIndex();
   EXPECT_EQ(profile.ints["DeviceSpeedIndex4"], 2);
-  model.presetIndex = 8;  // damaged index: preset 0
+  model.settings.presetIndex = 8;  // damaged index: preset 0
   model.WriteDeviceSpeedIndex();
   EXPECT_EQ(profile.ints["DeviceSpeedIndex4"], 0);
 }
@@ -129,7 +125,7 @@ TEST_F(ModelTest, PresetChoiceWithoutAnObjectOnlyReachesTheProfile) {
 TEST_F(ModelTest, AutoScaleChangesOnlyTheSelectedInterface) {
   model.SetInterfaceAutoScale(1);  // no object yet: nothing happens
   model.CreateInterfaceStats(2);
-  model.selectedInterface = 1;
+  model.settings.selectedInterface = 1;
   model.SetInterfaceAutoScale(1);
   EXPECT_EQ(Stats(0).autoScale, 0u);
   EXPECT_EQ(Stats(1).autoScale, 1u);
@@ -140,21 +136,21 @@ TEST_F(ModelTest, AutoScaleChangesOnlyTheSelectedInterface) {
 TEST_F(ModelTest, SelectedInterfaceOutsideTheTableBecomesZero) {
   model.CreateInterfaceStats(2);
   for (auto [stored, kept] : {std::pair{1, 1}, {2, 0}, {-1, 0}, {INT32_MAX, 0}}) {
-    model.selectedInterface = stored;
+    model.settings.selectedInterface = stored;
     model.ValidateSelectedInterface();
-    EXPECT_EQ(model.selectedInterface, kept) << stored;
+    EXPECT_EQ(model.settings.selectedInterface, kept) << stored;
   }
 }
 
 TEST_F(ModelTest, GraphStyleSetsTheColumnRange) {
   model.SetGraphStyle(kGraphStyleOverlapped);
-  EXPECT_EQ(model.columnRange, 100);
+  EXPECT_EQ(model.settings.columnRange, 100);
   model.SetGraphStyle(kGraphStyleMirror);
-  EXPECT_EQ(model.columnRange, 50);
+  EXPECT_EQ(model.settings.columnRange, 50);
 }
 
 TEST_F(ModelTest, SettingsGroupsGoToTheProfile) {
-  model.receiveStatSelection = 9;  // kept as stored
+  model.settings.receiveStatSelection = 9;  // kept as stored
   model.WriteConfigureSettings();
   EXPECT_EQ(profile.Keys(ProfileAccess::WriteInt).front(), "autoscale");
   EXPECT_EQ(profile.ints["r_sel"], 9);
@@ -168,42 +164,42 @@ TEST_F(ModelTest, TicksWithoutAnObjectDoNothing) {
   model.OnStatisticsTick();
   model.OnGraphTick();
   model.CreateInterfaceStats(1);
-  model.selectedInterface = 1;
+  model.settings.selectedInterface = 1;
   EXPECT_EQ(model.SelectedStats(), nullptr);
-  platform.ClearCalls();
+  calls.Clear();
   model.OnStatisticsTick();
   model.OnGraphTick();
   model.PaintGraphPanel();
   model.DrawTrayPicture();
-  EXPECT_EQ(platform.callCount, 0);
+  EXPECT_EQ(calls.count, 0);
   EXPECT_EQ(model.logTickCount, 0);
 }
 
 TEST_F(ModelTest, StatisticsTickUpdatesDrawsPaintsThenReplacesTheIcon) {
   model.CreateInterfaceStats(1);
-  platform.ClearCalls();
-  platform.AddTraffic(0, 1, 1);
+  calls.Clear();
+  counters.AddTraffic(0, 1, 1);
   model.OnStatisticsTick();
-  ASSERT_EQ(platform.callCount, 4);
-  EXPECT_EQ(platform.calls[0], PlatformCall::ReadCounters);
-  EXPECT_EQ(platform.calls[1], PlatformCall::TrayImage);
-  EXPECT_EQ(platform.calls[2], PlatformCall::GraphCanvas);
-  EXPECT_EQ(platform.calls[3], PlatformCall::ReplaceTrayIcon);
+  ASSERT_EQ(calls.count, 4);
+  EXPECT_EQ(calls.calls[0], StubCall::ReadCounters);
+  EXPECT_EQ(calls.calls[1], StubCall::TrayImage);
+  EXPECT_EQ(calls.calls[2], StubCall::GraphCanvas);
+  EXPECT_EQ(calls.calls[3], StubCall::ReplaceTrayIcon);
   EXPECT_EQ(Stats(0).statsStarted, 1u);
   EXPECT_EQ(model.logTickCount, 1);
 }
 
 TEST_F(ModelTest, EverySixtiethTickWritesOneLogLine) {
-  platform.descriptions[0] = "eth";
+  counters.descriptions[0] = "eth";
   model.CreateInterfaceStats(1);
-  const RecordedLog* log = platform.logs.begin()->second.get();
+  const RecordedLog* log = logs.files.begin()->second.get();
   const int header = log->appendCount;
   for (int tick = 1; tick <= 59; ++tick) {
-    platform.AddTraffic(0, 10, 1000);
+    counters.AddTraffic(0, 10, 1000);
     model.OnStatisticsTick();
   }
   EXPECT_EQ(log->appendCount, header);
-  platform.AddTraffic(0, 10, 1000);
+  counters.AddTraffic(0, 10, 1000);
   model.OnStatisticsTick();
   EXPECT_EQ(log->appendCount, header + 1);
   EXPECT_EQ(model.logTickCount, 0);
@@ -211,7 +207,7 @@ TEST_F(ModelTest, EverySixtiethTickWritesOneLogLine) {
   EXPECT_EQ(Stats(0).logSent, 590u);
 
   for (int tick = 1; tick <= 60; ++tick) {
-    platform.AddTraffic(0, 10, 1000);
+    counters.AddTraffic(0, 10, 1000);
     model.OnStatisticsTick();
   }
   EXPECT_EQ(log->appendCount, header + 2);
@@ -221,9 +217,9 @@ TEST_F(ModelTest, EverySixtiethTickWritesOneLogLine) {
 TEST_F(ModelTest, TheMinuteCountCarriesOverToAnotherInterface) {
   model.CreateInterfaceStats(2);
   for (int tick = 0; tick < 30; ++tick) model.OnStatisticsTick();
-  model.selectedInterface = 1;
+  model.settings.selectedInterface = 1;
   for (int tick = 0; tick < 30; ++tick) {
-    platform.AddTraffic(1, 0, 100);
+    counters.AddTraffic(1, 0, 100);
     model.OnStatisticsTick();
   }
   EXPECT_EQ(model.logTickCount, 0);
@@ -233,32 +229,51 @@ TEST_F(ModelTest, TheMinuteCountCarriesOverToAnotherInterface) {
 
 TEST_F(ModelTest, GraphTickUpdatesTheSelectedGraph) {
   model.CreateInterfaceStats(2);
-  model.selectedInterface = 1;
+  model.settings.selectedInterface = 1;
   model.OnGraphTick();
-  platform.AddTraffic(1, 800, 0);
+  counters.AddTraffic(1, 800, 0);
   model.OnGraphTick();
   EXPECT_EQ(Stats(1).sentRaw[0], 800u);
   EXPECT_EQ(Stats(0).graphRestart, 1u);
-  EXPECT_EQ(platform.showGraphPanelCount, 1);
+  EXPECT_EQ(view.showGraphPanelCount, 1);
+}
+
+TEST_F(ModelTest, GraphTickPaintsThenShowsThePanel) {
+  model.CreateInterfaceStats(1);
+  model.OnGraphTick();
+  EXPECT_EQ(view.showGraphPanelCount, 0) << "the baseline tick shows nothing";
+  calls.Clear();
+  counters.AddTraffic(0, 1, 1);
+  model.OnGraphTick();
+  ASSERT_EQ(calls.count, 3);
+  EXPECT_EQ(calls.calls[0], StubCall::ReadCounters);
+  EXPECT_EQ(calls.calls[1], StubCall::GraphCanvas);
+  EXPECT_EQ(calls.calls[2], StubCall::ShowGraphPanel);
+}
+
+TEST_F(ModelTest, ANewRefreshPeriodRestartsTheGraphTimer) {
+  model.SetRefreshPeriod(196);
+  EXPECT_EQ(model.settings.refreshPeriodMs, 196);
+  EXPECT_EQ(view.restartPeriods, std::vector<int32_t>{196});
 }
 
 TEST_F(ModelTest, TicksAllocateNothing) {
 #ifdef QUINTREL_COUNTS_ALLOCATIONS
   ASSERT_TRUE(CountAllocations());
-  platform.recordLogText = false;
-  model.autoScale = 1;
+  logs.recordText = false;
+  model.settings.autoScale = 1;
   model.CreateInterfaceStats(1);
   model.OnStatisticsTick();
   model.OnGraphTick();
   const long before = allocationCount;
   for (int tick = 0; tick < 130; ++tick) {
-    platform.AddTraffic(0, uint32_t(tick) * 1000, uint32_t(tick) * 7000);
+    counters.AddTraffic(0, uint32_t(tick) * 1000, uint32_t(tick) * 7000);
     model.OnStatisticsTick();
     for (int graph = 0; graph < 5; ++graph) model.OnGraphTick();
   }
   Stats(0).BuildAxisLabels(4);
   EXPECT_EQ(allocationCount - before, 0);
-  EXPECT_EQ(platform.logs.begin()->second->appendCount, 3);
+  EXPECT_EQ(logs.files.begin()->second->appendCount, 3);
 #else
   GTEST_SKIP() << "allocations are counted in the sanitizer build";
 #endif

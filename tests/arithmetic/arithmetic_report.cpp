@@ -4,11 +4,9 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "app/monitor_model.h"
 #include "console/hour_data.h"
 #include "stats/traffic_stats.h"
-#include "support/fake_platform.h"
-#include "support/memory_profile.h"
+#include "support/test_meter.h"
 
 namespace {
 
@@ -57,20 +55,16 @@ uint32_t NextAmount(uint32_t& state) {
 }
 
 void ReportStatisticsRun() {
-  FakePlatform platform;
-  MemoryProfile profile;
-  profile.ints["it1bandd"] = 7;
-  profile.ints["it1bandu"] = 3;
-  profile.ints["trayScaleValue"] = 13;
-  MonitorModel model(platform, profile);
-  model.LoadAllSettings();
-  model.CreateInterfaceStats(1);
-  CTrafficStats& stats = *model.statsTable[0];
-  platform.counters[0] = {4294000000u, 4293000000u};
+  StatsRig rig;
+  rig.settings.presets[0].bandd = 7;
+  rig.settings.presets[0].bandu = 3;
+  rig.settings.trayScaleValue = 13;
+  CTrafficStats& stats = rig.stats;
+  rig.counters.rows[0] = {4294000000u, 4293000000u};
   uint32_t state = 12345;
   for (int second = 0; second < 4000; ++second) {
-    platform.AddTraffic(0, NextAmount(state), NextAmount(state));
-    model.traySeparateScaleEnabled = second % 500 >= 250;
+    rig.counters.AddTraffic(0, NextAmount(state), NextAmount(state));
+    rig.settings.traySeparateScaleEnabled = second % 500 >= 250;
     stats.UpdateStatistics();
     if (second % 7 != 0 && second < 3990) continue;
     std::printf("second %d: %.9g %.9g %.9g %.9g | %.9g %.9g %.9g %.9g %.9g %.9g | %u %u %u %u\n", second,

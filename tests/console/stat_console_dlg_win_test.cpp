@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "dialogs/configure_dlg_win.h"
-#include "dialogs/modal_driver_win.h"
-#include "dialogs/test_model_win.h"
+#include "support/modal_driver_win.h"
+#include "support/test_meter.h"
 #include "fw/app_win.h"
 #include "resource.h"
 
@@ -122,7 +122,7 @@ TEST_F(StatisticsConsole, DrawsTheHourlyBarsOfTheDayFromTheFileAndCopiesThemOnBu
   driver.Run([&] { console.DoModal(); });
   EXPECT_EQ(driver.failure, "");
   EXPECT_TRUE(driver.messages.empty());
-  EXPECT_EQ(console.consoleSurface.bitmap, nullptr);  // released with the window
+  EXPECT_EQ(console.consoleSurface.Bitmap(), nullptr);  // released with the window
   EXPECT_EQ(console.consoleDc, nullptr);
   EXPECT_TRUE(DeleteFileA(kHourDataFileName)) << "the file was left open";
 }
@@ -157,7 +157,7 @@ TEST_F(StatisticsConsole, AnEmptyFileGivesAWhiteChartWithoutMessages) {
 }
 
 TEST_F(StatisticsConsole, OpensFromTheConfigureDialogsHiddenStatisticsButton) {
-  TestModel model(1);
+  StartedMeter meter(1);
   ModalDriver driver;
   driver.On("Configure", [](HWND d) {
     EXPECT_FALSE(IsWindowVisible(GetDlgItem(d, IDC_STATISTICS_BUTTON)));
@@ -169,7 +169,7 @@ TEST_F(StatisticsConsole, OpensFromTheConfigureDialogsHiddenStatisticsButton) {
     PostMessageA(d, WM_CLOSE, 0, 0);
   });
   driver.On("Configure", [](HWND d) { PostClick(d, IDOK); });
-  driver.Run([&] { RunConfigure(model, nullptr); });
+  driver.Run([&] { RunConfigure(meter.model, nullptr); });
   EXPECT_EQ(driver.failure, "");
   EXPECT_EQ(driver.messages, std::vector<std::string>{"File error!"});
 }

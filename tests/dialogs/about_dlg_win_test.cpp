@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "dialogs/modal_driver_win.h"
+#include "support/modal_driver_win.h"
 #include "fw/app_win.h"
 #include "resource.h"
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "dialogs/modal_driver_win.h"
-#include "dialogs/test_model_win.h"
+#include "support/modal_driver_win.h"
+#include "support/test_meter.h"
 #include "fw/app_win.h"
 #include "resource.h"
 
@@ -98,8 +98,8 @@ class ConfigureDialog : public ::testing::Test {
   }
   void TearDown() override { DestroyWindow(mainWindow); }
 
-  void RunWith(TestModel& model, ModalDriver& driver) {
-    driver.Run([&] { RunConfigure(model, mainWindow); });
+  void RunWith(StartedMeter& meter, ModalDriver& driver) {
+    driver.Run([&] { RunConfigure(meter.model, mainWindow); });
     EXPECT_EQ(driver.failure, "");
   }
 
@@ -107,12 +107,12 @@ class ConfigureDialog : public ::testing::Test {
 };
 
 TEST_F(ConfigureDialog, OpensOnTheLiveSettingsAndChangesNothingUntilAControlActs) {
-  TestModel model(3);
-  model.selectedInterface = 1;
-  model.statsTable[1]->deviceSpeedIndex = 3;
-  model.graphStyle = kGraphStyleOverlapped;
-  model.autoScale = 1;
-  model.trayScaleValue = 300;
+  StartedMeter meter(3);
+  meter.settings.selectedInterface = 1;
+  meter.model.statsTable[1]->deviceSpeedIndex = 3;
+  meter.settings.graphStyle = kGraphStyleOverlapped;
+  meter.settings.autoScale = 1;
+  meter.settings.trayScaleValue = 300;
   ModalDriver driver;
   driver.On("Configure", [&](HWND d) {
     RECT r = {};
@@ -127,7 +127,7 @@ TEST_F(ConfigureDialog, OpensOnTheLiveSettingsAndChangesNothingUntilAControlActs
     ASSERT_EQ(Item(d, IDC_PRESET_COMBO, CB_GETCOUNT), 6);
     for (int i = 0; i < 6; ++i) EXPECT_EQ(ComboItem(d, i), kDefaultPresets[i].name);
     EXPECT_EQ(Item(d, IDC_PRESET_COMBO, CB_GETCURSEL), 3);
-    EXPECT_EQ(model.presetIndex, 3);
+    EXPECT_EQ(meter.settings.presetIndex, 3);
     EXPECT_EQ(Item(d, IDC_GRAPH_SCALE_SLIDER, TBM_GETRANGEMIN), 10);
     EXPECT_EQ(Item(d, IDC_GRAPH_SCALE_SLIDER, TBM_GETRANGEMAX), 150);
     EXPECT_EQ(SliderPos(d, IDC_GRAPH_SCALE_SLIDER), 100);
@@ -135,15 +135,15 @@ TEST_F(ConfigureDialog, OpensOnTheLiveSettingsAndChangesNothingUntilAControlActs
 
     EXPECT_EQ(SliderPos(d, IDC_REFRESH_SLIDER), 14);
     EXPECT_EQ(ControlText(d, IDC_REFRESH_LABEL), "0.2  s");
-    EXPECT_EQ(model.refreshPeriodMs, 200);
-    EXPECT_TRUE(model.restartPeriods.empty());
+    EXPECT_EQ(meter.settings.refreshPeriodMs, 200);
+    EXPECT_TRUE(meter.view.restartPeriods.empty());
 
     // The stored tray scale is brought into the slider's range; the slider is off with its check box.
     EXPECT_FALSE(IsChecked(d, IDC_SEPARATE_SCALE_CHECK));
     EXPECT_FALSE(IsEnabled(d, IDC_TRAY_SLIDER));
     EXPECT_FALSE(IsEnabled(d, IDC_TRAY_SCALE_LABEL));
     EXPECT_EQ(SliderPos(d, IDC_TRAY_SLIDER), 256);
-    EXPECT_EQ(model.trayScaleValue, 256);
+    EXPECT_EQ(meter.settings.trayScaleValue, 256);
     EXPECT_EQ(ControlText(d, IDC_TRAY_SCALE_LABEL), "256 KB/s");
 
     HWND list = GetDlgItem(d, IDC_INTERFACE_LIST);
@@ -160,195 +160,222 @@ TEST_F(ConfigureDialog, OpensOnTheLiveSettingsAndChangesNothingUntilAControlActs
     ASSERT_NE(images, nullptr);
     EXPECT_EQ(ImageList_GetImageCount(images), 1);
     EXPECT_FALSE(IsWindowVisible(GetDlgItem(d, IDC_STATISTICS_BUTTON)));
-    EXPECT_EQ(model.StoredDeviceSpeedIndex(1), -1);  // nothing written while opening
+    EXPECT_EQ(meter.StoredDeviceSpeedIndex(1), -1);  // nothing written while opening
     PostClick(d, IDOK);
   });
-  RunWith(model, driver);
-  EXPECT_EQ(model.memoryProfile.ints["comb_sel"], 3);
-  EXPECT_EQ(model.memoryProfile.ints["refr"], 200);
+  RunWith(meter, driver);
+  EXPECT_EQ(meter.profile.ints["comb_sel"], 3);
+  EXPECT_EQ(meter.profile.ints["refr"], 200);
 }
 
 TEST_F(ConfigureDialog, EachTrackbarNotificationChangesItsSettingAtOnce) {
-  TestModel model(2);
+  StartedMeter meter(2);
   ModalDriver driver;
   driver.On("Configure", [&](HWND d) {
     // A key release alone still notifies: the period becomes the square of the unchanged position.
     SendMessageA(GetDlgItem(d, IDC_REFRESH_SLIDER), WM_KEYUP, VK_RIGHT, 0);
-    EXPECT_EQ(model.refreshPeriodMs, 196);
-    EXPECT_EQ(model.restartPeriods, std::vector<int32_t>{196});
+    EXPECT_EQ(meter.settings.refreshPeriodMs, 196);
+    EXPECT_EQ(meter.view.restartPeriods, std::vector<int32_t>{196});
     EXPECT_EQ(ControlText(d, IDC_REFRESH_LABEL), "0.2  s");
     PressSliderKey(d, IDC_REFRESH_SLIDER, VK_HOME);
-    EXPECT_EQ(model.refreshPeriodMs, 1);
+    EXPECT_EQ(meter.settings.refreshPeriodMs, 1);
     EXPECT_EQ(ControlText(d, IDC_REFRESH_LABEL), "1.e-003  s");
-    EXPECT_EQ(model.restartPeriods.back(), 1);
+    EXPECT_EQ(meter.view.restartPeriods.back(), 1);
     MoveSlider(d, IDC_REFRESH_SLIDER, 100);
-    EXPECT_EQ(model.refreshPeriodMs, 10000);
+    EXPECT_EQ(meter.settings.refreshPeriodMs, 10000);
     EXPECT_EQ(ControlText(d, IDC_REFRESH_LABEL), "10  s");
-    EXPECT_EQ(model.restartPeriods.back(), 10000);
+    EXPECT_EQ(meter.view.restartPeriods.back(), 10000);
 
     // Preset 0, "Modem 5KB/s": range 1 to 6, at 4.
     EXPECT_EQ(ControlText(d, IDC_GRAPH_SCALE_LABEL), "4  KB/s.");
     PressSliderKey(d, IDC_GRAPH_SCALE_SLIDER, VK_END);
-    EXPECT_EQ(model.presets[0].def, 6);
+    EXPECT_EQ(meter.settings.presets[0].def, 6);
     EXPECT_EQ(ControlText(d, IDC_GRAPH_SCALE_LABEL), "6  KB/s.");
     EXPECT_EQ(SliderPos(d, IDC_GRAPH_SCALE_SLIDER), 6);
-    EXPECT_EQ(model.presets[1].def, kDefaultPresets[1].def);
+    EXPECT_EQ(meter.settings.presets[1].def, kDefaultPresets[1].def);
 
     SendDlgItemMessageA(d, IDC_SEPARATE_SCALE_CHECK, BM_CLICK, 0, 0);
-    EXPECT_TRUE(model.traySeparateScaleEnabled);
+    EXPECT_TRUE(meter.settings.traySeparateScaleEnabled);
     EXPECT_TRUE(IsEnabled(d, IDC_TRAY_SLIDER));
     EXPECT_TRUE(IsEnabled(d, IDC_TRAY_SCALE_LABEL));
     MoveSlider(d, IDC_TRAY_SLIDER, 100);
-    EXPECT_EQ(model.trayScaleValue, 100);
+    EXPECT_EQ(meter.settings.trayScaleValue, 100);
     EXPECT_EQ(ControlText(d, IDC_TRAY_SCALE_LABEL), "100 KB/s");
     PressSliderKey(d, IDC_TRAY_SLIDER, VK_RIGHT);
-    EXPECT_EQ(model.trayScaleValue, 101);
+    EXPECT_EQ(meter.settings.trayScaleValue, 101);
     SendDlgItemMessageA(d, IDC_SEPARATE_SCALE_CHECK, BM_CLICK, 0, 0);
-    EXPECT_FALSE(model.traySeparateScaleEnabled);
+    EXPECT_FALSE(meter.settings.traySeparateScaleEnabled);
     EXPECT_FALSE(IsEnabled(d, IDC_TRAY_SLIDER));
     EXPECT_FALSE(IsEnabled(d, IDC_TRAY_SCALE_LABEL));
-    EXPECT_EQ(model.restartPeriods.size(), 5u);  // every refresh notification, and only those
+    EXPECT_EQ(meter.view.restartPeriods.size(), 5u);  // every refresh notification, and only those
     PostClick(d, IDOK);
   });
-  RunWith(model, driver);
-  EXPECT_EQ(model.memoryProfile.ints["refr"], 10000);
-  EXPECT_EQ(model.memoryProfile.ints["it1def"], 6);
-  EXPECT_EQ(model.memoryProfile.ints["trayScaleValue"], 101);
-  EXPECT_EQ(model.memoryProfile.ints["traySeparateScaleEnabled"], 0);
+  RunWith(meter, driver);
+  EXPECT_EQ(meter.profile.ints["refr"], 10000);
+  EXPECT_EQ(meter.profile.ints["it1def"], 6);
+  EXPECT_EQ(meter.profile.ints["trayScaleValue"], 101);
+  EXPECT_EQ(meter.profile.ints["traySeparateScaleEnabled"], 0);
 }
 
 TEST_F(ConfigureDialog, StyleRadiosAndAutoScaleActOnTheModelAndTheSelectedInterface) {
-  TestModel model(2);
-  model.selectedInterface = 1;
+  StartedMeter meter(2);
+  meter.settings.selectedInterface = 1;
   ModalDriver driver;
   driver.On("Configure", [&](HWND d) {
     EXPECT_TRUE(IsChecked(d, IDC_STYLE_NORMAL));
     SendDlgItemMessageA(d, IDC_STYLE_OVERLAPPED, BM_CLICK, 0, 0);
-    EXPECT_EQ(model.graphStyle, kGraphStyleOverlapped);
-    EXPECT_EQ(model.columnRange, 100);
+    EXPECT_EQ(meter.settings.graphStyle, kGraphStyleOverlapped);
+    EXPECT_EQ(meter.settings.columnRange, 100);
     EXPECT_FALSE(IsChecked(d, IDC_STYLE_NORMAL));
     SendDlgItemMessageA(d, IDC_STYLE_MIRROR, BM_CLICK, 0, 0);
-    EXPECT_EQ(model.graphStyle, kGraphStyleMirror);
-    EXPECT_EQ(model.columnRange, 50);
+    EXPECT_EQ(meter.settings.graphStyle, kGraphStyleMirror);
+    EXPECT_EQ(meter.settings.columnRange, 50);
     EXPECT_FALSE(IsChecked(d, IDC_STYLE_OVERLAPPED));
 
     SendDlgItemMessageA(d, IDC_AUTOSCALE_CHECK, BM_CLICK, 0, 0);
-    EXPECT_EQ(model.autoScale, 1);
-    EXPECT_EQ(model.statsTable[1]->autoScale, 1u);
-    EXPECT_EQ(model.statsTable[0]->autoScale, 0u);
+    EXPECT_EQ(meter.settings.autoScale, 1);
+    EXPECT_EQ(meter.model.statsTable[1]->autoScale, 1u);
+    EXPECT_EQ(meter.model.statsTable[0]->autoScale, 0u);
     PostClick(d, IDOK);
   });
-  RunWith(model, driver);
-  EXPECT_EQ(model.memoryProfile.ints["grst"], 0);
-  EXPECT_EQ(model.memoryProfile.ints["autoscale"], 1);
+  RunWith(meter, driver);
+  EXPECT_EQ(meter.profile.ints["grst"], 0);
+  EXPECT_EQ(meter.profile.ints["autoscale"], 1);
 }
 
 TEST_F(ConfigureDialog, PickingAPresetWritesTheInterfacesIndexAndRestartsItsGraph) {
-  TestModel model(3);
-  model.selectedInterface = 2;
-  model.statsTable[2]->graphRestart = 0;
+  StartedMeter meter(3);
+  meter.settings.selectedInterface = 2;
+  meter.model.statsTable[2]->graphRestart = 0;
   ModalDriver driver;
   driver.On("Configure", [&](HWND d) {
     PickPreset(d, 4);
-    EXPECT_EQ(model.presetIndex, 4);
-    EXPECT_EQ(model.statsTable[2]->deviceSpeedIndex, 4);
-    EXPECT_EQ(model.statsTable[2]->graphRestart, 1u);
-    EXPECT_EQ(model.StoredDeviceSpeedIndex(2), 4);
-    EXPECT_EQ(model.StoredDeviceSpeedIndex(0), -1);
+    EXPECT_EQ(meter.settings.presetIndex, 4);
+    EXPECT_EQ(meter.model.statsTable[2]->deviceSpeedIndex, 4);
+    EXPECT_EQ(meter.model.statsTable[2]->graphRestart, 1u);
+    EXPECT_EQ(meter.StoredDeviceSpeedIndex(2), 4);
+    EXPECT_EQ(meter.StoredDeviceSpeedIndex(0), -1);
     EXPECT_EQ(Item(d, IDC_GRAPH_SCALE_SLIDER, TBM_GETRANGEMIN), 100);
     EXPECT_EQ(Item(d, IDC_GRAPH_SCALE_SLIDER, TBM_GETRANGEMAX), 600);
     EXPECT_EQ(ControlText(d, IDC_GRAPH_SCALE_LABEL), "300  KB/s.");
     // The graph-scale slider now moves preset 4's full scale.
     PressSliderKey(d, IDC_GRAPH_SCALE_SLIDER, VK_HOME);
-    EXPECT_EQ(model.presets[4].def, 100);
-    EXPECT_EQ(model.presets[0].def, 4);
+    EXPECT_EQ(meter.settings.presets[4].def, 100);
+    EXPECT_EQ(meter.settings.presets[0].def, 4);
 
-    // No selection in the list names no preset: preset 0 is shown and used.
+    // No selection in the list names no preset: the one last chosen stays, and the list shows it.
     Item(d, IDC_PRESET_COMBO, CB_SETCURSEL, WPARAM(-1));
     SendMessageA(d, WM_COMMAND, MAKEWPARAM(IDC_PRESET_COMBO, CBN_SELCHANGE),
                  LPARAM(GetDlgItem(d, IDC_PRESET_COMBO)));
-    EXPECT_EQ(model.presetIndex, 0);
-    EXPECT_EQ(Item(d, IDC_PRESET_COMBO, CB_GETCURSEL), 0);
-    EXPECT_EQ(model.StoredDeviceSpeedIndex(2), 0);
+    EXPECT_EQ(meter.settings.presetIndex, 4);
+    EXPECT_EQ(Item(d, IDC_PRESET_COMBO, CB_GETCURSEL), 4);
+    EXPECT_EQ(meter.StoredDeviceSpeedIndex(2), 4);
     PostClick(d, IDOK);
   });
-  RunWith(model, driver);
+  RunWith(meter, driver);
+}
+
+// The combo's edit field takes any text; only a choice in its list picks a preset.
+TEST_F(ConfigureDialog, TextTypedIntoThePresetFieldNeverPicksOrEditsAnotherPreset) {
+  StartedMeter meter(1);
+  meter.model.statsTable[0]->deviceSpeedIndex = 3;
+  ModalDriver driver;
+  driver.On("Configure", [&](HWND d) {
+    HWND edit = FindWindowExA(GetDlgItem(d, IDC_PRESET_COMBO), nullptr, "Edit", nullptr);
+    ASSERT_NE(edit, nullptr);
+    SetFocus(edit);
+    SendMessageA(edit, EM_SETSEL, 0, -1);
+    for (const char* typed : {"Modem 5KB/s", "xyz"}) {
+      for (const char* c = typed; *c; ++c) SendMessageA(edit, WM_CHAR, WPARAM(*c), 1);
+      PressSliderKey(d, IDC_GRAPH_SCALE_SLIDER, VK_END);
+      EXPECT_EQ(meter.settings.presetIndex, 3) << typed;
+      EXPECT_EQ(Item(d, IDC_PRESET_COMBO, CB_GETCURSEL), 3) << typed;
+      EXPECT_EQ(ControlText(d, IDC_PRESET_COMBO), "ADSL 100KB/s") << typed;
+      SendMessageA(edit, EM_SETSEL, 0, -1);
+    }
+    EXPECT_EQ(meter.settings.presets[3].def, 150);
+    EXPECT_EQ(meter.settings.presets[0].def, kDefaultPresets[0].def);
+    EXPECT_EQ(meter.StoredDeviceSpeedIndex(0), -1) << "no preset was applied";
+    PostClick(d, IDOK);
+  });
+  RunWith(meter, driver);
+  EXPECT_EQ(meter.profile.ints["comb_sel"], 3);
 }
 
 TEST_F(ConfigureDialog, ClickingAnInterfaceShowsItsStoredPresetAndRestartsItsGraph) {
-  TestModel model(3);
-  model.statsTable[2]->deviceSpeedIndex = 3;
-  model.statsTable[2]->graphRestart = 0;
+  StartedMeter meter(3);
+  meter.model.statsTable[2]->deviceSpeedIndex = 3;
+  meter.model.statsTable[2]->graphRestart = 0;
   ModalDriver driver;
   driver.On("Configure", [&](HWND d) {
     SendDlgItemMessageA(d, IDC_AUTOSCALE_CHECK, BM_SETCHECK, BST_CHECKED, 0);
     PostListClick(d, 2);
   });
   driver.On("Configure", [&](HWND d) {
-    EXPECT_EQ(model.selectedInterface, 2);
+    EXPECT_EQ(meter.settings.selectedInterface, 2);
     EXPECT_EQ(Item(d, IDC_PRESET_COMBO, CB_GETCURSEL), 3);
-    EXPECT_EQ(model.presetIndex, 3);
-    EXPECT_EQ(model.StoredDeviceSpeedIndex(2), 3);
-    EXPECT_EQ(model.statsTable[2]->graphRestart, 1u);
-    EXPECT_EQ(model.statsTable[2]->autoScale, 1u);
-    EXPECT_EQ(model.autoScale, 1);
+    EXPECT_EQ(meter.settings.presetIndex, 3);
+    EXPECT_EQ(meter.StoredDeviceSpeedIndex(2), 3);
+    EXPECT_EQ(meter.model.statsTable[2]->graphRestart, 1u);
+    EXPECT_EQ(meter.model.statsTable[2]->autoScale, 1u);
+    EXPECT_EQ(meter.settings.autoScale, 1);
     EXPECT_EQ(ControlText(d, IDC_GRAPH_SCALE_LABEL), "100  KB/s.");
-    model.memoryProfile.ints.clear();
+    meter.profile.ints.clear();
     PostListClick(d, -1);  // empty space below the items
   });
   driver.On("Configure", [&](HWND d) {
-    EXPECT_EQ(model.selectedInterface, 2);
+    EXPECT_EQ(meter.settings.selectedInterface, 2);
     PostClick(d, IDOK);
   });
-  RunWith(model, driver);
+  RunWith(meter, driver);
 }
 
 TEST_F(ConfigureDialog, WithoutInterfacesTheControlsChangeOnlyTheSettings) {
-  TestModel model(0);
+  StartedMeter meter(0);
   ModalDriver driver;
   driver.On("Configure", [&](HWND d) {
     EXPECT_EQ(Item(d, IDC_INTERFACE_LIST, LVM_GETITEMCOUNT), 0);
     PickPreset(d, 5);
-    EXPECT_EQ(model.presetIndex, 5);
+    EXPECT_EQ(meter.settings.presetIndex, 5);
     SendDlgItemMessageA(d, IDC_AUTOSCALE_CHECK, BM_CLICK, 0, 0);
-    EXPECT_EQ(model.autoScale, 1);
+    EXPECT_EQ(meter.settings.autoScale, 1);
     PostListClick(d, -1);
   });
   driver.On("Configure", [&](HWND d) {
-    EXPECT_EQ(model.selectedInterface, 0);
+    EXPECT_EQ(meter.settings.selectedInterface, 0);
     PostEscape(d);
   });
-  RunWith(model, driver);
-  EXPECT_EQ(model.memoryProfile.ints["comb_sel"], 5);
+  RunWith(meter, driver);
+  EXPECT_EQ(meter.profile.ints["comb_sel"], 5);
 }
 
 TEST_F(ConfigureDialog, AStoredPresetIndexOutsideTheSixSelectsPresetZero) {
-  TestModel model(1);
-  model.statsTable[0]->deviceSpeedIndex = 9;
-  model.presetIndex = -3;
+  StartedMeter meter(1);
+  meter.model.statsTable[0]->deviceSpeedIndex = 9;
+  meter.settings.presetIndex = -3;
   ModalDriver driver;
   driver.On("Configure", [&](HWND d) {
     EXPECT_EQ(Item(d, IDC_PRESET_COMBO, CB_GETCURSEL), 0);
-    EXPECT_EQ(model.presetIndex, 0);
+    EXPECT_EQ(meter.settings.presetIndex, 0);
     EXPECT_EQ(ControlText(d, IDC_GRAPH_SCALE_LABEL), "4  KB/s.");
     PressSliderKey(d, IDC_GRAPH_SCALE_SLIDER, VK_HOME);
-    EXPECT_EQ(model.presets[0].def, 1);
+    EXPECT_EQ(meter.settings.presets[0].def, 1);
     PostClick(d, IDOK);
   });
-  RunWith(model, driver);
+  RunWith(meter, driver);
 }
 
 TEST_F(ConfigureDialog, EscapeKeepsEveryChangeAndStillWritesTheWholeConfigureGroup) {
-  TestModel model(2);
+  StartedMeter meter(2);
   ModalDriver driver;
   driver.On("Configure", [&](HWND d) {
     SendMessageA(GetDlgItem(d, IDC_REFRESH_SLIDER), WM_KEYUP, VK_LEFT, 0);
     SendDlgItemMessageA(d, IDC_STYLE_OVERLAPPED, BM_CLICK, 0, 0);
     PostEscape(d);
   });
-  RunWith(model, driver);
+  RunWith(meter, driver);
   EXPECT_EQ(focusMoves, 2);
-  const std::vector<std::string> written = model.memoryProfile.Keys(ProfileAccess::WriteInt);
+  const std::vector<std::string> written = meter.profile.Keys(ProfileAccess::WriteInt);
   std::vector<std::string> expected = {
       "autoscale",     "kb",    "refr",  "eth",      "mir",
       "grst",          "s_sel", "r_sel", "comb_sel", "traySeparateScaleEnabled",
@@ -357,8 +384,8 @@ TEST_F(ConfigureDialog, EscapeKeepsEveryChangeAndStillWritesTheWholeConfigureGro
     for (const char* field : {"min", "max", "def", "bandd", "bandu"})
       expected.push_back("it" + std::to_string(k) + field);
   EXPECT_EQ(written, expected);
-  EXPECT_EQ(model.memoryProfile.ints["refr"], 196);
-  EXPECT_EQ(model.memoryProfile.ints["grst"], 2);
+  EXPECT_EQ(meter.profile.ints["refr"], 196);
+  EXPECT_EQ(meter.profile.ints["grst"], 2);
 }
 
 }  // namespace

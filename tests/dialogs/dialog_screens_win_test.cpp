@@ -9,8 +9,8 @@
 #include "console/stat_console_dlg_win.h"
 #include "dialogs/about_dlg_win.h"
 #include "dialogs/configure_dlg_win.h"
-#include "dialogs/modal_driver_win.h"
-#include "dialogs/test_model_win.h"
+#include "support/modal_driver_win.h"
+#include "support/test_meter.h"
 #include "fw/app_win.h"
 #include "resource.h"
 
@@ -38,10 +38,10 @@ void NoAddress(const char*) {}
 
 TEST(DialogScreens, DISABLED_HoldEachDialogOpenForAScreenshot) {
   InitControlClasses();
-  TestModel model(3);
-  model.selectedInterface = 1;
-  model.statsTable[1]->deviceSpeedIndex = 3;
-  model.traySeparateScaleEnabled = true;
+  StartedMeter meter(3);
+  meter.settings.selectedInterface = 1;
+  meter.model.statsTable[1]->deviceSpeedIndex = 3;
+  meter.settings.traySeparateScaleEnabled = true;
   ModalDriver driver;
   driver.On("Configure", [](HWND d) {
     HoldForScreenshot("configure");
@@ -52,7 +52,7 @@ TEST(DialogScreens, DISABLED_HoldEachDialogOpenForAScreenshot) {
     PostClick(e, IDCANCEL);
   });
   driver.On("Configure", [](HWND d) { PostClick(d, IDOK); });
-  driver.Run([&] { RunConfigure(model, nullptr); }, 60000);
+  driver.Run([&] { RunConfigure(meter.model, nullptr); }, 60000);
   EXPECT_EQ(driver.failure, "");
 
   CAboutDlg about;

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "dialogs/configure_dlg_win.h"
-#include "dialogs/modal_driver_win.h"
-#include "dialogs/test_model_win.h"
+#include "support/modal_driver_win.h"
+#include "support/test_meter.h"
 #include "fw/app_win.h"
 #include "resource.h"
 
@@ -21,7 +21,7 @@ class PresetEditor : public ::testing::Test {
   static void SetUpTestSuite() { InitControlClasses(); }
 
   // Opens Configure, then the editor on the shown preset, runs the editor steps, closes Configure.
-  void EditFromConfigure(TestModel& model, ModalDriver& driver,
+  void EditFromConfigure(StartedMeter& meter, ModalDriver& driver,
                          const std::function<void(ModalDriver&)>& editorSteps) {
     driver.On("Configure", [](HWND d) { PostClick(d, IDC_EDIT_PRESET); });
     editorSteps(driver);
@@ -35,7 +35,7 @@ class PresetEditor : public ::testing::Test {
       configureSelection = int(SendDlgItemMessageA(d, IDC_PRESET_COMBO, CB_GETCURSEL, 0, 0));
       PostClick(d, IDOK);
     });
-    driver.Run([&] { RunConfigure(model, nullptr); });
+    driver.Run([&] { RunConfigure(meter.model, nullptr); });
     EXPECT_EQ(driver.failure, "");
   }
 
@@ -44,10 +44,10 @@ class PresetEditor : public ::testing::Test {
 };
 
 TEST_F(PresetEditor, ShowsThePresetWithTheNameFocusedAndCancelChangesNothing) {
-  TestModel model(1);
-  model.statsTable[0]->deviceSpeedIndex = 0;
+  StartedMeter meter(1);
+  meter.model.statsTable[0]->deviceSpeedIndex = 0;
   ModalDriver driver;
-  EditFromConfigure(model, driver, [](ModalDriver& d) {
+  EditFromConfigure(meter, driver, [](ModalDriver& d) {
     d.On(kEditorCaption, [](HWND e) {
       EXPECT_EQ(ControlText(e, IDC_NAME_EDIT), "Modem 5KB/s");
       EXPECT_EQ(ControlText(e, IDC_MIN_EDIT), "1");
@@ -66,18 +66,18 @@ TEST_F(PresetEditor, ShowsThePresetWithTheNameFocusedAndCancelChangesNothing) {
       PostEscape(e);
     });
   });
-  EXPECT_EQ(std::string(model.presets[0].name), "Modem 5KB/s");
-  EXPECT_EQ(model.presets[0].max, 6);
-  EXPECT_EQ(model.presets[0].bandu, 5);
+  EXPECT_EQ(std::string(meter.settings.presets[0].name), "Modem 5KB/s");
+  EXPECT_EQ(meter.settings.presets[0].max, 6);
+  EXPECT_EQ(meter.settings.presets[0].bandu, 5);
   ASSERT_EQ(configureCombo.size(), 6u);
   EXPECT_EQ(configureCombo[0], "Modem 5KB/s");
 }
 
 TEST_F(PresetEditor, RefusesTheFirstScaleFieldThatIsNotAllDigitsThenAcceptsAndCopiesBack) {
-  TestModel model(2);
-  model.statsTable[0]->deviceSpeedIndex = 3;
+  StartedMeter meter(2);
+  meter.model.statsTable[0]->deviceSpeedIndex = 3;
   ModalDriver driver;
-  EditFromConfigure(model, driver, [](ModalDriver& d) {
+  EditFromConfigure(meter, driver, [](ModalDriver& d) {
     d.On(kEditorCaption, [](HWND e) {
       TypeText(e, IDC_MIN_EDIT, "12a");
       TypeText(e, IDC_MAX_EDIT, "x");
@@ -106,25 +106,25 @@ TEST_F(PresetEditor, RefusesTheFirstScaleFieldThatIsNotAllDigitsThenAcceptsAndCo
   });
   EXPECT_EQ(driver.messages,
             (std::vector<std::string>{"Min. illegal entry!", "Max. illegal entry!", "Def. illegal entry!"}));
-  const SpeedPreset& edited = model.presets[3];
+  const SpeedPreset& edited = meter.settings.presets[3];
   EXPECT_EQ(std::string(edited.name), std::string(49, 'N'));
   EXPECT_EQ(edited.min, 20);
   EXPECT_EQ(edited.max, 900);
   EXPECT_EQ(edited.def, 123456789);
   EXPECT_EQ(edited.bandd, -5);
   EXPECT_EQ(edited.bandu, 64);
-  EXPECT_EQ(std::string(model.presets[2].name), kDefaultPresets[2].name);
+  EXPECT_EQ(std::string(meter.settings.presets[2].name), kDefaultPresets[2].name);
   // The combo shows the new name at once, with the same preset selected.
   ASSERT_EQ(configureCombo.size(), 6u);
   EXPECT_EQ(configureCombo[3], std::string(49, 'N'));
   EXPECT_EQ(configureSelection, 3);
-  EXPECT_EQ(model.memoryProfile.ints["it4max"], 900);
+  EXPECT_EQ(meter.profile.ints["it4max"], 900);
 }
 
 TEST_F(PresetEditor, EmptyScaleFieldsPassAsZero) {
-  TestModel model(1);
+  StartedMeter meter(1);
   ModalDriver driver;
-  EditFromConfigure(model, driver, [](ModalDriver& d) {
+  EditFromConfigure(meter, driver, [](ModalDriver& d) {
     d.On(kEditorCaption, [](HWND e) {
       TypeText(e, IDC_MIN_EDIT, "");
       TypeText(e, IDC_DEF_EDIT, "");
@@ -132,9 +132,9 @@ TEST_F(PresetEditor, EmptyScaleFieldsPassAsZero) {
     });
   });
   EXPECT_TRUE(driver.messages.empty());
-  EXPECT_EQ(model.presets[0].min, 0);
-  EXPECT_EQ(model.presets[0].def, 0);
-  EXPECT_EQ(model.presets[0].max, 6);
+  EXPECT_EQ(meter.settings.presets[0].min, 0);
+  EXPECT_EQ(meter.settings.presets[0].def, 0);
+  EXPECT_EQ(meter.settings.presets[0].max, 6);
 }
 
 }  // namespace

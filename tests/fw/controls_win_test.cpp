@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "fw/combo_box_win.h"
-#include "fw/dialog_probe_win.h"
+#include "support/dialog_probe_win.h"
 #include "fw/image_list_win.h"
 #include "fw/list_view_win.h"
 #include "fw/menu_win.h"

@@ -33,7 +33,9 @@ class CRecordingDialog : public CDialog {
   bool buttonFoundAtInit = false;
   UINT lastCustomMessage = 0;
   LPARAM lastCustomLParam = 0;
-  WPARAM lastUnknownCommand = 0;
+  UINT lastUnknownCommand = 0;
+  UINT lastUnknownCode = 0;
+  HWND lastUnknownControl = nullptr;
   bool throwInInit = false;
   bool throwOnCustom = false;
 
@@ -54,9 +56,11 @@ class CRecordingDialog : public CDialog {
     CDialog::OnOK();
   }
   void OnDestroy() override { ++destroyCount; }
-  BOOL OnCommand(WPARAM wParam, LPARAM lParam) override {
-    if (CDialog::OnCommand(wParam, lParam)) return TRUE;
-    lastUnknownCommand = wParam;
+  BOOL OnCommand(UINT id, UINT code, HWND control) override {
+    if (CDialog::OnCommand(id, code, control)) return TRUE;
+    lastUnknownCommand = id;
+    lastUnknownCode = code;
+    lastUnknownControl = control;
     return TRUE;
   }
   INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override {
@@ -114,15 +118,43 @@ TEST_F(DialogBase, CancelEscapeAndCloseEndWithIdCancelWithoutOk) {
   EXPECT_EQ(escape.DoModal(), IDCANCEL);
 }
 
-TEST_F(DialogBase, CustomMessagesAndUnknownCommandsReachTheSubclass) {
+TEST_F(DialogBase, CustomMessagesAndUnknownCommandsReachTheSubclassDecoded) {
+  CRecordingDialog menu;
+  menu.Queue(kTrayMessage, 0, WM_RBUTTONDOWN);
+  menu.Queue(WM_COMMAND, 538);
+  menu.Queue(WM_COMMAND, IDCANCEL);
+  ASSERT_EQ(menu.DoModal(), IDCANCEL);
+  EXPECT_EQ(menu.lastCustomMessage, kTrayMessage);
+  EXPECT_EQ(menu.lastCustomLParam, WM_RBUTTONDOWN);
+  EXPECT_EQ(menu.lastUnknownCommand, 538u);
+  EXPECT_EQ(menu.lastUnknownCode, 0u);
+  EXPECT_EQ(menu.lastUnknownControl, nullptr);
+
+  CRecordingDialog control;
+  const HWND someControl = GetDesktopWindow();
+  control.Queue(WM_COMMAND, MAKEWPARAM(IDC_CONSOLE_BUTTON, BN_CLICKED), LPARAM(someControl));
+  control.Queue(WM_COMMAND, IDCANCEL);
+  ASSERT_EQ(control.DoModal(), IDCANCEL);
+  EXPECT_EQ(control.lastUnknownCommand, UINT(IDC_CONSOLE_BUTTON));
+  EXPECT_EQ(control.lastUnknownCode, UINT(BN_CLICKED));
+  EXPECT_EQ(control.lastUnknownControl, someControl);
+}
+
+class CHelpCountingApp : public CApp {
+ public:
+  void OnHelp() override { ++helpCount; }
+  int helpCount = 0;
+};
+
+TEST_F(DialogBase, TheHelpCommandGoesToTheApplicationObject) {
+  CHelpCountingApp app;
+  ASSERT_EQ(CApp::Current(), &app);
   CRecordingDialog dialog;
-  dialog.Queue(kTrayMessage, 0, WM_RBUTTONDOWN);
-  dialog.Queue(WM_COMMAND, 538);
+  dialog.Queue(WM_COMMAND, kHelpCommandId);
   dialog.Queue(WM_COMMAND, IDCANCEL);
   ASSERT_EQ(dialog.DoModal(), IDCANCEL);
-  EXPECT_EQ(dialog.lastCustomMessage, kTrayMessage);
-  EXPECT_EQ(dialog.lastCustomLParam, WM_RBUTTONDOWN);
-  EXPECT_EQ(dialog.lastUnknownCommand, 538u);
+  EXPECT_EQ(app.helpCount, 1);
+  EXPECT_EQ(dialog.lastUnknownCommand, 0u) << "handled by the base";
 }
 
 TEST_F(DialogBase, ExceptionsInHandlersStayInsideTheDialog) {

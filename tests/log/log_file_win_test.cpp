@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "log/temp_directory_win.h"
+#include "support/temp_directory_win.h"
 
 namespace {
 
@@ -39,7 +39,7 @@ class LogFileOnDisk : public ::testing::Test {
 };
 
 TEST_F(LogFileOnDisk, NewFileStartsEmptyAndTakesEachAppendAtItsEnd) {
-  std::unique_ptr<ILogFile> log = OpenLogFileForAppend("new.csv");
+  std::unique_ptr<ILogFile> log = CLogSinkWin().OpenLogFile("new.csv");
   ASSERT_NE(log, nullptr);
   EXPECT_TRUE(log->IsEmpty());
   Append(*log, "header\r\n");
@@ -53,7 +53,7 @@ TEST_F(LogFileOnDisk, NewFileStartsEmptyAndTakesEachAppendAtItsEnd) {
 
 TEST_F(LogFileOnDisk, ExistingContentIsKeptAndNewLinesFollowIt) {
   WriteWholeFile("old.csv", "earlier run\r\n");
-  std::unique_ptr<ILogFile> log = OpenLogFileForAppend("old.csv");
+  std::unique_ptr<ILogFile> log = CLogSinkWin().OpenLogFile("old.csv");
   ASSERT_NE(log, nullptr);
   EXPECT_FALSE(log->IsEmpty());
   Append(*log, "a\r\n");
@@ -64,13 +64,13 @@ TEST_F(LogFileOnDisk, ExistingContentIsKeptAndNewLinesFollowIt) {
 
 TEST_F(LogFileOnDisk, ExistingEmptyFileCountsAsEmpty) {
   WriteWholeFile("empty.csv", "");
-  std::unique_ptr<ILogFile> log = OpenLogFileForAppend("empty.csv");
+  std::unique_ptr<ILogFile> log = CLogSinkWin().OpenLogFile("empty.csv");
   ASSERT_NE(log, nullptr);
   EXPECT_TRUE(log->IsEmpty());
 }
 
 TEST_F(LogFileOnDisk, OtherProgramsMayReadButNotWriteWhileTheLogIsOpen) {
-  std::unique_ptr<ILogFile> log = OpenLogFileForAppend("shared.csv");
+  std::unique_ptr<ILogFile> log = CLogSinkWin().OpenLogFile("shared.csv");
   ASSERT_NE(log, nullptr);
 
   HANDLE reader = CreateFileA("shared.csv", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
@@ -85,11 +85,11 @@ TEST_F(LogFileOnDisk, OtherProgramsMayReadButNotWriteWhileTheLogIsOpen) {
   if (writer != INVALID_HANDLE_VALUE) CloseHandle(writer);
 
   // Nor can a second log: two interfaces with the same description cannot share one file.
-  EXPECT_EQ(OpenLogFileForAppend("shared.csv"), nullptr);
+  EXPECT_EQ(CLogSinkWin().OpenLogFile("shared.csv"), nullptr);
 }
 
 TEST_F(LogFileOnDisk, ClosingTheLogLetsOthersWriteAgain) {
-  OpenLogFileForAppend("closed.csv").reset();
+  CLogSinkWin().OpenLogFile("closed.csv").reset();
   HANDLE writer =
       CreateFileA("closed.csv", GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   EXPECT_NE(writer, INVALID_HANDLE_VALUE);
@@ -97,23 +97,23 @@ TEST_F(LogFileOnDisk, ClosingTheLogLetsOthersWriteAgain) {
 }
 
 TEST_F(LogFileOnDisk, NamesThatCannotBeOpenedGiveNoLog) {
-  EXPECT_EQ(OpenLogFileForAppend("no such folder\\x.csv"), nullptr);
+  EXPECT_EQ(CLogSinkWin().OpenLogFile("no such folder\\x.csv"), nullptr);
   ASSERT_TRUE(CreateDirectoryA("a folder", nullptr));
-  EXPECT_EQ(OpenLogFileForAppend("a folder"), nullptr);
-  EXPECT_EQ(OpenLogFileForAppend(""), nullptr);
+  EXPECT_EQ(CLogSinkWin().OpenLogFile("a folder"), nullptr);
+  EXPECT_EQ(CLogSinkWin().OpenLogFile(""), nullptr);
 }
 
 TEST_F(LogFileOnDisk, LongestAllowedNameFitsThePathLimitAndCanBeCreated) {
   char current[MAX_PATH];
   const DWORD length = GetCurrentDirectoryA(MAX_PATH, current);
   ASSERT_GT(length, 0u);
-  const size_t longest = MaxLogFileNameLength();
+  const size_t longest = CLogSinkWin().MaxLogFileNameLength();
   EXPECT_EQ(longest, size_t(MAX_PATH - 1 - length - 1));
 
   // The limit counts the directory, a separator and the terminating zero.
   EXPECT_EQ(length + 1 + longest + 1, size_t(MAX_PATH));
   const std::string name(longest < 200 ? longest : 200, 'n');
-  EXPECT_NE(OpenLogFileForAppend(name.c_str()), nullptr);
+  EXPECT_NE(CLogSinkWin().OpenLogFile(name.c_str()), nullptr);
 }
 
 // A disk that takes this many more bytes, then part of a write, then nothing, as a full one does.
@@ -189,7 +189,7 @@ TEST(LocalClock, NowIsTheLocalDateAndTimeFieldByField) {
   // Retry across a minute boundary so all fields come from the same minute.
   for (int attempt = 0; attempt < 3; ++attempt) {
     GetLocalTime(&before);
-    now = Now();
+    now = CLogSinkWin().Now();
     GetLocalTime(&after);
     if (before.wMinute == after.wMinute) break;
   }

@@ -5,20 +5,19 @@
 
 #include "app/monitor_model.h"
 #include "log/log_file_win.h"
-#include "log/temp_directory_win.h"
 #include "stats/traffic_stats.h"
-#include "support/fake_platform.h"
 #include "support/memory_profile.h"
+#include "support/stub_counter_source.h"
+#include "support/stub_meter_view.h"
+#include "support/temp_directory_win.h"
 
 namespace {
 
-// The scripted platform, but with the program's own log files on disk.
-class DiskLogPlatform : public FakePlatform {
+// The program's own log files on disk, with a clock the test sets.
+class DiskLogs : public CLogSinkWin {
  public:
-  std::unique_ptr<ILogFile> OpenLogFile(const char* fileName) override {
-    return OpenLogFileForAppend(fileName);
-  }
-  size_t MaxLogFileNameLength() override { return ::MaxLogFileNameLength(); }
+  LocalDateTime Now() override { return clock; }
+  LocalDateTime clock = {2003, 5, 14, 3, 10, 20, 30};
 };
 
 const std::string kHeaderTail =
@@ -47,10 +46,12 @@ bool FileExists(const std::string& name) {
 
 // One run of the program: the statistics of every interface, their logs open until the run ends.
 struct ProgramRun {
-  explicit ProgramRun(DiskLogPlatform& platform, uint32_t interfaces = 1) : model(platform, profile) {
+  ProgramRun(StubCounters& counters, DiskLogs& logs, StubMeterView& view, uint32_t interfaces = 1)
+      : model(counters, logs, view, profile) {
     model.CreateInterfaceStats(interfaces);
   }
   CTrafficStats& Stats(int row = 0) { return *model.statsTable[row]; }
+  void WriteLogLine(int row = 0) { model.WriteLogLine(Stats(row)); }
 
   MemoryProfile profile;
   MonitorModel model;
@@ -59,52 +60,54 @@ struct ProgramRun {
 class TrafficLogOnDisk : public ::testing::Test {
  protected:
   TempDirectory directory;
-  DiskLogPlatform platform;
+  StubCounters counters;
+  DiskLogs logs;
+  StubMeterView view;
 };
 
 TEST_F(TrafficLogOnDisk, HeaderIsWrittenOnceAndEachRunAppendsItsLines) {
-  platform.descriptions[0] = "Fast Ethernet Adapter (PCI) 2.1";
+  counters.descriptions[0] = "Fast Ethernet Adapter (PCI) 2.1";
   const std::string name = "Fast_Ethernet_Adapter__PCI__2 1_Quintrel.csv";
   {
-    ProgramRun first(platform);
+    ProgramRun first(counters, logs, view);
     CTrafficStats& stats = first.Stats();
     stats.totalSent = 12345;
     stats.totalReceived = 67890;
-    stats.WriteLogLine();
+    first.WriteLogLine();
     // The file is readable by others while the run goes on, a whole line at a time.
     EXPECT_EQ(ReadWholeFile(name),
               Header("Fast Ethernet Adapter (PCI) 2.1") + "2003,5,14,3,10,20,30,12345,67890,\r\n");
     stats.totalSent = 12345;
     stats.totalReceived = 67890 + 500;
-    platform.clock.minute = 21;
-    stats.WriteLogLine();
+    logs.clock.minute = 21;
+    first.WriteLogLine();
   }
   {
-    ProgramRun second(platform);
+    ProgramRun second(counters, logs, view);
     second.Stats().totalSent = 7;
-    platform.clock = LocalDateTime{2003, 12, 31, 3, 23, 59, 0};
-    second.Stats().WriteLogLine();
+    logs.clock = LocalDateTime{2003, 12, 31, 3, 23, 59, 0};
+    second.WriteLogLine();
   }
   EXPECT_EQ(ReadWholeFile(name), Header("Fast Ethernet Adapter (PCI) 2.1") +
                                      "2003,5,14,3,10,20,30,12345,67890,\r\n"
                                      "2003,5,14,3,10,21,30,0,500,\r\n"
                                      "2003,12,31,3,23,59,0,7,0,\r\n");
-  EXPECT_TRUE(platform.messages.empty());
+  EXPECT_TRUE(view.messages.empty());
 }
 
 TEST_F(TrafficLogOnDisk, ExistingEmptyFileGetsTheHeader) {
-  platform.descriptions[0] = "Loopback";
+  counters.descriptions[0] = "Loopback";
   CloseHandle(CreateFileA("Loopback_Quintrel.csv", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                           FILE_ATTRIBUTE_NORMAL, nullptr));
   ASSERT_EQ(ReadWholeFile("Loopback_Quintrel.csv"), "");
-  { ProgramRun run(platform); }
+  { ProgramRun run(counters, logs, view); }
   EXPECT_EQ(ReadWholeFile("Loopback_Quintrel.csv"), Header("Loopback"));
 }
 
 TEST_F(TrafficLogOnDisk, EveryInterfaceGetsItsOwnFileNamedAfterItsDescription) {
-  platform.descriptions[0] = "Realtek RTL8139 Family PCI Fast Ethernet NIC 5.0";
-  platform.descriptions[1] = "WAN Miniport (PPP/SLIP)";
-  { ProgramRun run(platform, 2); }
+  counters.descriptions[0] = "Realtek RTL8139 Family PCI Fast Ethernet NIC 5.0";
+  counters.descriptions[1] = "WAN Miniport (PPP/SLIP)";
+  { ProgramRun run(counters, logs, view, 2); }
   // The dots become spaces; the header keeps the description as the system reports it.
   EXPECT_EQ(ReadWholeFile("Realtek_RTL8139_Family_PCI_Fast_Ethernet_NIC_5 0_Quintrel.csv"),
             Header("Realtek RTL8139 Family PCI Fast Ethernet NIC 5.0"));
@@ -112,14 +115,14 @@ TEST_F(TrafficLogOnDisk, EveryInterfaceGetsItsOwnFileNamedAfterItsDescription) {
 }
 
 TEST_F(TrafficLogOnDisk, FileThatCannotBeOpenedIsReportedOnceAndNothingIsWritten) {
-  platform.descriptions[0] = "Blocked";
+  counters.descriptions[0] = "Blocked";
   ASSERT_TRUE(CreateDirectoryA("Blocked_Quintrel.csv", nullptr));
-  ProgramRun run(platform);
-  ASSERT_EQ(platform.messages.size(), 1u);
-  EXPECT_EQ(platform.messages[0], "Can not open file, check permissions");
+  ProgramRun run(counters, logs, view);
+  ASSERT_EQ(view.messages.size(), 1u);
+  EXPECT_EQ(view.messages[0], "Can not open file, check permissions");
   run.Stats().totalSent = 100;
-  run.Stats().WriteLogLine();
-  EXPECT_EQ(platform.messages.size(), 1u);
+  run.WriteLogLine();
+  EXPECT_EQ(view.messages.size(), 1u);
 }
 
 TEST_F(TrafficLogOnDisk, LongDescriptionIsCutToAFileNameThatFitsTheCurrentDirectory) {
@@ -127,9 +130,9 @@ TEST_F(TrafficLogOnDisk, LongDescriptionIsCutToAFileNameThatFitsTheCurrentDirect
   std::string description;
   while (description.size() < 255) description += "Adapter ";
   description.resize(255);
-  platform.descriptions[0] = description;
-  { ProgramRun run(platform); }
-  EXPECT_TRUE(platform.messages.empty());
+  counters.descriptions[0] = description;
+  { ProgramRun run(counters, logs, view); }
+  EXPECT_TRUE(view.messages.empty());
 
   WIN32_FIND_DATAA found;
   HANDLE search = FindFirstFileA("*_Quintrel.csv", &found);

@@ -7,7 +7,7 @@ namespace {
 
 COLORREF At(const CDibSurface& s, int x, int topDownY) {
   GdiFlush();
-  return GetPixel(s.dc, x, topDownY);
+  return GetPixel(s.Dc(), x, topDownY);
 }
 
 const uint8_t* BytesAt(const CDibSurface& s, int x, int bottomUpY) {
@@ -20,12 +20,12 @@ TEST(DibSurface, SixteenBySixteenIsA768ByteBottomUpSection) {
   ASSERT_EQ(s.Create(16, 16, 24, nullptr), 1);
   EXPECT_EQ(s.ByteCount(), 768u);
   DIBSECTION section = {};
-  ASSERT_EQ(GetObjectA(s.bitmap, sizeof section, &section), int(sizeof section));
+  ASSERT_EQ(GetObjectA(s.Bitmap(), sizeof section, &section), int(sizeof section));
   EXPECT_EQ(section.dsBm.bmBits, s.bits);
   EXPECT_EQ(section.dsBm.bmWidthBytes * section.dsBm.bmHeight, 768);
   EXPECT_EQ(section.dsBmih.biBitCount, 24);
   EXPECT_GT(section.dsBmih.biHeight, 0) << "bottom-up";
-  EXPECT_EQ(GetCurrentObject(s.dc, OBJ_BITMAP), s.bitmap);
+  EXPECT_EQ(GetCurrentObject(s.Dc(), OBJ_BITMAP), s.Bitmap());
 }
 
 TEST(DibSurface, PixelWritesCountRowsFromTheBottomOfWhatGdiDraws) {
@@ -49,7 +49,7 @@ TEST(DibSurface, PixelWritesCountRowsFromTheBottomOfWhatGdiDraws) {
     }
 
   // And the other way: what GDI draws on the top row lands in the last row of the memory.
-  SetPixel(s.dc, 7, 0, RGB(0x11, 0x22, 0x33));
+  SetPixel(s.Dc(), 7, 0, RGB(0x11, 0x22, 0x33));
   const uint8_t* p = BytesAt(s, 7, 15);
   EXPECT_EQ(p[0], 0x33);
   EXPECT_EQ(p[1], 0x22);
@@ -78,7 +78,7 @@ TEST(DibSurface, ClearedSurfaceCopiesAsAnExactRectangle) {
   for (bool white : {false, true}) {
     source.Clear(white);
     target.Clear(!white);
-    ASSERT_TRUE(source.BlitTo(target.dc, 5, 7));
+    ASSERT_TRUE(source.BlitTo(target.Dc(), 5, 7));
     const COLORREF drawn = white ? RGB(255, 255, 255) : RGB(0, 0, 0);
     const COLORREF background = white ? RGB(0, 0, 0) : RGB(255, 255, 255);
     for (int y = 0; y < 32; ++y)
@@ -108,9 +108,9 @@ TEST(DibSurface, ReleaseReallyDeletesTheBitmap) {
   {
     CDibSurface s;
     ASSERT_EQ(s.Create(16, 16, 24, nullptr), 1);
-    bitmap = s.bitmap;
+    bitmap = s.Bitmap();
     s.Release();
-    EXPECT_EQ(s.bitmap, nullptr);
+    EXPECT_EQ(s.Bitmap(), nullptr);
     EXPECT_EQ(s.bits, nullptr);
     // A bitmap still selected into its DC is not deleted, only marked.
     EXPECT_EQ(GetObjectType(bitmap), 0u);

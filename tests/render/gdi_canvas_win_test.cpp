@@ -53,7 +53,7 @@ TEST_F(CanvasOnDibSection, ClearBlackWipesEveryPixelAndPixelsAreTheSurface) {
 TEST_F(CanvasOnDibSection, TheGraphFontIsSevenPointsHighOnTheScreen) {
   GdiPanelCanvas canvas(surface, tools);
   TEXTMETRICA metrics = {};
-  ASSERT_TRUE(GetTextMetricsA(surface.dc, &metrics));
+  ASSERT_TRUE(GetTextMetricsA(surface.Dc(), &metrics));
   HDC screen = GetDC(nullptr);
   const int pixelsPerInch = GetDeviceCaps(screen, LOGPIXELSY);
   ReleaseDC(nullptr, screen);
@@ -65,17 +65,17 @@ TEST_F(CanvasOnDibSection, TheGraphFontIsSevenPointsHighOnTheScreen) {
 }
 
 TEST_F(CanvasOnDibSection, TheDcGetsItsOwnPenAndFontBackSoTheToolsCanBeDeleted) {
-  HGDIOBJ ownPen = GetCurrentObject(surface.dc, OBJ_PEN);
-  HGDIOBJ ownFont = GetCurrentObject(surface.dc, OBJ_FONT);
+  HGDIOBJ ownPen = GetCurrentObject(surface.Dc(), OBJ_PEN);
+  HGDIOBJ ownFont = GetCurrentObject(surface.Dc(), OBJ_FONT);
   {
     GdiPanelCanvas canvas(surface, tools);
-    EXPECT_EQ(GetCurrentObject(surface.dc, OBJ_FONT), tools.graphFont.get());
+    EXPECT_EQ(GetCurrentObject(surface.Dc(), OBJ_FONT), tools.graphFont.get());
     canvas.SelectPen(PanelPen::Red);
     canvas.SelectPen(PanelPen::Green);
-    EXPECT_EQ(GetCurrentObject(surface.dc, OBJ_PEN), tools.greenPen.get());
+    EXPECT_EQ(GetCurrentObject(surface.Dc(), OBJ_PEN), tools.greenPen.get());
   }
-  EXPECT_EQ(GetCurrentObject(surface.dc, OBJ_PEN), ownPen);
-  EXPECT_EQ(GetCurrentObject(surface.dc, OBJ_FONT), ownFont);
+  EXPECT_EQ(GetCurrentObject(surface.Dc(), OBJ_PEN), ownPen);
+  EXPECT_EQ(GetCurrentObject(surface.Dc(), OBJ_FONT), ownFont);
   EXPECT_TRUE(DeleteObject(tools.redPen.Detach()));
   EXPECT_TRUE(DeleteObject(tools.greenPen.Detach()));
   EXPECT_TRUE(DeleteObject(tools.graphFont.Detach()));

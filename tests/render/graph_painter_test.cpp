@@ -7,7 +7,7 @@
 #include <cstring>
 #include <limits>
 
-#include "render/stats_owner.h"
+#include "support/test_meter.h"
 
 namespace {
 
@@ -41,8 +41,8 @@ struct LineCase {
 };
 
 TEST(StatisticsLines, EachSelectionShowsItsFigureAndCaption) {
-  StatsOwner owner;
-  CTrafficStats& s = *owner.stats;
+  StatsRig owner;
+  CTrafficStats& s = owner.stats;
   s.currentReceived = 12800;
   s.currentSent = 512;
   s.avgReceivedMinute = 1023.9f;  // whole bytes only: not 1.00 KB/s
@@ -76,8 +76,8 @@ TEST(StatisticsLines, EachSelectionShowsItsFigureAndCaption) {
 }
 
 TEST(StatisticsLines, TotalsAbove4GiBAndOddFiguresStayReadable) {
-  StatsOwner owner;
-  CTrafficStats& s = *owner.stats;
+  StatsRig owner;
+  CTrafficStats& s = owner.stats;
   s.totalReceived = 6ull << 30;
   s.avgSentMinute = std::numeric_limits<float>::quiet_NaN();
   s.avgSentHour = 1e30f;
@@ -126,9 +126,9 @@ class GraphPanel : public ::testing::Test {
     return nullptr;
   }
 
-  StatsOwner owner;
-  MonitorModel& settings = owner.model;
-  CTrafficStats& stats = *owner.stats;
+  StatsRig owner;
+  MonitorSettings& settings = owner.settings;
+  CTrafficStats& stats = owner.stats;
   RecordingPanelCanvas canvas;
   std::vector<CanvasText> texts;
 };

@@ -9,7 +9,7 @@
 
 #include "render/gdi_canvas_win.h"
 #include "render/graph_painter.h"
-#include "render/stats_owner.h"
+#include "support/test_meter.h"
 
 namespace {
 
@@ -60,7 +60,7 @@ class GraphPanelOnDibSection : public ::testing::TestWithParam<StyleCase> {
     settings.columnRange = c.columnRange;
     settings.receiveStatSelection = 0;
     settings.sendStatSelection = 3;
-    CTrafficStats& s = *owner.stats;
+    CTrafficStats& s = owner.stats;
     s.currentReceived = 12800;
     s.totalSent = 3145728;
     for (int x = 0; x < CTrafficStats::kColumnSlots; ++x) {
@@ -81,7 +81,7 @@ class GraphPanelOnDibSection : public ::testing::TestWithParam<StyleCase> {
 
   void AddTextBox(int x, int y, const char* text, int length) {
     SIZE extent = {};
-    GetTextExtentPoint32A(surface.dc, text, length, &extent);
+    GetTextExtentPoint32A(surface.Dc(), text, length, &extent);
     // A glyph may reach one pixel past its advance on either side.
     boxes.push_back(TextBox{RECT{x - 1, y, x + extent.cx + 1, y + extent.cy}, std::string(text, length)});
   }
@@ -114,7 +114,7 @@ class GraphPanelOnDibSection : public ::testing::TestWithParam<StyleCase> {
 
   CDibSurface surface;
   GraphDrawingTools tools;
-  StatsOwner owner;
+  StatsRig owner;
   MonitorSettings settings;
   std::vector<TextBox> boxes;
 };
@@ -123,10 +123,10 @@ TEST_P(GraphPanelOnDibSection, GridLinesAndTextLandOnTheirPixels) {
   const StyleCase& c = GetParam();
   GdiPanelCanvas canvas(surface, tools);
   memset(surface.bits, 0x77, surface.ByteCount());
-  PaintGraphPanel(settings, *owner.stats, canvas);
+  PaintGraphPanel(settings, owner.stats, canvas);
   GdiFlush();
   SaveBitmap(surface, "graph_panel_style" + std::to_string(c.style) + ".bmp");
-  CTrafficStats& s = *owner.stats;
+  CTrafficStats& s = owner.stats;
 
   char line[kStatLineSize];
   FormatReceiveLine(s, 0, line, sizeof line);

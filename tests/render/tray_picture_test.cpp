@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "render/stats_owner.h"
+#include "support/test_meter.h"
 
 namespace {
 
@@ -56,8 +56,8 @@ class TrayPicture : public ::testing::Test {
     stats.traySentMinuteLevel = sentMinute;
   }
 
-  StatsOwner owner;
-  CTrafficStats& stats = *owner.stats;
+  StatsRig owner;
+  CTrafficStats& stats = owner.stats;
   MemorySurface image{kTraySize, kTraySize};
 };
 

@@ -7,6 +7,7 @@
 
 #include "fw/app_win.h"
 #include "fw/gdi_win.h"
+#include "fw/owned_handle_win.h"
 #include "resource.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "fw/dialog_probe_win.h"
+#include "support/dialog_probe_win.h"
 #include "resource.h"
 
 namespace {

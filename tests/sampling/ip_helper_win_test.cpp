@@ -7,7 +7,7 @@
 #include <string>
 
 #include "fw/system_library_win.h"
-#include "sampling/udp_socket_win.h"
+#include "support/udp_socket_win.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "sampling/ip_helper_win.h"
-#include "sampling/udp_socket_win.h"
+#include "support/udp_socket_win.h"
 
 namespace {
 

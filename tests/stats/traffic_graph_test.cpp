@@ -5,30 +5,18 @@
 #include <string>
 #include <vector>
 
-#include "app/monitor_model.h"
 #include "stats/traffic_stats.h"
-#include "support/fake_platform.h"
-#include "support/memory_profile.h"
+#include "support/test_meter.h"
 
 namespace {
 
-class GraphTest : public ::testing::Test {
+class GraphTest : public ::testing::Test, protected StatsRig {
  protected:
-  GraphTest() {
-    model.CreateInterfaceStats(1);
-    stats = model.statsTable[0].get();
-  }
-
   // One graph tick after the interface moved the given bytes.
   void Tick(uint32_t sent, uint32_t received) {
-    platform.AddTraffic(0, sent, received);
-    stats->UpdateGraph();
+    counters.AddTraffic(0, sent, received);
+    stats.UpdateGraph();
   }
-
-  FakePlatform platform;
-  MemoryProfile profile;
-  MonitorModel model{platform, profile};
-  CTrafficStats* stats = nullptr;
 };
 
 using Labels = std::vector<std::string>;
@@ -47,175 +35,165 @@ Labels Read(const char (&labels)[CTrafficStats::kLabelSlots][CTrafficStats::kLab
 }
 
 TEST_F(GraphTest, FirstTickOnlyTakesABaseline) {
-  platform.counters[0] = {1000, 2000};
-  stats->currentSent = 5;
-  stats->currentReceived = 6;
-  stats->UpdateGraph();
-  EXPECT_EQ(stats->graphRestart, 0u);
-  EXPECT_EQ(stats->currentSent, 0u);
-  EXPECT_EQ(stats->currentReceived, 0u);
-  EXPECT_EQ(stats->sentRaw[0], 0u);
-  EXPECT_EQ(stats->lastSentDivisor, 0u);
-  EXPECT_EQ(platform.showGraphPanelCount, 0);
+  counters.rows[0] = {1000, 2000};
+  stats.currentSent = 5;
+  stats.currentReceived = 6;
+  EXPECT_FALSE(stats.UpdateGraph());
+  EXPECT_EQ(stats.graphRestart, 0u);
+  EXPECT_EQ(stats.currentSent, 0u);
+  EXPECT_EQ(stats.currentReceived, 0u);
+  EXPECT_EQ(stats.sentRaw[0], 0u);
+  EXPECT_EQ(stats.lastSentDivisor, 0u);
 
-  Tick(400, 800);  // manual scale, def 4 over 50 pixels: 80 bytes a pixel
-  EXPECT_EQ(stats->sentRaw[0], 400u);
-  EXPECT_EQ(stats->receivedRaw[0], 800u);
-  EXPECT_EQ(stats->sentColumns[0], 5u);
-  EXPECT_EQ(stats->receivedColumns[0], 10u);
-  EXPECT_EQ(platform.showGraphPanelCount, 1);
-}
-
-TEST_F(GraphTest, PaintsThenShowsThePanel) {
-  stats->UpdateGraph();
-  platform.ClearCalls();
-  Tick(1, 1);
-  ASSERT_EQ(platform.callCount, 3);
-  EXPECT_EQ(platform.calls[0], PlatformCall::ReadCounters);
-  EXPECT_EQ(platform.calls[1], PlatformCall::GraphCanvas);
-  EXPECT_EQ(platform.calls[2], PlatformCall::ShowGraphPanel);
+  counters.AddTraffic(0, 400, 800);  // manual scale, def 4 over 50 pixels: 80 bytes a pixel
+  EXPECT_TRUE(stats.UpdateGraph());
+  EXPECT_EQ(stats.sentRaw[0], 400u);
+  EXPECT_EQ(stats.receivedRaw[0], 800u);
+  EXPECT_EQ(stats.sentColumns[0], 5u);
+  EXPECT_EQ(stats.receivedColumns[0], 10u);
 }
 
 TEST_F(GraphTest, CounterWrapGivesTheTrueDifference) {
-  platform.counters[0] = {4294967000u, 4294967000u};
-  stats->UpdateGraph();
-  platform.counters[0] = {200, 200};
-  stats->UpdateGraph();
-  EXPECT_EQ(stats->sentRaw[0], 496u);
-  EXPECT_EQ(stats->receivedRaw[0], 496u);
+  counters.rows[0] = {4294967000u, 4294967000u};
+  stats.UpdateGraph();
+  counters.rows[0] = {200, 200};
+  stats.UpdateGraph();
+  EXPECT_EQ(stats.sentRaw[0], 496u);
+  EXPECT_EQ(stats.receivedRaw[0], 496u);
 }
 
 TEST_F(GraphTest, RestartTakesANewBaselineAndKeepsTheColumns) {
-  stats->UpdateGraph();
+  stats.UpdateGraph();
   Tick(800, 800);
-  stats->currentSent = 77;
-  stats->graphRestart = 1;
-  Tick(99999, 99999);
-  EXPECT_EQ(stats->currentSent, 0u);
-  EXPECT_EQ(stats->sentRaw[0], 800u);
-  EXPECT_EQ(stats->sentColumns[0], 10u);
-  EXPECT_EQ(platform.showGraphPanelCount, 1);
+  stats.currentSent = 77;
+  stats.graphRestart = 1;
+  counters.AddTraffic(0, 99999, 99999);
+  EXPECT_FALSE(stats.UpdateGraph());
+  EXPECT_EQ(stats.currentSent, 0u);
+  EXPECT_EQ(stats.sentRaw[0], 800u);
+  EXPECT_EQ(stats.sentColumns[0], 10u);
   Tick(160, 160);
-  EXPECT_EQ(stats->sentRaw[0], 160u);
-  EXPECT_EQ(stats->sentRaw[1], 800u);
+  EXPECT_EQ(stats.sentRaw[0], 160u);
+  EXPECT_EQ(stats.sentRaw[1], 800u);
 }
 
 TEST_F(GraphTest, ManualScaleDivisorsFollowThePreset) {
-  stats->UpdateGraph();
+  stats.UpdateGraph();
   Tick(0, 0);
-  EXPECT_EQ(stats->lastSentDivisor, 80u);
-  EXPECT_EQ(stats->lastReceivedDivisor, 80u);
+  EXPECT_EQ(stats.lastSentDivisor, 80u);
+  EXPECT_EQ(stats.lastReceivedDivisor, 80u);
 
-  model.columnRange = 100;
+  settings.columnRange = 100;
   Tick(0, 0);
-  EXPECT_EQ(stats->lastSentDivisor, 40u);
+  EXPECT_EQ(stats.lastSentDivisor, 40u);
 
   for (int32_t def : {0, -4, INT32_MIN}) {
-    model.presets[0].def = def;
+    settings.presets[0].def = def;
     Tick(0, 0);
-    EXPECT_EQ(stats->lastSentDivisor, 1u) << def;
+    EXPECT_EQ(stats.lastSentDivisor, 1u) << def;
   }
-  model.presets[0].def = INT32_MAX;  // no overflow: 2147483647000 / 100 saturates
+  settings.presets[0].def = INT32_MAX;  // no overflow: 2147483647000 / 100 saturates
   Tick(0, 0);
-  EXPECT_EQ(stats->lastSentDivisor, UINT32_MAX);
+  EXPECT_EQ(stats.lastSentDivisor, UINT32_MAX);
 }
 
 TEST_F(GraphTest, ColumnsStopOnePixelBelowTheRange) {
-  stats->UpdateGraph();
+  stats.UpdateGraph();
   Tick(50 * 80, 49 * 80);
-  EXPECT_EQ(stats->sentColumns[0], 49u);
-  EXPECT_EQ(stats->receivedColumns[0], 49u);
+  EXPECT_EQ(stats.sentColumns[0], 49u);
+  EXPECT_EQ(stats.receivedColumns[0], 49u);
   Tick(UINT32_MAX, 48 * 80 + 79);
-  EXPECT_EQ(stats->sentColumns[0], 49u);
-  EXPECT_EQ(stats->receivedColumns[0], 48u);
+  EXPECT_EQ(stats.sentColumns[0], 49u);
+  EXPECT_EQ(stats.receivedColumns[0], 48u);
 }
 
 TEST_F(GraphTest, RescaleRecomputesFromRawThenShifts) {
-  stats->UpdateGraph();
+  stats.UpdateGraph();
   Tick(800, 0);  // the first column past the baseline always rescales
-  EXPECT_EQ(stats->sentColumns[0], 10u);
-  EXPECT_EQ(stats->sentColumns[1], 10u);
+  EXPECT_EQ(stats.sentColumns[0], 10u);
+  EXPECT_EQ(stats.sentColumns[1], 10u);
   Tick(1600, 0);
   Tick(2400, 0);
-  EXPECT_EQ(stats->sentColumns[0], 30u);
-  EXPECT_EQ(stats->sentColumns[1], 20u);
-  EXPECT_EQ(stats->sentColumns[2], 10u);
-  EXPECT_EQ(stats->sentColumns[3], 10u);
+  EXPECT_EQ(stats.sentColumns[0], 30u);
+  EXPECT_EQ(stats.sentColumns[1], 20u);
+  EXPECT_EQ(stats.sentColumns[2], 10u);
+  EXPECT_EQ(stats.sentColumns[3], 10u);
 
-  model.presets[0].def = 8;  // 160 bytes a pixel
+  settings.presets[0].def = 8;  // 160 bytes a pixel
   Tick(3200, 0);
-  EXPECT_EQ(stats->sentColumns[0], 20u);
-  EXPECT_EQ(stats->sentColumns[1], 20u);  // the newest value twice
-  EXPECT_EQ(stats->sentColumns[2], 15u);  // column k holds raw value k - 1
-  EXPECT_EQ(stats->sentColumns[3], 10u);
-  EXPECT_EQ(stats->sentColumns[4], 5u);
+  EXPECT_EQ(stats.sentColumns[0], 20u);
+  EXPECT_EQ(stats.sentColumns[1], 20u);  // the newest value twice
+  EXPECT_EQ(stats.sentColumns[2], 15u);  // column k holds raw value k - 1
+  EXPECT_EQ(stats.sentColumns[3], 10u);
+  EXPECT_EQ(stats.sentColumns[4], 5u);
 }
 
 TEST_F(GraphTest, AutoScaleKeepsATopPerDirectionUnlessOverlapped) {
-  stats->autoScale = 1;
-  stats->UpdateGraph();
+  stats.autoScale = 1;
+  stats.UpdateGraph();
   Tick(1000, 10000);
-  EXPECT_EQ(stats->sentScaleTop, 1350u);
-  EXPECT_EQ(stats->receivedScaleTop, 13500u);
-  EXPECT_EQ(stats->lastSentDivisor, 27u);
-  EXPECT_EQ(stats->lastReceivedDivisor, 270u);
-  EXPECT_EQ(stats->sentColumns[0], 37u);  // about 74 % of the range
-  EXPECT_EQ(stats->receivedColumns[0], 37u);
+  EXPECT_EQ(stats.sentScaleTop, 1350u);
+  EXPECT_EQ(stats.receivedScaleTop, 13500u);
+  EXPECT_EQ(stats.lastSentDivisor, 27u);
+  EXPECT_EQ(stats.lastReceivedDivisor, 270u);
+  EXPECT_EQ(stats.sentColumns[0], 37u);  // about 74 % of the range
+  EXPECT_EQ(stats.receivedColumns[0], 37u);
 
-  model.SetGraphStyle(kGraphStyleOverlapped);
+  settings.graphStyle = kGraphStyleOverlapped;
+  settings.columnRange = ColumnRangeForStyle(kGraphStyleOverlapped, settings.graphHeight);
   Tick(1000, 10000);
-  EXPECT_EQ(stats->sentScaleTop, 13500u);
-  EXPECT_EQ(stats->receivedScaleTop, 13500u);
-  EXPECT_EQ(stats->lastSentDivisor, 135u);
-  EXPECT_EQ(stats->sentColumns[0], 7u);
-  EXPECT_EQ(stats->receivedColumns[0], 74u);
+  EXPECT_EQ(stats.sentScaleTop, 13500u);
+  EXPECT_EQ(stats.receivedScaleTop, 13500u);
+  EXPECT_EQ(stats.lastSentDivisor, 135u);
+  EXPECT_EQ(stats.sentColumns[0], 7u);
+  EXPECT_EQ(stats.receivedColumns[0], 74u);
 
   Tick(20000, 10);  // the sent top now leads
-  EXPECT_EQ(stats->receivedScaleTop, 27000u);
+  EXPECT_EQ(stats.receivedScaleTop, 27000u);
 }
 
 TEST_F(GraphTest, AutoScaleWithNoTrafficUsesOneBytePerPixel) {
-  stats->autoScale = 1;
-  stats->UpdateGraph();
+  stats.autoScale = 1;
+  stats.UpdateGraph();
   Tick(0, 0);
-  EXPECT_EQ(stats->sentScaleTop, 0u);
-  EXPECT_EQ(stats->lastSentDivisor, 1u);
-  EXPECT_EQ(stats->lastReceivedDivisor, 1u);
-  stats->BuildAxisLabels(3);
-  EXPECT_EQ(Read(stats->sentLabels, 3), (Labels{"0", "0", "0"}));
-  EXPECT_EQ(Read(stats->receivedLabels, 3), (Labels{"0", "0", "0"}));
+  EXPECT_EQ(stats.sentScaleTop, 0u);
+  EXPECT_EQ(stats.lastSentDivisor, 1u);
+  EXPECT_EQ(stats.lastReceivedDivisor, 1u);
+  stats.BuildAxisLabels(3);
+  EXPECT_EQ(Read(stats.sentLabels, 3), (Labels{"0", "0", "0"}));
+  EXPECT_EQ(Read(stats.receivedLabels, 3), (Labels{"0", "0", "0"}));
 }
 
 TEST_F(GraphTest, HugeRawValuesSaturateTheScaleTop) {
-  stats->autoScale = 1;
-  stats->UpdateGraph();
+  stats.autoScale = 1;
+  stats.UpdateGraph();
   Tick(UINT32_MAX, 0);
-  EXPECT_EQ(stats->sentScaleTop, UINT32_MAX);
-  EXPECT_EQ(stats->sentColumns[0], 49u);
+  EXPECT_EQ(stats.sentScaleTop, UINT32_MAX);
+  EXPECT_EQ(stats.sentColumns[0], 49u);
 }
 
 TEST_F(GraphTest, LongPeriodsKeepOlderColumnsComparableWithTheNewest) {
-  model.refreshPeriodMs = 5000;
-  stats->deviceSpeedIndex = 3;  // def 100: 2000 bytes a pixel
-  stats->UpdateGraph();
+  settings.refreshPeriodMs = 5000;
+  stats.deviceSpeedIndex = 3;  // def 100: 2000 bytes a pixel
+  stats.UpdateGraph();
   Tick(200000, 200000);
-  EXPECT_EQ(stats->sentRaw[0], 40000u);   // bytes per second
-  EXPECT_EQ(stats->sentColumns[0], 20u);  // 200000 * 1024 / 5000 / 2000
+  EXPECT_EQ(stats.sentRaw[0], 40000u);   // bytes per second
+  EXPECT_EQ(stats.sentColumns[0], 20u);  // 200000 * 1024 / 5000 / 2000
   Tick(200000, 200000);
 
-  model.presets[3].def = 50;  // 1000 bytes a pixel: the old columns are rescaled
+  settings.presets[3].def = 50;  // 1000 bytes a pixel: the old columns are rescaled
   Tick(200000, 200000);
-  EXPECT_EQ(stats->sentColumns[0], 40u);
-  for (int i = 1; i <= 3; ++i) EXPECT_EQ(stats->sentColumns[i], 40u) << i;
+  EXPECT_EQ(stats.sentColumns[0], 40u);
+  for (int i = 1; i <= 3; ++i) EXPECT_EQ(stats.sentColumns[i], 40u) << i;
 }
 
 TEST_F(GraphTest, ColumnCountBeyondTheArraysIsHeldToTheirLength) {
-  model.graphColumns = 100000;
-  stats->autoScale = 1;
-  stats->UpdateGraph();
+  settings.graphColumns = 100000;
+  stats.autoScale = 1;
+  stats.UpdateGraph();
   for (int i = 0; i < 300; ++i) Tick(uint32_t(i), uint32_t(i));
-  EXPECT_EQ(stats->sentRaw[CTrafficStats::kColumnSlots - 1], 100u);
-  model.graphColumns = -5;
+  EXPECT_EQ(stats.sentRaw[CTrafficStats::kColumnSlots - 1], 100u);
+  settings.graphColumns = -5;
   Tick(1, 1);
 }
 
@@ -248,25 +226,25 @@ TEST(AxisLabels, OddCountsStayInsideTheSlots) {
 }
 
 TEST_F(GraphTest, ManualLabelsShowThePresetScale) {
-  stats->BuildAxisLabels(3);
-  EXPECT_EQ(Read(stats->sentLabels, 3), (Labels{"0", "2", "4"}));
-  EXPECT_EQ(Read(stats->receivedLabels, 3), (Labels{"0", "2", "4"}));
-  stats->deviceSpeedIndex = 5;
-  stats->BuildAxisLabels(4);
-  EXPECT_EQ(Read(stats->sentLabels, 4), (Labels{"0.0", "0.8", "1.7", "2.5"}));
-  EXPECT_EQ(stats->sentLabelDivisor, 1000u);
-  EXPECT_EQ(stats->receivedLabelDivisor, 1000u);
+  stats.BuildAxisLabels(3);
+  EXPECT_EQ(Read(stats.sentLabels, 3), (Labels{"0", "2", "4"}));
+  EXPECT_EQ(Read(stats.receivedLabels, 3), (Labels{"0", "2", "4"}));
+  stats.deviceSpeedIndex = 5;
+  stats.BuildAxisLabels(4);
+  EXPECT_EQ(Read(stats.sentLabels, 4), (Labels{"0.0", "0.8", "1.7", "2.5"}));
+  EXPECT_EQ(stats.sentLabelDivisor, 1000u);
+  EXPECT_EQ(stats.receivedLabelDivisor, 1000u);
 }
 
 TEST_F(GraphTest, AutoLabelsShowTheTopsInKibibytes) {
-  stats->autoScale = 1;
-  stats->sentScaleTop = 1500 * 1024 + 1023;
-  stats->receivedScaleTop = 100 * 1024;
-  stats->BuildAxisLabels(3);
-  EXPECT_EQ(Read(stats->sentLabels, 3), (Labels{"0.0", "0.8", "1.5"}));
-  EXPECT_EQ(stats->sentLabelDivisor, 1000u);
-  EXPECT_EQ(Read(stats->receivedLabels, 3), (Labels{"0", "50", "100"}));
-  EXPECT_EQ(stats->receivedLabelDivisor, 1u);
+  stats.autoScale = 1;
+  stats.sentScaleTop = 1500 * 1024 + 1023;
+  stats.receivedScaleTop = 100 * 1024;
+  stats.BuildAxisLabels(3);
+  EXPECT_EQ(Read(stats.sentLabels, 3), (Labels{"0.0", "0.8", "1.5"}));
+  EXPECT_EQ(stats.sentLabelDivisor, 1000u);
+  EXPECT_EQ(Read(stats.receivedLabels, 3), (Labels{"0", "50", "100"}));
+  EXPECT_EQ(stats.receivedLabelDivisor, 1u);
 }
 
 }  // namespace

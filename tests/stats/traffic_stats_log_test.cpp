@@ -1,21 +1,21 @@
 // Opening an interface's traffic log and the per-minute bookkeeping of its lines.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
-#include "app/monitor_model.h"
 #include "log/traffic_log.h"
 #include "stats/traffic_stats.h"
-#include "support/fake_platform.h"
-#include "support/memory_profile.h"
+#include "support/test_meter.h"
 
 namespace {
 
-class StatsLogTest : public ::testing::Test {
+class StatsLogTest : public ::testing::Test, protected TestMeter {
  protected:
   std::string FileNameOf(int row) {
     char name[512];
-    MakeLogFileName(platform.descriptions[row].c_str(), platform.maxLogFileNameLength, name, sizeof name);
+    MakeLogFileName(counters.descriptions[row].c_str(), logs.maxFileNameLength, name, sizeof name);
     return name;
   }
 
@@ -23,79 +23,75 @@ class StatsLogTest : public ::testing::Test {
     model.CreateInterfaceStats(count);
     return *model.statsTable[0];
   }
-
-  FakePlatform platform;
-  MemoryProfile profile;
-  MonitorModel model{platform, profile};
 };
 
 TEST_F(StatsLogTest, NewFileGetsTheHeaderOnce) {
-  platform.descriptions[0] = "Fast Ethernet Adapter (PCI) 2.1";
-  platform.maxLogFileNameLength = 120;
+  counters.descriptions[0] = "Fast Ethernet Adapter (PCI) 2.1";
+  logs.maxFileNameLength = 120;
   Create();
-  ASSERT_EQ(platform.openedNames.size(), 1u);
-  EXPECT_EQ(platform.openedNames[0], "Fast_Ethernet_Adapter__PCI__2 1_Quintrel.csv");
-  EXPECT_EQ(platform.openedNames[0], FileNameOf(0));
-  const RecordedLog* log = platform.Log(FileNameOf(0));
+  ASSERT_EQ(logs.openedNames.size(), 1u);
+  EXPECT_EQ(logs.openedNames[0], "Fast_Ethernet_Adapter__PCI__2 1_Quintrel.csv");
+  EXPECT_EQ(logs.openedNames[0], FileNameOf(0));
+  const RecordedLog* log = logs.Log(FileNameOf(0));
   ASSERT_NE(log, nullptr);
   EXPECT_EQ(log->appendCount, 1);
   char header[kLogHeaderSize];
-  const size_t length = FormatLogHeader(platform.descriptions[0].c_str(), header, sizeof header);
+  const size_t length = FormatLogHeader(counters.descriptions[0].c_str(), header, sizeof header);
   EXPECT_EQ(log->text, std::string(header, length));
   EXPECT_EQ(log->text,
             "Quintrel V1.33 Log file for interface: Fast Ethernet Adapter (PCI) 2.1\r\n"
             "Year,Month,Day,DayOfWeek,Hour,Minute,Second,Bytes Sent,Bytes Received\r\n\r\n");
-  EXPECT_TRUE(platform.messages.empty());
+  EXPECT_TRUE(view.messages.empty());
 }
 
 TEST_F(StatsLogTest, ExistingContentGetsNoSecondHeader) {
   const std::string name = FileNameOf(0);
-  platform.SeedLog(name, "earlier run\r\n");
+  logs.SeedLog(name, "earlier run\r\n");
   Create();
-  EXPECT_EQ(platform.Log(name)->appendCount, 0);
-  EXPECT_EQ(platform.Log(name)->text, "earlier run\r\n");
+  EXPECT_EQ(logs.Log(name)->appendCount, 0);
+  EXPECT_EQ(logs.Log(name)->text, "earlier run\r\n");
 }
 
 TEST_F(StatsLogTest, ExistingEmptyFileGetsTheHeader) {
   const std::string name = FileNameOf(0);
-  platform.SeedLog(name, "");
+  logs.SeedLog(name, "");
   Create();
-  EXPECT_EQ(platform.Log(name)->appendCount, 1);
+  EXPECT_EQ(logs.Log(name)->appendCount, 1);
 }
 
 TEST_F(StatsLogTest, UnopenableFileIsReportedAndNeverWritten) {
-  platform.refuseLogFiles = true;
+  logs.refuseFiles = true;
   CTrafficStats& stats = Create(2);
-  EXPECT_EQ(platform.messages, (std::vector<std::string>{"Can not open file, check permissions",
+  EXPECT_EQ(view.messages, (std::vector<std::string>{"Can not open file, check permissions",
                                                          "Can not open file, check permissions"}));
   EXPECT_EQ(stats.logFile, nullptr);
   stats.totalSent = 10;
-  stats.WriteLogLine();
+  model.WriteLogLine(stats);
   EXPECT_EQ(stats.logSent, 10u);
   EXPECT_EQ(stats.logMarkSent, 10u);
 }
 
 TEST_F(StatsLogTest, NameThatCannotBeMadeIsReportedLikeAFailedOpen) {
-  platform.maxLogFileNameLength = 5;  // not even the suffix fits
+  logs.maxFileNameLength = 5;  // not even the suffix fits
   CTrafficStats& stats = Create();
-  EXPECT_TRUE(platform.openedNames.empty());
-  EXPECT_EQ(platform.messages, std::vector<std::string>{"Can not open file, check permissions"});
+  EXPECT_TRUE(logs.openedNames.empty());
+  EXPECT_EQ(view.messages, std::vector<std::string>{"Can not open file, check permissions"});
   EXPECT_EQ(stats.logFile, nullptr);
 }
 
 TEST_F(StatsLogTest, EachLineCoversTheBytesSinceThePreviousOne) {
   CTrafficStats& stats = Create();
-  const RecordedLog* log = platform.Log(FileNameOf(0));
+  const RecordedLog* log = logs.Log(FileNameOf(0));
   stats.totalSent = 1000;
   stats.totalReceived = 5000;
-  stats.WriteLogLine();
+  model.WriteLogLine(stats);
   EXPECT_EQ(stats.logSent, 1000u);
   EXPECT_EQ(stats.logReceived, 5000u);
   EXPECT_EQ(stats.logMarkSent, 1000u);
   EXPECT_EQ(stats.logMarkReceived, 5000u);
   EXPECT_EQ(log->appendCount, 2);
 
-  stats.WriteLogLine();  // a quiet minute
+  model.WriteLogLine(stats);  // a quiet minute
   EXPECT_EQ(stats.logSent, 0u);
   EXPECT_EQ(stats.logReceived, 0u);
   EXPECT_EQ(log->appendCount, 3);
@@ -105,40 +101,97 @@ TEST_F(StatsLogTest, IntervalsAcrossFourGibibytesStayExact) {
   CTrafficStats& stats = Create();
   stats.totalSent = 4294966296u;
   stats.totalReceived = 4294966296u;
-  stats.WriteLogLine();
+  model.WriteLogLine(stats);
   stats.totalSent += 2000;            // crosses 2^32
   stats.totalReceived += 5ull << 30;  // a minute of more than 4 GiB
-  stats.WriteLogLine();
+  model.WriteLogLine(stats);
   EXPECT_EQ(stats.logSent, 2000u);
   EXPECT_EQ(stats.logReceived, 5ull << 30);
   EXPECT_EQ(stats.logMarkReceived, 4294966296u + (5ull << 30));
 }
 
 TEST_F(StatsLogTest, DisconnectedInterfaceShowsCableThenWritesTheLine) {
-  platform.operStatus[0] = 2;
+  counters.operStatus[0] = 2;
   CTrafficStats& stats = Create();
-  platform.ClearCalls();
-  stats.WriteLogLine();
-  ASSERT_EQ(platform.callCount, 2);
-  EXPECT_EQ(platform.calls[0], PlatformCall::Now);
-  EXPECT_EQ(platform.calls[1], PlatformCall::ShowMessage);
-  EXPECT_EQ(platform.messages, std::vector<std::string>{"cable"});
-  EXPECT_EQ(platform.Log(FileNameOf(0))->appendCount, 2);
+  calls.Clear();
+  model.WriteLogLine(stats);
+  ASSERT_EQ(calls.count, 2);
+  EXPECT_EQ(calls.calls[0], StubCall::Now);
+  EXPECT_EQ(calls.calls[1], StubCall::ShowMessage);
+  EXPECT_EQ(view.messages, std::vector<std::string>{"cable"});
+  EXPECT_EQ(logs.Log(FileNameOf(0))->appendCount, 2);
 
-  platform.operStatus[0] = 1;
-  stats.WriteLogLine();
-  EXPECT_EQ(platform.messages.size(), 1u);
+  counters.operStatus[0] = 1;
+  model.WriteLogLine(stats);
+  EXPECT_EQ(view.messages.size(), 1u);
 }
 
 TEST_F(StatsLogTest, LineCarriesTheClockAndTheInterval) {
-  platform.clock = {2003, 5, 14, 3, 10, 20, 30};
+  logs.clock = {2003, 5, 14, 3, 10, 20, 30};
   CTrafficStats& stats = Create();
-  const RecordedLog* log = platform.Log(FileNameOf(0));
+  const RecordedLog* log = logs.Log(FileNameOf(0));
   const size_t headerLength = log->text.size();
   stats.totalSent = 12345;
   stats.totalReceived = 67890;
-  stats.WriteLogLine();
+  model.WriteLogLine(stats);
   EXPECT_EQ(log->text.substr(headerLength), "2003,5,14,3,10,20,30,12345,67890,\r\n");
+}
+
+// The ticks go on inside the "cable" box. Minute 1 received 59000 bytes (its first second is the
+// baseline), minute 2 3000; the box stays open through minute 2 and more.
+class CableBoxTest : public StatsLogTest {
+ protected:
+  void Minute(int seconds, uint32_t receivedEachSecond) {
+    for (int i = 0; i < seconds; ++i) {
+      counters.AddTraffic(0, 0, receivedEachSecond);
+      model.OnStatisticsTick();
+    }
+  }
+  std::vector<std::string> DataLines() {
+    const std::string& text = logs.Log(FileNameOf(0))->text;
+    std::vector<std::string> lines;
+    size_t start = text.find("\r\n\r\n") + 4;
+    for (size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
+      lines.push_back(text.substr(start, end - start));
+    return lines;
+  }
+};
+
+TEST_F(CableBoxTest, LinesOfMinutesUnderAnOpenBoxAreWrittenOnceEachInTimeOrder) {
+  counters.operStatus[0] = kOperStatusDisconnected;
+  Create();
+  // The user is away while the first box is open; any box on top of it is answered at once.
+  int boxesOpen = 0, mostOpen = 0;
+  view.whileMessageOpen = [&](const char*) {
+    mostOpen = std::max(mostOpen, ++boxesOpen);
+    if (boxesOpen > 1) {
+      --boxesOpen;
+      return;
+    }
+    logs.clock.minute = 22;
+    Minute(60, 50);  // minute 2, inside the box: its line is due at the 120th tick
+    logs.clock.minute = 23;
+    Minute(75, 0);   // the user is away for longer still
+    --boxesOpen;
+  };
+  logs.clock.minute = 21;
+  Minute(60, 1000);
+
+  EXPECT_EQ(view.messages, std::vector<std::string>{"cable"}) << "one box, none stacked on it";
+  EXPECT_EQ(mostOpen, 1);
+  EXPECT_EQ(DataLines(), (std::vector<std::string>{"2003,5,14,3,10,21,30,0,59000,",
+                                                   "2003,5,14,3,10,22,30,0,3000,",
+                                                   "2003,5,14,3,10,23,30,0,0,"}));
+}
+
+TEST_F(CableBoxTest, AfterTheBoxClosesTheNextMinuteAsksAgain) {
+  counters.operStatus[0] = kOperStatusDisconnected;
+  Create();
+  Minute(60, 1000);
+  Minute(60, 10);
+  EXPECT_EQ(view.messages, (std::vector<std::string>{"cable", "cable"}));
+  EXPECT_EQ(DataLines(), (std::vector<std::string>{"2003,5,14,3,10,20,30,0,59000,",
+                                                   "2003,5,14,3,10,20,30,0,600,"}));
 }
 
 }  // namespace

@@ -5,29 +5,17 @@
 
 #include <memory>
 
-#include "app/monitor_model.h"
-#include "support/fake_platform.h"
-#include "support/memory_profile.h"
+#include "support/test_meter.h"
 
 namespace {
 
-class StatisticsTest : public ::testing::Test {
+class StatisticsTest : public ::testing::Test, protected StatsRig {
  protected:
-  StatisticsTest() {
-    model.CreateInterfaceStats(1);
-    stats = model.statsTable[0].get();
-  }
-
   // One statistics tick after the interface moved the given bytes.
   void Second(uint32_t sent, uint32_t received) {
-    platform.AddTraffic(0, sent, received);
-    stats->UpdateStatistics();
+    counters.AddTraffic(0, sent, received);
+    stats.UpdateStatistics();
   }
-
-  FakePlatform platform;
-  MemoryProfile profile;
-  MonitorModel model{platform, profile};
-  CTrafficStats* stats = nullptr;
 };
 
 TEST(StatisticsHelpers, ShiftHistoryDropsTheOldestAndKeepsSlotZero) {
@@ -50,140 +38,163 @@ TEST(StatisticsHelpers, MeanDividesByTheFullLength) {
 }
 
 TEST_F(StatisticsTest, FirstTickRecordsAZeroSecond) {
-  platform.counters[0] = {5000, 7000};
-  stats->UpdateStatistics();
-  EXPECT_EQ(stats->statsStarted, 1u);
-  EXPECT_EQ(stats->currentSent, 0u);
-  EXPECT_EQ(stats->currentReceived, 0u);
-  EXPECT_EQ(stats->totalSent, 0u);
-  EXPECT_EQ(stats->totalReceived, 0u);
-  EXPECT_EQ(stats->pctReceivedNow, 0.0f);
-  EXPECT_EQ(stats->pctSentHour, 0.0f);
-  EXPECT_EQ(stats->minuteSent[0], 0u);
+  counters.rows[0] = {5000, 7000};
+  stats.UpdateStatistics();
+  EXPECT_EQ(stats.statsStarted, 1u);
+  EXPECT_EQ(stats.currentSent, 0u);
+  EXPECT_EQ(stats.currentReceived, 0u);
+  EXPECT_EQ(stats.totalSent, 0u);
+  EXPECT_EQ(stats.totalReceived, 0u);
+  EXPECT_EQ(stats.pctReceivedNow, 0.0f);
+  EXPECT_EQ(stats.pctSentHour, 0.0f);
+  EXPECT_EQ(stats.minuteSent[0], 0u);
 
   Second(100, 200);
-  EXPECT_EQ(stats->currentSent, 100u);
-  EXPECT_EQ(stats->currentReceived, 200u);
-  EXPECT_EQ(stats->minuteReceived[0], 200u);
-  EXPECT_EQ(stats->minuteReceived[1], 0u);
-  EXPECT_EQ(stats->hourSent[0], 100u);
-  EXPECT_EQ(stats->totalReceived, 200u);
+  EXPECT_EQ(stats.currentSent, 100u);
+  EXPECT_EQ(stats.currentReceived, 200u);
+  EXPECT_EQ(stats.minuteReceived[0], 200u);
+  EXPECT_EQ(stats.minuteReceived[1], 0u);
+  EXPECT_EQ(stats.hourSent[0], 100u);
+  EXPECT_EQ(stats.totalReceived, 200u);
 }
 
-TEST_F(StatisticsTest, ReadsTheSelectedRow) {
-  model.selectedInterface = 3;
-  stats->UpdateStatistics();
-  platform.AddTraffic(3, 10, 20);
-  platform.AddTraffic(0, 99, 99);
-  stats->UpdateStatistics();
-  EXPECT_EQ(platform.lastCounterRow, 3);
-  EXPECT_EQ(stats->currentReceived, 20u);
+TEST(Statistics, ReadTheirOwnRow) {
+  MonitorSettings settings;
+  StubCounters counters;
+  CTrafficStats stats(settings, counters, 3);
+  stats.UpdateStatistics();
+  counters.AddTraffic(3, 10, 20);
+  counters.AddTraffic(0, 99, 99);
+  stats.UpdateStatistics();
+  EXPECT_EQ(counters.lastRow, 3);
+  EXPECT_EQ(stats.currentReceived, 20u);
 }
 
 TEST_F(StatisticsTest, CounterWrapGivesTheTrueDifference) {
-  platform.counters[0] = {4294967000u, 4294967000u};
-  stats->UpdateStatistics();
-  platform.counters[0] = {200, 200};
-  stats->UpdateStatistics();
-  EXPECT_EQ(stats->currentSent, 496u);
-  EXPECT_EQ(stats->currentReceived, 496u);
-  EXPECT_EQ(stats->totalSent, 496u);
+  counters.rows[0] = {4294967000u, 4294967000u};
+  stats.UpdateStatistics();
+  counters.rows[0] = {200, 200};
+  stats.UpdateStatistics();
+  EXPECT_EQ(stats.currentSent, 496u);
+  EXPECT_EQ(stats.currentReceived, 496u);
+  EXPECT_EQ(stats.totalSent, 496u);
 }
 
 TEST_F(StatisticsTest, AveragesRampUpOverTheMinuteAndHour) {
-  stats->UpdateStatistics();
+  stats.UpdateStatistics();
   for (int i = 0; i < 30; ++i) Second(0, 1000);
-  EXPECT_FLOAT_EQ(stats->avgReceivedMinute, 500.0f);
-  EXPECT_FLOAT_EQ(stats->avgReceivedHour, 30000.0f / 3600);
-  EXPECT_FLOAT_EQ(stats->avgSentMinute, 0.0f);
+  EXPECT_FLOAT_EQ(stats.avgReceivedMinute, 500.0f);
+  EXPECT_FLOAT_EQ(stats.avgReceivedHour, 30000.0f / 3600);
+  EXPECT_FLOAT_EQ(stats.avgSentMinute, 0.0f);
 
   for (int i = 0; i < 30; ++i) Second(0, 1000);  // the zero baseline second falls off now
-  EXPECT_FLOAT_EQ(stats->avgReceivedMinute, 1000.0f);
+  EXPECT_FLOAT_EQ(stats.avgReceivedMinute, 1000.0f);
   Second(0, 0);
-  EXPECT_FLOAT_EQ(stats->avgReceivedMinute, 59000.0f / 60);
-  EXPECT_FLOAT_EQ(stats->avgReceivedHour, 60000.0f / 3600);
+  EXPECT_FLOAT_EQ(stats.avgReceivedMinute, 59000.0f / 60);
+  EXPECT_FLOAT_EQ(stats.avgReceivedHour, 60000.0f / 3600);
 }
 
 TEST_F(StatisticsTest, PercentagesOfTheBandwidth) {
-  model.presets[0].bandd = 5;
-  model.presets[0].bandu = 16;
-  stats->UpdateStatistics();
+  settings.presets[0].bandd = 5;
+  settings.presets[0].bandu = 16;
+  stats.UpdateStatistics();
   Second(1600, 4999);
-  EXPECT_FLOAT_EQ(stats->pctReceivedNow, 99.9f);
-  EXPECT_FLOAT_EQ(stats->pctSentNow, 10.0f);
-  EXPECT_FLOAT_EQ(stats->pctReceivedMinute, float(4999.0 / 60 / 5 / 10));
-  EXPECT_FLOAT_EQ(stats->pctSentHour, float(1600.0 / 3600 / 16 / 10));
+  EXPECT_FLOAT_EQ(stats.pctReceivedNow, 99.9f);
+  EXPECT_FLOAT_EQ(stats.pctSentNow, 10.0f);
+  EXPECT_FLOAT_EQ(stats.pctReceivedMinute, float(4999.0 / 60 / 5 / 10));
+  EXPECT_FLOAT_EQ(stats.pctSentHour, float(1600.0 / 3600 / 16 / 10));
 
   // A rate above the bandwidth is not capped.
   Second(0, 10000);
-  EXPECT_FLOAT_EQ(stats->pctReceivedNow, 200.0f);
+  EXPECT_FLOAT_EQ(stats.pctReceivedNow, 200.0f);
 }
 
 TEST_F(StatisticsTest, ZeroOrNegativeBandwidthShowsZeroPercent) {
-  model.presets[0].bandd = 0;
-  model.presets[0].bandu = -8;
-  stats->UpdateStatistics();
+  settings.presets[0].bandd = 0;
+  settings.presets[0].bandu = -8;
+  stats.UpdateStatistics();
   Second(123456, 654321);
-  EXPECT_EQ(stats->pctReceivedNow, 0.0f);
-  EXPECT_EQ(stats->pctReceivedMinute, 0.0f);
-  EXPECT_EQ(stats->pctReceivedHour, 0.0f);
-  EXPECT_EQ(stats->pctSentNow, 0.0f);
-  EXPECT_EQ(stats->pctSentMinute, 0.0f);
-  EXPECT_EQ(stats->pctSentHour, 0.0f);
+  EXPECT_EQ(stats.pctReceivedNow, 0.0f);
+  EXPECT_EQ(stats.pctReceivedMinute, 0.0f);
+  EXPECT_EQ(stats.pctReceivedHour, 0.0f);
+  EXPECT_EQ(stats.pctSentNow, 0.0f);
+  EXPECT_EQ(stats.pctSentMinute, 0.0f);
+  EXPECT_EQ(stats.pctSentHour, 0.0f);
 }
 
 TEST_F(StatisticsTest, PresetIndexOutsideTheSixSelectsTheFirst) {
-  model.presets[0].bandd = 10;
+  settings.presets[0].bandd = 10;
   for (int32_t index : {6, -1, INT32_MAX}) {
-    stats->deviceSpeedIndex = index;
-    EXPECT_EQ(&stats->Preset(), &model.presets[0]);
+    stats.deviceSpeedIndex = index;
+    EXPECT_EQ(&stats.Preset(), &settings.presets[0]);
   }
-  stats->deviceSpeedIndex = 5;
-  EXPECT_EQ(&stats->Preset(), &model.presets[5]);
+  stats.deviceSpeedIndex = 5;
+  EXPECT_EQ(&stats.Preset(), &settings.presets[5]);
 }
 
 TEST_F(StatisticsTest, TotalsGoBeyondFourGibibytes) {
-  stats->UpdateStatistics();
+  stats.UpdateStatistics();
   for (int i = 0; i < 3; ++i) Second(0x80000000u, 0xFFFFFFFFu);
-  EXPECT_EQ(stats->totalSent, 3ull * 0x80000000u);
-  EXPECT_EQ(stats->totalReceived, 3ull * 0xFFFFFFFFu);
+  EXPECT_EQ(stats.totalSent, 3ull * 0x80000000u);
+  EXPECT_EQ(stats.totalReceived, 3ull * 0xFFFFFFFFu);
 }
 
 TEST_F(StatisticsTest, TrayUnitFollowsTheSeparateScaleOrThePreset) {
-  model.traySeparateScaleEnabled = true;
-  model.trayScaleValue = 16;
-  EXPECT_EQ(stats->TrayUnit(), 1024u);
-  model.trayScaleValue = 0;
-  EXPECT_EQ(stats->TrayUnit(), 1u);
-  model.trayScaleValue = -1;  // damaged: wraps as unsigned arithmetic, never undefined
-  EXPECT_EQ(stats->TrayUnit(), (0xFFFFFFFFu * 1024u) / 16);
+  settings.traySeparateScaleEnabled = true;
+  settings.trayScaleValue = 16;
+  EXPECT_EQ(stats.TrayUnit(), 1024u);
+  settings.trayScaleValue = 0;
+  EXPECT_EQ(stats.TrayUnit(), 1u);
 
-  model.traySeparateScaleEnabled = false;
-  EXPECT_EQ(stats->TrayUnit(), 4u * 64);  // the modem preset's def of 4 KB/s
-  stats->deviceSpeedIndex = 5;
-  EXPECT_EQ(stats->TrayUnit(), 2500u * 64);
+  settings.traySeparateScaleEnabled = false;
+  EXPECT_EQ(stats.TrayUnit(), 4u * 64);  // the modem preset's def of 4 KB/s
+  stats.deviceSpeedIndex = 5;
+  EXPECT_EQ(stats.TrayUnit(), 2500u * 64);
+}
+
+// Only a damaged profile holds a negative full scale; the graph's divisor, its labels and the tray
+// unit all take it as 0, whichever scale it is.
+TEST_F(StatisticsTest, AFullScaleBelowZeroCountsAsZeroEverywhere) {
+  for (int32_t negative : {-1, -4, INT32_MIN}) {
+    settings.presets[0].def = negative;
+    settings.traySeparateScaleEnabled = false;
+    EXPECT_EQ(stats.TrayUnit(), 1u) << negative;
+    settings.traySeparateScaleEnabled = true;
+    settings.trayScaleValue = negative;
+    EXPECT_EQ(stats.TrayUnit(), 1u) << negative;
+
+    stats.graphRestart = 1;
+    stats.UpdateGraph();
+    counters.AddTraffic(0, 7, 7);
+    stats.UpdateGraph();
+    EXPECT_EQ(stats.lastSentDivisor, 1u) << negative;
+    EXPECT_EQ(stats.sentColumns[0], 7u) << negative;
+    stats.BuildAxisLabels(3);
+    EXPECT_STREQ(stats.sentLabels[2], "0") << negative;
+    EXPECT_EQ(stats.sentLabelDivisor, 1u) << negative;
+  }
 }
 
 TEST_F(StatisticsTest, TrayLevelsAreRatesInTrayRows) {
-  model.traySeparateScaleEnabled = true;
-  model.trayScaleValue = 16;
-  stats->UpdateStatistics();
+  settings.traySeparateScaleEnabled = true;
+  settings.trayScaleValue = 16;
+  stats.UpdateStatistics();
   Second(3 * 1024 + 1023, 20 * 1024);
-  EXPECT_EQ(stats->traySentLevel, 3u);
-  EXPECT_EQ(stats->trayReceivedLevel, 20u);   // not clamped here
-  EXPECT_EQ(stats->traySentMinuteLevel, 0u);  // 4095 / 60 bytes a second
+  EXPECT_EQ(stats.traySentLevel, 3u);
+  EXPECT_EQ(stats.trayReceivedLevel, 20u);   // not clamped here
+  EXPECT_EQ(stats.traySentMinuteLevel, 0u);  // 4095 / 60 bytes a second
   for (int i = 0; i < 59; ++i) Second(2048, 0);
-  EXPECT_EQ(stats->traySentMinuteLevel, 2u);
-  EXPECT_EQ(stats->trayReceivedMinuteLevel, 0u);
+  EXPECT_EQ(stats.traySentMinuteLevel, 2u);
+  EXPECT_EQ(stats.trayReceivedMinuteLevel, 0u);
 }
 
 TEST_F(StatisticsTest, HugeAveragesSaturateTheMinuteLevels) {
-  model.traySeparateScaleEnabled = true;
-  model.trayScaleValue = 0;  // one byte a row
-  stats->UpdateStatistics();
+  settings.traySeparateScaleEnabled = true;
+  settings.trayScaleValue = 0;  // one byte a row
+  stats.UpdateStatistics();
   for (int i = 0; i < 60; ++i) Second(UINT32_MAX, UINT32_MAX);
-  EXPECT_EQ(stats->traySentMinuteLevel, UINT32_MAX);
-  EXPECT_EQ(stats->trayReceivedLevel, UINT32_MAX);
+  EXPECT_EQ(stats.traySentMinuteLevel, UINT32_MAX);
+  EXPECT_EQ(stats.trayReceivedLevel, UINT32_MAX);
 }
 
 }  // namespace

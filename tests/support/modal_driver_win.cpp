@@ -1,5 +1,5 @@
 // The thread-timer driver of modal dialogs and message boxes for the dialog tests.
-#include "dialogs/modal_driver_win.h"
+#include "support/modal_driver_win.h"
 
 #include <cstring>
 

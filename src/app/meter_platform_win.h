@@ -1,0 +1,58 @@
+// The meter's Win32 side behind the model's ports: the IP helper, the logs on disk, the tray icon,
+// the graph surface with its canvas, the window's DC and the two timers.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <optional>
+
+#include "app/meter_view.h"
+#include "app/tray_icon_win.h"
+#include "log/log_file_win.h"
+#include "render/dib_surface_win.h"
+#include "render/gdi_canvas_win.h"
+#include "sampling/ip_helper_win.h"
+
+constexpr UINT_PTR kGraphTimerId = 10;
+constexpr UINT_PTR kStatisticsTimerId = 11;
+constexpr int kPanelX = 9;
+constexpr int kPanelY = 10;
+
+class CMeterPlatform : public IMeterView {
+ public:
+  CMeterPlatform() = default;
+  CMeterPlatform(const CMeterPlatform&) = delete;
+  CMeterPlatform& operator=(const CMeterPlatform&) = delete;
+
+  // The window that owns the messages, the timers and the tray icon's callbacks; its DC is taken
+  // once and kept.
+  void Attach(HWND mainWindow);
+  HDC WindowDc() const { return windowDC; }
+
+  void ShowMessage(const char* text) override;
+  IPanelCanvas& GraphCanvas() override { return *graphCanvas; }
+  PixelSurface& TrayImage() override { return trayIcon.Image(); }
+  void ShowGraphPanel() override;
+  void ReplaceTrayIcon(const char* tooltip) override { trayIcon.Replace(tooltip); }
+  void RestartGraphTimer(int32_t periodMs) override;
+
+  // The graph surface, with a transparent text background, the two pens and the graph font.
+  void CreateGraphPanel(int32_t width, int32_t height);
+  void StartTimers(int32_t graphPeriodMs);
+  void StopTimers();
+  // The bitmaps of the graph surface and of the tray's two surfaces, in that order.
+  void ReleaseSurfaceBitmaps();
+
+  CIpHelper ipHelper;
+  CLogSinkWin logSink;
+  CTrayIcon trayIcon;
+  GraphDrawingTools graphTools;
+
+ private:
+  HWND window = nullptr;
+  HDC windowDC = nullptr;
+  CDibSurface graphSurface;
+  std::optional<GdiPanelCanvas> graphCanvas;
+  bool timersRunning = false;
+};

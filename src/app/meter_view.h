@@ -1,0 +1,22 @@
+// What the meter shows the user: messages, the graph panel and the tray icon, and the graph timer.
+#pragma once
+
+#include <cstdint>
+
+class IPanelCanvas;
+class PixelSurface;
+
+class IMeterView {
+ public:
+  virtual ~IMeterView() = default;
+  // A modal message box; returns when the user has answered it. Ticks go on meanwhile.
+  virtual void ShowMessage(const char* text) = 0;
+  virtual IPanelCanvas& GraphCanvas() = 0;
+  virtual PixelSurface& TrayImage() = 0;
+  // Copies the graph surface to the window at (9, 10).
+  virtual void ShowGraphPanel() = 0;
+  // Builds a new tray icon from the tray image and sets it with this tooltip.
+  virtual void ReplaceTrayIcon(const char* tooltip) = 0;
+  // Starts the graph timer again with this period, if it runs.
+  virtual void RestartGraphTimer(int32_t periodMs) = 0;
+};
