@@ -14,8 +14,6 @@ constexpr ULONG kMaxTableBytes = 16u << 20;
 constexpr size_t kRowsOffset = offsetof(MIB_IFTABLE, table);
 // A gone interface is looked for again at most this often.
 constexpr DWORD kSearchIntervalMs = 2000;
-// Counters that ran backwards across a pause this long started again rather than wrapped.
-constexpr DWORD kLongPauseMs = 10000;
 
 bool Allocate(std::unique_ptr<DWORD[]>& buffer, ULONG& capacity, ULONG byteCount) {
   buffer.reset(new (std::nothrow) DWORD[(byteCount + sizeof(DWORD) - 1) / sizeof(DWORD)]());
@@ -23,9 +21,14 @@ bool Allocate(std::unique_ptr<DWORD[]>& buffer, ULONG& capacity, ULONG byteCount
   return buffer != nullptr;
 }
 
-// A dial-up link reports itself connected, a LAN adapter operational.
-bool IsUp(DWORD operStatus) {
-  return operStatus == MIB_IF_OPER_STATUS_CONNECTED || operStatus == MIB_IF_OPER_STATUS_OPERATIONAL;
+// One counter below its last reading wrapped once and is counted modulo 2^32, however long the row
+// went unread: an interface selected again after a while of not being watched. Both counters at once
+// below it (or one below it and the other at zero) started again: a reset, or a gone interface that
+// the platform still answers for with zeroed counters. A link that goes down or up keeps counting.
+bool StartedAgain(DWORD lastSent, DWORD lastReceived, const MIB_IFROW& reading) {
+  const bool sentBack = reading.dwOutOctets < lastSent, receivedBack = reading.dwInOctets < lastReceived;
+  return (sentBack || receivedBack) && (sentBack || reading.dwOutOctets == 0) &&
+         (receivedBack || reading.dwInOctets == 0);
 }
 
 size_t DescriptionLength(const MIB_IFROW& row) {
@@ -79,7 +82,7 @@ bool CInterfaceTable::AcceptRows() {
     MIB_IFROW& row = Table()->table[i];
     const DWORD length = row.dwDescrLen < MAXLEN_IFDESCR - 1 ? row.dwDescrLen : MAXLEN_IFDESCR - 1;
     row.bDescr[length] = 0;
-    readings[i] = RowReading{row.dwOutOctets, row.dwInOctets, row.dwOperStatus, 0, false, 0};
+    readings[i] = RowReading{row.dwOutOctets, row.dwInOctets, 0};
   }
   // Without this room a gone interface is still looked for; the room is then made on the spot.
   Allocate(scratch, scratchCapacity, capacity);
@@ -125,16 +128,9 @@ bool CInterfaceTable::ReadEntry(GetIfEntryFn getIfEntry, int32_t row, MIB_IFROW&
 
 void CInterfaceTable::Accept(int32_t row, const MIB_IFROW& reading) {
   RowReading& last = readings[row];
-  const DWORD now = tickCount();
-  const bool linkChanged = IsUp(last.operStatus) != IsUp(reading.dwOperStatus);
-  const bool ranBackwards = reading.dwOutOctets < last.sent || reading.dwInOctets < last.received;
-  const bool afterPause = last.everRead && now - last.readAt >= kLongPauseMs;
-  if (linkChanged || (afterPause && ranBackwards)) ++last.epoch;
+  if (StartedAgain(last.sent, last.received, reading)) ++last.epoch;
   last.sent = reading.dwOutOctets;
   last.received = reading.dwInOctets;
-  last.operStatus = reading.dwOperStatus;
-  last.readAt = now;
-  last.everRead = true;
   currentRow = reading;
 }
 

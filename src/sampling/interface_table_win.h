@@ -30,13 +30,12 @@ class CInterfaceTable {
   // The row's two octet counters. A failed read repeats the row's previous reading; a row outside
   // the table repeats the last reading of any row. When the row's interface is gone, the table is
   // read again (at most every two seconds) for an interface of the same description, whose index
-  // the row takes from then on; the epoch of the counters changes whenever they may have started
-  // again: the interface was found anew, its link went down or up, or they ran backwards after a
-  // long pause (a machine that slept).
+  // the row takes from then on; the epoch of the counters changes whenever they started again: the
+  // interface was found anew, or its counters were reset.
   CounterPair ReadCounters(GetIfEntryFn getIfEntry, int32_t row, GetIfTableFn getIfTable = nullptr);
 
   MIB_IFROW currentRow = {};
-  // The clock of the pauses and of the rediscovery's rate limit.
+  // The clock of the rediscovery's rate limit.
   TickCountFn tickCount = GetTickCount;
 
  private:
@@ -44,9 +43,6 @@ class CInterfaceTable {
   struct RowReading {
     DWORD sent;
     DWORD received;
-    DWORD operStatus;
-    DWORD readAt;
-    bool everRead;
     uint32_t epoch;
   };
 

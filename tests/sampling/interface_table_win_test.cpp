@@ -338,34 +338,53 @@ TEST_F(Rediscovery, NoSearchWithoutTheTableFunctionOrForANamelessInterface) {
   EXPECT_EQ(fake.calls, 0);
 }
 
-// The platform may keep answering for a gone interface with its link down and its counters zeroed,
-// and the counters of an adapter can start again while the machine sleeps.
-TEST_F(Rediscovery, CountersThatMayHaveStartedAgainGetANewEpoch) {
-  uint32_t epoch = Read(1).epoch;
+// Counters only start again when they are reset, or when the platform answers for a gone interface
+// with zeroed counters; a link that goes down and up keeps counting, and a single counter below its
+// last reading wrapped, also after the row went unread for a long while.
+TEST_F(Rediscovery, OnlyCountersThatStartedAgainGetANewEpoch) {
+  struct Step {
+    DWORD in, out, status;
+    bool newEpoch;
+    const char* what;
+  };
+  const DWORD up = MIB_IF_OPER_STATUS_OPERATIONAL, down = MIB_IF_OPER_STATUS_NON_OPERATIONAL;
+  const Step steps[] = {
+      {2100, 1100, down, false, "the link goes down, the counters go on"},
+      {2200, 1200, MIB_IF_OPER_STATUS_CONNECTED, false, "and up again"},
+      {0, 0, down, true, "gone: the platform answers with zeroed counters"},
+      {5, 0, up, false, "back: counting on from zero"},
+      {900, 0, up, false, ""},
+      {100, 0, up, true, "one counter fell, the other is zero: reset"},
+      {4294967000u, 900, up, false, ""},
+      {200, 905, up, false, "one counter wrapped"},
+      {100, 80, up, true, "both fell at once: reset"},
+  };
   MIB_IFROW& wired = Listing(7);
-  wired = Listed(7, "Wired Adapter", 0, 0, MIB_IF_OPER_STATUS_NON_OPERATIONAL);
-  CounterPair now = Read(1);
-  EXPECT_NE(now.epoch, epoch) << "link down";
-  epoch = now.epoch;
-  EXPECT_EQ(Read(1).epoch, epoch) << "still down";
-  wired = Listed(7, "Wired Adapter", 5, 5, MIB_IF_OPER_STATUS_OPERATIONAL);
-  now = Read(1);
-  EXPECT_NE(now.epoch, epoch) << "link up";
-  epoch = now.epoch;
-  wired.dwOperStatus = MIB_IF_OPER_STATUS_CONNECTED;
-  EXPECT_EQ(Read(1).epoch, epoch) << "connected and operational both mean up";
+  uint32_t epoch = Read(1).epoch;
+  for (const Step& step : steps) {
+    wired = Listed(7, "Wired Adapter", step.in, step.out, step.status);
+    const uint32_t now = Read(1).epoch;
+    EXPECT_EQ(now != epoch, step.newEpoch) << step.in << "/" << step.out << ": " << step.what;
+    epoch = now;
+  }
+}
 
-  wired.dwInOctets = 4294967000u;
-  Read(1);
-  fakeNow += 1000;
-  wired.dwInOctets = 200;  // a wrap within a second
-  EXPECT_EQ(Read(1).epoch, epoch);
-  fakeNow += 60000;
-  wired.dwInOctets = 300;  // more after a long pause: plain traffic
-  EXPECT_EQ(Read(1).epoch, epoch);
-  fakeNow += 3600000;
-  wired.dwOutOctets = 1;  // fewer after a long pause: they started again
-  EXPECT_NE(Read(1).epoch, epoch);
+// Only the selected row is read. One watched again after a long while keeps its baseline, so its
+// first second holds everything counted meanwhile, modulo 2^32.
+TEST_F(Rediscovery, AnInterfaceWatchedAgainAfterAnHourKeepsItsBaseline) {
+  MIB_IFROW& wireless = Listing(9);
+  wireless.dwOutOctets = 4294967000u;
+  const CounterPair left = Read(2);
+  for (int i = 0; i < 20; ++i) {
+    fakeNow += 180000;
+    Read(1);
+  }
+  wireless.dwInOctets += 500000;
+  wireless.dwOutOctets = 704;  // wrapped once while nobody looked
+  const CounterPair back = Read(2);
+  EXPECT_EQ(back.epoch, left.epoch);
+  EXPECT_EQ(back.received - left.received, 500000u);
+  EXPECT_EQ(back.sent - left.sent, 1000u);
 }
 
 }  // namespace
