@@ -40,6 +40,7 @@ class FuzzProfile : public IProfile {
       return defaultValue;
     return value;
   }
+  bool Holds(const char*) override { return in_.ConsumeBool(); }
   void WriteInt(const char*, int32_t) override {}
   void ReadSystemString(const char*, const char* defaultValue, char* out, size_t size) override {
     const std::string text =

@@ -34,7 +34,7 @@ class CMeterPlatform : public IMeterView {
   IPanelCanvas& GraphCanvas() override { return *graphCanvas; }
   PixelSurface& TrayImage() override { return trayIcon.Image(); }
   void ShowGraphPanel() override;
-  void ReplaceTrayIcon(const char* tooltip) override { trayIcon.Replace(tooltip); }
+  bool ReplaceTrayIcon(const char* tooltip) override { return trayIcon.Replace(tooltip) != FALSE; }
   void RestartGraphTimer(int32_t periodMs) override;
 
   // The graph surface, with a transparent text background, the two pens and the graph font.

@@ -15,8 +15,9 @@ class IMeterView {
   virtual PixelSurface& TrayImage() = 0;
   // Copies the graph surface to the window at (9, 10).
   virtual void ShowGraphPanel() = 0;
-  // Builds a new tray icon from the tray image and sets it with this tooltip.
-  virtual void ReplaceTrayIcon(const char* tooltip) = 0;
+  // Builds a new tray icon from the tray image and sets it with this tooltip; false when the shell
+  // did not get it.
+  virtual bool ReplaceTrayIcon(const char* tooltip) = 0;
   // Starts the graph timer again with this period, if it runs.
   virtual void RestartGraphTimer(int32_t periodMs) = 0;
 };

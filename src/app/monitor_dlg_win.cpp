@@ -107,6 +107,7 @@ BOOL CMonitorDlg::OnInitDialog() {
 
   DiscoverInterfaces();
   model.ValidateSelectedInterface();
+  model.WatchSelectedInterface();
   return FALSE;
 }
 
@@ -144,12 +145,14 @@ void CMonitorDlg::PlaceWindow() {
   if (settings.trayOnly) SetWindowPos(hwnd(), HWND_TOPMOST, x, y, 0, 0, 0);
 }
 
-// The statistics objects read their preset indexes as they are made.
+// Until the user has chosen an interface in Configure, each start watches the first live one. The
+// statistics objects read their preset indexes as they are made.
 bool CMonitorDlg::DiscoverInterfaces() {
   if (const char* failure = platform.ipHelper.DiscoverInterfaces()) {
     ShowAppMessage(hwnd(), failure);
     return false;
   }
+  if (!settings.interfaceStored) settings.selectedInterface = platform.ipHelper.FirstLiveInterface();
   if (!model.CreateInterfaceStats(platform.ipHelper.Count())) return false;
   platform.CreateGraphPanel(settings.graphColumns, settings.graphHeight);
   platform.StartTimers(settings.refreshPeriodMs);

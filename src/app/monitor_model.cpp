@@ -2,7 +2,12 @@
 // and the two timer ticks.
 #include "app/monitor_model.h"
 
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
 #include <new>
+
+#include "render/pixel_surface.h"
 
 #include "render/graph_painter.h"
 #include "render/tray_picture.h"
@@ -25,16 +30,21 @@ bool MonitorModel::CreateInterfaceStats(uint32_t count) {
   try {
     // Reserved up front so that a failure leaves every object made so far in its slot.
     statsTable.reserve(count);
-    for (uint32_t i = 0; i < count; ++i) {
+    for (uint32_t i = 0; i < count; ++i)
       statsTable.push_back(std::make_unique<CTrafficStats>(settings, counters, int32_t(i)));
-      if (!statsTable.back()->OpenLog(logs)) view.ShowMessage("Can not open file, check permissions");
-    }
   } catch (const std::bad_alloc&) {
     view.ShowMessage("memory error!");
     return false;
   }
   ReadDeviceSpeedIndexes();
   return true;
+}
+
+void MonitorModel::WatchSelectedInterface() {
+  CTrafficStats* stats = SelectedStats();
+  if (stats == nullptr || stats->logOpened) return;
+  stats->logOpened = true;
+  if (!stats->OpenLog(logs)) view.ShowMessage("Can not open file, check permissions");
 }
 
 void MonitorModel::ReadDeviceSpeedIndexes() {
@@ -109,7 +119,7 @@ void MonitorModel::OnStatisticsTick() {
   PaintGraphPanel();
   char tip[kTrayTipSize];
   FormatTrayTip(stats->currentReceived, stats->currentSent, tip);
-  view.ReplaceTrayIcon(tip);
+  ShowTrayIcon(tip);
   if (++logTickCount >= kLogIntervalTicks) {
     logTickCount = 0;
     WriteLogLine(*stats);
@@ -129,6 +139,17 @@ void MonitorModel::PaintGraphPanel() {
 
 void MonitorModel::DrawTrayPicture() {
   if (CTrafficStats* stats = SelectedStats()) ::DrawTrayPicture(*stats, view.TrayImage());
+}
+
+void MonitorModel::ShowTrayIcon(const char* tip) {
+  const PixelSurface& picture = view.TrayImage();
+  const size_t size = std::min(picture.ByteCount(), sizeof shownTrayPicture);
+  const bool same = trayShown && picture.bits != nullptr && memcmp(picture.bits, shownTrayPicture, size) == 0 &&
+                    strcmp(tip, shownTrayTip) == 0;
+  if (same) return;
+  trayShown = view.ReplaceTrayIcon(tip);
+  if (picture.bits != nullptr) memcpy(shownTrayPicture, picture.bits, size);
+  snprintf(shownTrayTip, sizeof shownTrayTip, "%s", tip);
 }
 
 void MonitorModel::WriteLogLine(CTrafficStats& stats) {

@@ -9,6 +9,7 @@
 #include "app/meter_view.h"
 #include "log/log_sink.h"
 #include "log/traffic_log.h"
+#include "render/tray_picture.h"
 #include "sampling/counter_source.h"
 #include "settings/monitor_settings.h"
 #include "settings/profile.h"
@@ -23,9 +24,12 @@ class MonitorModel {
 
   // Start-up: defaults, then the profile; the geometry follows the graph style.
   void LoadAllSettings();
-  // One statistics object per interface row, each with its log and its preset index.
+  // One statistics object per interface row, each with its preset index.
   // Returns false with "memory error!" shown when an object cannot be made.
   bool CreateInterfaceStats(uint32_t count);
+  // Opens the selected interface's log the first time it is watched in a run: at start-up, and
+  // when Configure selects another interface. A log that cannot be opened is reported once.
+  void WatchSelectedInterface();
   void ReadDeviceSpeedIndexes();
   int32_t GetDeviceSpeedIndex(int32_t n) const;
   void WriteDeviceSpeedIndex();
@@ -58,6 +62,8 @@ class MonitorModel {
  private:
   void ShowCableNotice(CTrafficStats& stats, const LogLine& line);
   void WritePendingLine();
+  // Hands the tray picture and tip to the shell unless they are what it already shows.
+  void ShowTrayIcon(const char* tip);
 
   ICounterSource& counters;
   ILogSink& logs;
@@ -68,4 +74,9 @@ class MonitorModel {
   bool cableNoticeOpen = false;
   CTrafficStats* pendingStats = nullptr;
   LogLine pendingLine = {};
+
+  // What the shell shows in the tray, so that an unchanged second costs nothing.
+  bool trayShown = false;
+  uint8_t shownTrayPicture[16 * 16 * 3] = {};
+  char shownTrayTip[kTrayTipSize] = {};
 };

@@ -169,6 +169,7 @@ void CConfigureDlg::OnInterfaceClick() {
   const int count = interfaceList.GetItemCount();
   for (int i = 0; i < count; ++i)
     if (interfaceList.GetItemState(i, LVIS_SELECTED) & LVIS_SELECTED) owner->settings.selectedInterface = i;
+  owner->WatchSelectedInterface();
   ChoosePreset(owner->GetDeviceSpeedIndex(owner->settings.selectedInterface));
   owner->WriteDeviceSpeedIndex();
   OnAutoScale();

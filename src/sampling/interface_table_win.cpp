@@ -104,6 +104,12 @@ uint32_t CInterfaceTable::OperStatus(int32_t row) const {
   return tableRow != nullptr ? tableRow->dwOperStatus : 0;
 }
 
+InterfaceFacts CInterfaceTable::Facts(int32_t row) const {
+  const MIB_IFROW* tableRow = Row(row);
+  if (tableRow == nullptr) return InterfaceFacts{};
+  return InterfaceFacts{tableRow->dwType, tableRow->dwOperStatus, tableRow->dwInOctets, tableRow->dwOutOctets};
+}
+
 CounterPair CInterfaceTable::ReadCounters(GetIfEntryFn getIfEntry, int32_t row, GetIfTableFn getIfTable) {
   if (Row(row) == nullptr) return CounterPair{currentRow.dwOutOctets, currentRow.dwInOctets};
   if (getIfEntry != nullptr) {

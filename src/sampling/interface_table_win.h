@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "sampling/counter_source.h"
+#include "sampling/interface_choice.h"
 
 static_assert(sizeof(MIB_IFROW) == 860, "an interface row is 860 bytes");
 
@@ -27,6 +28,8 @@ class CInterfaceTable {
   // NUL-terminated at its dwDescrLen; "" for a row outside the table.
   const char* Description(int32_t row) const;
   uint32_t OperStatus(int32_t row) const;
+  // The row as the table read at start-up reported it; all zero for a row outside the table.
+  InterfaceFacts Facts(int32_t row) const;
   // The row's two octet counters. A failed read repeats the row's previous reading; a row outside
   // the table repeats the last reading of any row. When the row's interface is gone, the table is
   // read again (at most every two seconds) for an interface of the same description, whose index

@@ -1,6 +1,8 @@
 // Loading the IP helper library and resolving the two entry points the meter uses.
 #include "sampling/ip_helper_win.h"
 
+#include <vector>
+
 #include "fw/system_library_win.h"
 
 namespace {
@@ -34,6 +36,12 @@ const char* CIpHelper::LoadAndRead() {
   if (pfnGetIfTable == nullptr) return kNoGetIfTableMessage;
   if (!adapterTable.Read(pfnGetIfTable)) return kNoAdapterMessage;
   return nullptr;
+}
+
+int32_t CIpHelper::FirstLiveInterface() const {
+  std::vector<InterfaceFacts> facts(Count());
+  for (uint32_t i = 0; i < Count(); ++i) facts[i] = adapterTable.Facts(int32_t(i));
+  return ChooseFirstInterface(facts.data(), Count());
 }
 
 void CIpHelper::Release() {

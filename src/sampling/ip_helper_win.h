@@ -37,6 +37,9 @@ class CIpHelper : public ICounterSource {
   uint32_t InterfaceOperStatus(int32_t row) override { return adapterTable.OperStatus(row); }
   const char* Description(int32_t row) const { return adapterTable.Description(row); }
   uint32_t Count() const { return adapterTable.Count(); }
+  // The interface a first start watches: the first row that is up, no loopback and has counted
+  // traffic, else row 0.
+  int32_t FirstLiveInterface() const;
   bool IsLoaded() const { return bool(ipHelperModule); }
 
   CInterfaceTable adapterTable;

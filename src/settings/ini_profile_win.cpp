@@ -42,6 +42,11 @@ int32_t IniProfile::ReadInt(const char* key, int32_t defaultValue) {
   return value;
 }
 
+bool IniProfile::Holds(const char* key) {
+  char text[kValueTextSize] = {};
+  return GetPrivateProfileStringA(kProfileSection, key, "", text, kValueTextSize, path) > 0;
+}
+
 void IniProfile::WriteInt(const char* key, int32_t value) {
   CreateFolderOnce();
   char text[16];

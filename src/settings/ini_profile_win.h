@@ -15,6 +15,7 @@ class IniProfile : public IProfile {
 
   // Plain decimal text, clamped to the 32-bit range; an absent, empty or damaged value gives the default.
   int32_t ReadInt(const char* key, int32_t defaultValue) override;
+  bool Holds(const char* key) override;
   // Creates the profile's folder on first use; a profile that cannot be written is left as it is.
   void WriteInt(const char* key, int32_t value) override;
   void ReadSystemString(const char* key, const char* defaultValue, char* out, size_t size) override;

@@ -22,6 +22,8 @@ struct MonitorSettings {
   bool traySeparateScaleEnabled = false;
   int32_t trayScaleValue = 16;
   SpeedPreset presets[kPresetCount];
+  // False until the Configure group has stored "eth": each start then picks the interface.
+  bool interfaceStored = false;
 
   int32_t graphColumns = 160;
   int32_t graphHeight = 100;

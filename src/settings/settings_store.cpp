@@ -129,6 +129,7 @@ void WritePresetNumbers(const SpeedPreset (&presets)[kPresetCount], IProfile& pr
 void LoadSettings(MonitorSettings& settings, IProfile& profile) {
   settings.ResetToDefaults();
   for (const ScalarSetting& setting : kScalarSettings) ReadScalar(setting, settings, profile);
+  settings.interfaceStored = profile.Holds("eth");
   LoadPresets(settings.presets, profile);
   settings.columnRange = ColumnRangeForStyle(settings.graphStyle, settings.graphHeight);
 }

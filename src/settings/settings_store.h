@@ -11,7 +11,8 @@ struct WindowOrigin {
   int32_t top;
 };
 
-// Defaults, then every scalar key in its order, then the presets, then the graph geometry.
+// Defaults, then every scalar key in its order, whether "eth" is stored, then the presets, then the
+// graph geometry.
 void LoadSettings(MonitorSettings& settings, IProfile& profile);
 void LoadPresets(SpeedPreset (&presets)[kPresetCount], IProfile& profile);
 void WriteConfigureGroup(const MonitorSettings& settings, IProfile& profile);

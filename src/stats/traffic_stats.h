@@ -50,6 +50,7 @@ class CTrafficStats {
   uint32_t TrayUnit() const;
 
   std::unique_ptr<ILogFile> logFile;  // null when the log could not be opened
+  bool logOpened = false;             // opened, or tried, this run
   int32_t interfaceIndex = 0;
   uint32_t hourReceived[kHourLength] = {};
   uint32_t hourSent[kHourLength] = {};

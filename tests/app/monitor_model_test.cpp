@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdlib>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -22,6 +24,22 @@
 extern "C" int __sanitizer_install_malloc_and_free_hooks(void (*mallocHook)(const volatile void*, size_t),
                                                          void (*freeHook)(const volatile void*));
 #endif
+
+// The nth allocation of a statistics object's size from now on fails, as on a machine out of memory.
+int failingStatsAllocation = 0;
+
+void* operator new(size_t size) {
+  if (size >= sizeof(CTrafficStats) && failingStatsAllocation > 0 && --failingStatsAllocation == 0)
+    throw std::bad_alloc();
+  if (void* memory = malloc(size > 0 ? size : 1)) return memory;
+  throw std::bad_alloc();
+}
+void operator delete(void* memory) noexcept {
+  free(memory);
+}
+void operator delete(void* memory, size_t) noexcept {
+  free(memory);
+}
 
 namespace {
 
@@ -66,9 +84,9 @@ TEST_F(ModelTest, OneObjectPerRowWithItsLogAndPresetIndex) {
     EXPECT_EQ(Stats(i).autoScale, 1u);
     EXPECT_EQ(Stats(i).graphRestart, 1u);
     EXPECT_EQ(Stats(i).statsStarted, 0u);
-    EXPECT_NE(Stats(i).logFile, nullptr);
+    EXPECT_EQ(Stats(i).logFile, nullptr) << "a log is opened when its interface is first watched";
   }
-  EXPECT_EQ(logs.openedNames.size(), 3u);
+  EXPECT_TRUE(logs.openedNames.empty());
   EXPECT_EQ(profile.Keys(ProfileAccess::ReadInt),
             (Strings{"DeviceSpeedIndex0", "DeviceSpeedIndex1", "DeviceSpeedIndex2"}));
   EXPECT_EQ(model.GetDeviceSpeedIndex(0), 0);
@@ -79,11 +97,12 @@ TEST_F(ModelTest, OneObjectPerRowWithItsLogAndPresetIndex) {
 }
 
 TEST_F(ModelTest, MemoryErrorKeepsTheObjectsAlreadyMade) {
-  logs.badAllocOnOpen = 3;
+  failingStatsAllocation = 4;
   EXPECT_FALSE(model.CreateInterfaceStats(5));
+  failingStatsAllocation = 0;
   EXPECT_EQ(view.messages, Strings{"memory error!"});
-  EXPECT_EQ(model.statsTable.size(), 3u);
-  EXPECT_NE(Stats(1).logFile, nullptr);
+  ASSERT_EQ(model.statsTable.size(), 3u);
+  EXPECT_EQ(Stats(2).interfaceIndex, 2);
   EXPECT_TRUE(profile.accesses.empty());  // discovery stops before the preset indexes
 }
 
@@ -180,11 +199,10 @@ TEST_F(ModelTest, StatisticsTickUpdatesDrawsPaintsThenReplacesTheIcon) {
   calls.Clear();
   counters.AddTraffic(0, 1, 1);
   model.OnStatisticsTick();
-  ASSERT_EQ(calls.count, 4);
-  EXPECT_EQ(calls.calls[0], StubCall::ReadCounters);
-  EXPECT_EQ(calls.calls[1], StubCall::TrayImage);
-  EXPECT_EQ(calls.calls[2], StubCall::GraphCanvas);
-  EXPECT_EQ(calls.calls[3], StubCall::ReplaceTrayIcon);
+  const StubCall expected[] = {StubCall::ReadCounters, StubCall::TrayImage, StubCall::GraphCanvas,
+                               StubCall::TrayImage, StubCall::ReplaceTrayIcon};
+  ASSERT_EQ(calls.count, 5);
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(calls.calls[i], expected[i]) << i;
   EXPECT_EQ(Stats(0).statsStarted, 1u);
   EXPECT_EQ(model.logTickCount, 1);
 }
@@ -192,6 +210,7 @@ TEST_F(ModelTest, StatisticsTickUpdatesDrawsPaintsThenReplacesTheIcon) {
 TEST_F(ModelTest, EverySixtiethTickWritesOneLogLine) {
   counters.descriptions[0] = "eth";
   model.CreateInterfaceStats(1);
+  model.WatchSelectedInterface();
   const RecordedLog* log = logs.files.begin()->second.get();
   const int header = log->appendCount;
   for (int tick = 1; tick <= 59; ++tick) {
@@ -257,12 +276,76 @@ TEST_F(ModelTest, ANewRefreshPeriodRestartsTheGraphTimer) {
   EXPECT_EQ(view.restartPeriods, std::vector<int32_t>{196});
 }
 
+TEST_F(ModelTest, OnlyWatchedInterfacesGetALogFile) {
+  model.CreateInterfaceStats(3);
+  model.WatchSelectedInterface();
+  model.settings.selectedInterface = 2;
+  model.WatchSelectedInterface();
+  model.WatchSelectedInterface();
+  EXPECT_EQ(logs.openedNames, (Strings{"Fake_Ethernet_Adapter_0_Quintrel.csv", "Fake_Ethernet_Adapter_2_Quintrel.csv"}));
+  EXPECT_EQ(Stats(1).logFile, nullptr);
+}
+
+// An interface selected again counts on from where it stopped: its first second holds everything
+// counted while it was not watched.
+TEST_F(ModelTest, AnInterfaceSelectedAgainResumesItsStatistics) {
+  model.CreateInterfaceStats(2);
+  for (int tick = 0; tick < 3; ++tick) {
+    counters.AddTraffic(0, 10, 100);
+    model.OnStatisticsTick();
+  }
+  model.settings.selectedInterface = 1;
+  for (int tick = 0; tick < 30; ++tick) {
+    counters.AddTraffic(0, 50, 5000);
+    model.OnStatisticsTick();
+  }
+  model.settings.selectedInterface = 0;
+  model.OnStatisticsTick();
+  EXPECT_EQ(Stats(0).currentReceived, 150000u);
+  EXPECT_EQ(Stats(0).totalReceived, 2 * 100u + 150000u);
+  EXPECT_EQ(Stats(0).minuteReceived[1], 100u) << "the history resumes where it stopped";
+}
+
+// A quiet link repeats the same picture and tip every second; the shell is not asked again.
+TEST_F(ModelTest, AnUnchangedTrayPictureAndTipAreNotHandedToTheShellAgain) {
+  model.settings.traySeparateScaleEnabled = true;
+  model.settings.trayScaleValue = 256;  // 16 KiB a row: every rate here keeps the bars at row 0
+  model.CreateInterfaceStats(1);
+  const auto second = [&](uint32_t received) {
+    counters.AddTraffic(0, 0, received);
+    model.OnStatisticsTick();
+    return view.replaceTrayIconCount;
+  };
+  struct Step {
+    uint32_t received;
+    bool shellTakes;
+    int handedOver;
+    const char* what;
+  };
+  const Step steps[] = {
+      {0, true, 1, "the first second"},
+      {0, true, 1, "nothing moved"},
+      {1, true, 1, "one byte: the same 0.00 KB/s and the same bars"},
+      {4096, true, 2, "4.00 KB/s"},
+      {4096, true, 2, "the same rate again"},
+      {8192, false, 3, "a new rate, but the icon could not be made"},
+      {8192, true, 4, "the same rate, which the shell does not show yet"},
+      {8192, true, 4, "now shown"},
+  };
+  for (const Step& step : steps) {
+    view.shellTakesIcons = step.shellTakes;
+    EXPECT_EQ(second(step.received), step.handedOver) << step.what;
+  }
+  EXPECT_STREQ(view.lastTooltip, "8.00 KB/s received  0.00 KB/s sent");
+}
+
 TEST_F(ModelTest, TicksAllocateNothing) {
 #ifdef QUINTREL_COUNTS_ALLOCATIONS
   ASSERT_TRUE(CountAllocations());
   logs.recordText = false;
   model.settings.autoScale = 1;
   model.CreateInterfaceStats(1);
+  model.WatchSelectedInterface();
   model.OnStatisticsTick();
   model.OnGraphTick();
   const long before = allocationCount;

@@ -49,6 +49,11 @@ struct ProgramRun {
   ProgramRun(StubCounters& counters, DiskLogs& logs, StubMeterView& view, uint32_t interfaces = 1)
       : model(counters, logs, view, profile) {
     model.CreateInterfaceStats(interfaces);
+    model.WatchSelectedInterface();
+  }
+  void Watch(int row) {
+    model.settings.selectedInterface = row;
+    model.WatchSelectedInterface();
   }
   CTrafficStats& Stats(int row = 0) { return *model.statsTable[row]; }
   void WriteLogLine(int row = 0) { model.WriteLogLine(Stats(row)); }
@@ -107,7 +112,10 @@ TEST_F(TrafficLogOnDisk, ExistingEmptyFileGetsTheHeader) {
 TEST_F(TrafficLogOnDisk, EveryInterfaceGetsItsOwnFileNamedAfterItsDescription) {
   counters.descriptions[0] = "Realtek RTL8139 Family PCI Fast Ethernet NIC 5.0";
   counters.descriptions[1] = "WAN Miniport (PPP/SLIP)";
-  { ProgramRun run(counters, logs, view, 2); }
+  {
+    ProgramRun run(counters, logs, view, 2);
+    run.Watch(1);
+  }
   // The dots become spaces; the header keeps the description as the system reports it.
   EXPECT_EQ(ReadWholeFile("Realtek_RTL8139_Family_PCI_Fast_Ethernet_NIC_5 0_Quintrel.csv"),
             Header("Realtek RTL8139 Family PCI Fast Ethernet NIC 5.0"));

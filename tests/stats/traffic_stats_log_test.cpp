@@ -19,8 +19,10 @@ class StatsLogTest : public ::testing::Test, protected TestMeter {
     return name;
   }
 
+  // The interfaces, the first of them watched.
   CTrafficStats& Create(uint32_t count = 1) {
     model.CreateInterfaceStats(count);
+    model.WatchSelectedInterface();
     return *model.statsTable[0];
   }
 };
@@ -59,11 +61,18 @@ TEST_F(StatsLogTest, ExistingEmptyFileGetsTheHeader) {
   EXPECT_EQ(logs.Log(name)->appendCount, 1);
 }
 
-TEST_F(StatsLogTest, UnopenableFileIsReportedAndNeverWritten) {
+TEST_F(StatsLogTest, UnopenableFileIsReportedOncePerInterfaceAndNeverWritten) {
   logs.refuseFiles = true;
   CTrafficStats& stats = Create(2);
+  EXPECT_EQ(view.messages, std::vector<std::string>{"Can not open file, check permissions"});
+  model.WatchSelectedInterface();
+  EXPECT_EQ(view.messages.size(), 1u) << "watched again: no second message";
+  model.settings.selectedInterface = 1;
+  model.WatchSelectedInterface();
+  model.settings.selectedInterface = 0;
+  model.WatchSelectedInterface();
   EXPECT_EQ(view.messages, (std::vector<std::string>{"Can not open file, check permissions",
-                                                         "Can not open file, check permissions"}));
+                                                     "Can not open file, check permissions"}));
   EXPECT_EQ(stats.logFile, nullptr);
   stats.totalSent = 10;
   model.WriteLogLine(stats);

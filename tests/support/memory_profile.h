@@ -19,6 +19,8 @@ struct ProfileAccess {
 class MemoryProfile : public IProfile {
  public:
   int32_t ReadInt(const char* key, int32_t defaultValue) override;
+  // Not an access: it reads nothing the settings take.
+  bool Holds(const char* key) override { return ints.count(key) != 0; }
   void WriteInt(const char* key, int32_t value) override;
   void ReadSystemString(const char* key, const char* defaultValue, char* out, size_t size) override;
 

@@ -32,12 +32,10 @@ class StubLogSink : public ILogSink {
   std::map<std::string, std::shared_ptr<RecordedLog>> files;
   std::vector<std::string> openedNames;
   bool refuseFiles = false;
-  int badAllocOnOpen = 0;  // the nth OpenLogFile (from 1) throws std::bad_alloc; 0: never
   bool recordText = true;
   size_t maxFileNameLength = 259;
   LocalDateTime clock = {2003, 5, 14, 3, 10, 20, 30};
 
  private:
   StubCallLog* calls;
-  int openCount = 0;
 };

@@ -25,10 +25,11 @@ void StubMeterView::ShowGraphPanel() {
   ++showGraphPanelCount;
 }
 
-void StubMeterView::ReplaceTrayIcon(const char* tooltip) {
+bool StubMeterView::ReplaceTrayIcon(const char* tooltip) {
   if (calls) calls->Record(StubCall::ReplaceTrayIcon);
   ++replaceTrayIconCount;
   snprintf(lastTooltip, sizeof lastTooltip, "%s", tooltip);
+  return shellTakesIcons;
 }
 
 void StubMeterView::RestartGraphTimer(int32_t periodMs) {

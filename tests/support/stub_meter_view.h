@@ -21,7 +21,7 @@ class StubMeterView : public IMeterView {
   IPanelCanvas& GraphCanvas() override;
   PixelSurface& TrayImage() override;
   void ShowGraphPanel() override;
-  void ReplaceTrayIcon(const char* tooltip) override;
+  bool ReplaceTrayIcon(const char* tooltip) override;
   void RestartGraphTimer(int32_t periodMs) override;
 
   std::vector<std::string> messages;
@@ -31,6 +31,7 @@ class StubMeterView : public IMeterView {
   MemorySurface trayImage{16, 16};
   int showGraphPanelCount = 0;
   int replaceTrayIconCount = 0;
+  bool shellTakesIcons = true;
   char lastTooltip[64] = {};
   std::vector<int32_t> restartPeriods;
 
