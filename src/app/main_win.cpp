@@ -21,4 +21,6 @@ class CMonitorApp : public CApp {
 
 CMonitorApp theApp;
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) { return theApp.Run(instance); }
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  return theApp.Run(instance);
+}

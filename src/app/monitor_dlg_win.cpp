@@ -102,7 +102,8 @@ BOOL CMonitorDlg::OnInitDialog() {
   const int32_t receive = settings.receiveStatSelection, send = settings.sendStatSelection;
   if (receive >= 0 && receive < kStatisticSelections)
     CheckMenuGroup(IDM_RECEIVE_FIRST, IDM_RECEIVE_LAST, IDM_RECEIVE_FIRST + receive);
-  if (send >= 0 && send < kStatisticSelections) CheckMenuGroup(IDM_SEND_FIRST, IDM_SEND_LAST, IDM_SEND_FIRST + send);
+  if (send >= 0 && send < kStatisticSelections)
+    CheckMenuGroup(IDM_SEND_FIRST, IDM_SEND_LAST, IDM_SEND_FIRST + send);
   PlaceWindow();
 
   DiscoverInterfaces();
@@ -112,8 +113,8 @@ BOOL CMonitorDlg::OnInitDialog() {
 }
 
 void CMonitorDlg::LoadDrawingResources() {
-  backgroundBitmap.Reset(static_cast<HBITMAP>(LoadImageA(AppInstance(), MAKEINTRESOURCEA(IDB_BACKGROUND),
-                                                         IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+  backgroundBitmap.Reset(static_cast<HBITMAP>(
+      LoadImageA(AppInstance(), MAKEINTRESOURCEA(IDB_BACKGROUND), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
   backgroundDC.Reset(CreateCompatibleDC(nullptr));
   if (backgroundDC && backgroundBitmap)
     backgroundOriginalBitmap = SelectObject(backgroundDC.get(), backgroundBitmap.get());
@@ -139,8 +140,8 @@ void CMonitorDlg::PlaceWindow() {
   int32_t& y = settings.startY;
   x = OnScreen(x, kWindowWidth, GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_CXVIRTUALSCREEN));
   y = OnScreen(y, kWindowHeight, GetSystemMetrics(SM_YVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN));
-  SetWindowPos(hwnd(), settings.alwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, x, y, kWindowWidth, kWindowHeight,
-               SWP_SHOWWINDOW);
+  SetWindowPos(hwnd(), settings.alwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, x, y, kWindowWidth,
+               kWindowHeight, SWP_SHOWWINDOW);
   popupMenu.CheckItem(IDM_ALWAYS_ON_TOP, settings.alwaysOnTop != 0);
   if (settings.trayOnly) SetWindowPos(hwnd(), HWND_TOPMOST, x, y, 0, 0, 0);
 }
@@ -220,7 +221,9 @@ void CMonitorDlg::OnLeftButtonDown(LPARAM lParam) {
   PostMessageA(hwnd(), WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(LOWORD(lParam), HIWORD(lParam)));
 }
 
-void CMonitorDlg::OnLeftButtonDoubleClick() { HideToTray(); }
+void CMonitorDlg::OnLeftButtonDoubleClick() {
+  HideToTray();
+}
 
 void CMonitorDlg::OnRightButtonDown() {
   RECT window;
@@ -237,8 +240,8 @@ void CMonitorDlg::OnTimer(UINT_PTR id) {
 
 void CMonitorDlg::OnTrayNotify(LPARAM mouseMessage) {
   if (mouseMessage == WM_LBUTTONDBLCLK) {
-    SetWindowPos(hwnd(), settings.alwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, settings.startX, settings.startY,
-                 kWindowWidth, kWindowHeight, SWP_NOMOVE);
+    SetWindowPos(hwnd(), settings.alwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, settings.startX,
+                 settings.startY, kWindowWidth, kWindowHeight, SWP_NOMOVE);
     ShowWindow(hwnd(), SW_SHOW);
     SetForegroundWindow(hwnd());
     settings.trayOnly = 0;
@@ -283,8 +286,8 @@ void CMonitorDlg::OnMenuCommand(UINT id) {
 
 void CMonitorDlg::ToggleAlwaysOnTop() {
   const bool makeTopmost = settings.alwaysOnTop != 1;
-  SetWindowPos(hwnd(), makeTopmost ? HWND_TOPMOST : HWND_NOTOPMOST, settings.startX, settings.startY, kWindowWidth,
-               kWindowHeight, SWP_NOMOVE);
+  SetWindowPos(hwnd(), makeTopmost ? HWND_TOPMOST : HWND_NOTOPMOST, settings.startX, settings.startY,
+               kWindowWidth, kWindowHeight, SWP_NOMOVE);
   settings.alwaysOnTop = makeTopmost ? 1 : 0;
   popupMenu.CheckItem(IDM_ALWAYS_ON_TOP, makeTopmost);
 }
@@ -297,7 +300,8 @@ void CMonitorDlg::HideToTray() {
 void CMonitorDlg::SaveExitSettings() {
   RECT window;
   const bool known = GetWindowRect(hwnd(), &window) != FALSE;
-  model.WriteExitSettings(WindowOrigin{known, known ? int32_t(window.left) : 0, known ? int32_t(window.top) : 0});
+  model.WriteExitSettings(
+      WindowOrigin{known, known ? int32_t(window.left) : 0, known ? int32_t(window.top) : 0});
 }
 
 void CMonitorDlg::TearDown() {

@@ -7,9 +7,8 @@
 #include <cstring>
 #include <new>
 
-#include "render/pixel_surface.h"
-
 #include "render/graph_painter.h"
+#include "render/pixel_surface.h"
 #include "render/tray_picture.h"
 
 namespace {
@@ -144,8 +143,8 @@ void MonitorModel::DrawTrayPicture() {
 void MonitorModel::ShowTrayIcon(const char* tip) {
   const PixelSurface& picture = view.TrayImage();
   const size_t size = std::min(picture.ByteCount(), sizeof shownTrayPicture);
-  const bool same = trayShown && picture.bits != nullptr && memcmp(picture.bits, shownTrayPicture, size) == 0 &&
-                    strcmp(tip, shownTrayTip) == 0;
+  const bool same = trayShown && picture.bits != nullptr &&
+                    memcmp(picture.bits, shownTrayPicture, size) == 0 && strcmp(tip, shownTrayTip) == 0;
   if (same) return;
   trayShown = view.ReplaceTrayIcon(tip);
   if (picture.bits != nullptr) memcpy(shownTrayPicture, picture.bits, size);

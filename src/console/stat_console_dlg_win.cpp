@@ -1,8 +1,8 @@
 // The Statistics Console: reads the hour records, sums them per hour and shows the bars.
 #include "console/stat_console_dlg_win.h"
 
-#include "fw/message_box_win.h"
 #include "fw/gdi_win.h"
+#include "fw/message_box_win.h"
 
 namespace {
 constexpr int kImageLeft = 20;

@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "fw/message_box_win.h"
 #include "dialogs/preset_text.h"
+#include "fw/message_box_win.h"
 
 namespace {
 

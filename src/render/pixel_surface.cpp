@@ -33,4 +33,6 @@ MemorySurface::MemorySurface(int32_t w, int32_t h) {
   Attach(new uint8_t[size_t(w) * size_t(h) * 3](), w, h);
 }
 
-MemorySurface::~MemorySurface() { delete[] bits; }
+MemorySurface::~MemorySurface() {
+  delete[] bits;
+}

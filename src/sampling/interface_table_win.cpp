@@ -107,7 +107,8 @@ uint32_t CInterfaceTable::OperStatus(int32_t row) const {
 InterfaceFacts CInterfaceTable::Facts(int32_t row) const {
   const MIB_IFROW* tableRow = Row(row);
   if (tableRow == nullptr) return InterfaceFacts{};
-  return InterfaceFacts{tableRow->dwType, tableRow->dwOperStatus, tableRow->dwInOctets, tableRow->dwOutOctets};
+  return InterfaceFacts{tableRow->dwType, tableRow->dwOperStatus, tableRow->dwInOctets,
+                        tableRow->dwOutOctets};
 }
 
 CounterPair CInterfaceTable::ReadCounters(GetIfEntryFn getIfEntry, int32_t row, GetIfTableFn getIfTable) {

@@ -6,10 +6,10 @@
 #include "settings/speed_preset.h"
 
 struct MonitorSettings {
-  int32_t kbValue = 10;   // carried from load to save unchanged
+  int32_t kbValue = 10;  // carried from load to save unchanged
   int32_t refreshPeriodMs = 200;
   int32_t selectedInterface = 0;
-  int32_t mirValue = 0;   // carried from load to save unchanged
+  int32_t mirValue = 0;    // carried from load to save unchanged
   int32_t graphStyle = 1;  // 0 mirror-like, 1 normal, 2 overlapped
   int32_t startX = 0;
   int32_t startY = 0;

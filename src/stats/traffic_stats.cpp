@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <cstring>
 
-
 namespace {
 
 constexpr uint32_t kTrayRows = 16;
@@ -62,7 +61,8 @@ void PushSample(uint32_t* values, int32_t n, uint32_t sample) {
 
 }  // namespace
 
-CTrafficStats::CTrafficStats(const MonitorSettings& monitorSettings, ICounterSource& counterSource, int32_t index)
+CTrafficStats::CTrafficStats(const MonitorSettings& monitorSettings, ICounterSource& counterSource,
+                             int32_t index)
     : interfaceIndex(index), settings(monitorSettings), counters(counterSource) {
   autoScale = settings.autoScale != 0 ? 1 : 0;
 }
@@ -269,7 +269,8 @@ LogLine CTrafficStats::TakeLogLine(const LocalDateTime& now) {
   logMarkSent = totalSent;
   logMarkReceived = totalReceived;
   LogLine line;
-  line.length = std::min(FormatLogLine(now, logSent, logReceived, line.text, sizeof line.text), sizeof line.text - 1);
+  line.length =
+      std::min(FormatLogLine(now, logSent, logReceived, line.text, sizeof line.text), sizeof line.text - 1);
   return line;
 }
 
