@@ -10,6 +10,8 @@
 #include <sstream>
 #include <string>
 
+#include "support/temp_directory_win.h"
+
 namespace {
 
 // A fresh folder under the temporary directory, removed with everything in it.
@@ -23,7 +25,7 @@ class TempFolder {
            std::to_string(++serial);
     CreateDirectoryA(path.c_str(), nullptr);
   }
-  ~TempFolder() { Remove(path); }
+  ~TempFolder() { RemoveTree(path); }
   std::string operator/(const std::string& name) const { return path + "\\" + name; }
 
   static bool Exists(const std::string& p) {
@@ -31,25 +33,6 @@ class TempFolder {
   }
 
  private:
-  static void Remove(const std::string& folder) {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-      do {
-        const std::string name = found.cFileName;
-        if (name == "." || name == "..") continue;
-        const std::string child = folder + "\\" + name;
-        SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-          Remove(child);
-        else
-          DeleteFileA(child.c_str());
-      } while (FindNextFileA(search, &found));
-      FindClose(search);
-    }
-    RemoveDirectoryA(folder.c_str());
-  }
-
   std::string path;
 };
 

@@ -5,6 +5,26 @@
 
 #include <string>
 
+// Deletes a folder with everything in it, read-only files included.
+inline void RemoveTree(const std::string& folder) {
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+  if (search != INVALID_HANDLE_VALUE) {
+    do {
+      const std::string name = found.cFileName;
+      if (name == "." || name == "..") continue;
+      const std::string child = folder + "\\" + name;
+      SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        RemoveTree(child);
+      else
+        DeleteFileA(child.c_str());
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+  }
+  RemoveDirectoryA(folder.c_str());
+}
+
 class TempDirectory {
  public:
   TempDirectory() {
@@ -29,23 +49,5 @@ class TempDirectory {
   std::string path;
 
  private:
-  static void RemoveTree(const std::string& folder) {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-      do {
-        const std::string name = found.cFileName;
-        if (name == "." || name == "..") continue;
-        const std::string child = folder + "\\" + name;
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-          RemoveTree(child);
-        else
-          DeleteFileA(child.c_str());
-      } while (FindNextFileA(search, &found));
-      FindClose(search);
-    }
-    RemoveDirectoryA(folder.c_str());
-  }
-
   std::string previous;
 };
