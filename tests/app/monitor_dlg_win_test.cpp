@@ -298,7 +298,10 @@ class MainWindow : public ::testing::Test {
   static BOOL CALLBACK EndDialogWindow(HWND window, LPARAM) {
     char name[16] = {};
     GetClassNameA(window, name, sizeof name);
-    if (strcmp(name, "#32770") == 0) EndDialog(window, -2);
+    if (strcmp(name, "#32770") != 0) return TRUE;
+    const std::string text = ControlText(window, 0xFFFF);  // a message box's text
+    if (!text.empty()) ADD_FAILURE() << "a message box says \"" << text << "\"";
+    EndDialog(window, -2);
     return TRUE;
   }
 
