@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -154,6 +155,56 @@ TEST_F(StatisticsConsole, AnEmptyFileGivesAWhiteChartWithoutMessages) {
   driver.Run([&] { console.DoModal(); });
   EXPECT_EQ(driver.failure, "");
   EXPECT_TRUE(driver.messages.empty());
+}
+
+// The console on a file that ends while it is read: its bytes stop at `holds`, as when the file
+// was cut short after its size was taken. Under Wine no file of ours can do that by itself (a
+// reader's sharing keeps writers out), so the read stops there; the bytes read are the file's own.
+class CutShortConsole : public CStatConsoleDlg {
+ public:
+  explicit CutShortConsole(uint32_t holds) : holds(holds) {}
+
+ private:
+  uint32_t Read(uint8_t* buffer, uint32_t size) override {
+    DWORD delivered = 0;
+    if (!ReadFile(file.get(), buffer, std::min(size, holds - consumed), &delivered, nullptr)) return 0;
+    consumed += delivered;
+    return delivered;
+  }
+
+  uint32_t holds;
+  uint32_t consumed = 0;
+};
+
+TEST_F(StatisticsConsole, AFileThatEndsBeforeItsLastRecordIsReportedAndShowsNoImage) {
+  std::vector<uint8_t> file;
+  for (uint8_t hour : {1, 2, 3}) AppendRecord(file, 27, hour, 5000, 5000);
+  WriteHourFile(file);  // three records promised
+
+  CutShortConsole console(20);  // the second record delivers 4 bytes
+  ModalDriver driver;
+  driver.AnswerMessageBox().AnswerMessageBox().AnswerMessageBox();
+  driver.On(kConsoleCaption, [&](HWND d) {
+    EXPECT_EQ(console.hours.recordCount, 3u);
+    EXPECT_EQ(console.hours.bytesRead, 4u);
+    EXPECT_EQ(console.consoleSurface.bits, nullptr);
+    EXPECT_FALSE(console.imageDrawn);
+    RedrawWindow(d, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    EXPECT_NE(WindowColour(d, 20 + 2, 20 + 300), 0xFFFFFFu) << "a chart shows after a repaint";
+    // "Button1" has nothing to copy: what the window showed stays.
+    HDC dc = GetDC(d);
+    PatBlt(dc, 0, 0, 600, 400, BLACKNESS);
+    ReleaseDC(d, dc);
+    SendDlgItemMessageA(d, IDC_CONSOLE_BUTTON, BM_CLICK, 0, 0);
+    for (int x : {20 + 2, 20 + 30, 20 + 470})
+      for (int y : {20 + 10, 20 + 300}) EXPECT_EQ(WindowColour(d, x, y), 0u) << x << ", " << y;
+    PostMessageA(d, WM_CLOSE, 0, 0);
+  });
+  driver.Run([&] { console.DoModal(); });
+  EXPECT_EQ(driver.failure, "");
+  EXPECT_EQ(driver.messages, (std::vector<std::string>{"4", "this error should never happen!",
+                                                       "Internal Error, while analyzing hour data"}));
+  EXPECT_TRUE(DeleteFileA(kHourDataFileName)) << "the file was left open";
 }
 
 TEST_F(StatisticsConsole, OpensFromTheConfigureDialogsHiddenStatisticsButton) {

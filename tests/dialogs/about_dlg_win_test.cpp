@@ -17,11 +17,12 @@ void RecordAddress(const char* address) {
   opened.push_back(address);
 }
 
-// The text colour the dialog sets for one of its statics.
-COLORREF StaticTextColour(HWND dialog, int id) {
+// The text colour the dialog sets for one of its statics, asked for as the static itself asks.
+// The statics without an id share -1, so they are found by their text, not by their id.
+COLORREF StaticTextColour(HWND dialog, HWND control) {
   HDC dc = CreateCompatibleDC(nullptr);
   SetTextColor(dc, RGB(1, 2, 3));
-  SendMessageA(dialog, WM_CTLCOLORSTATIC, WPARAM(dc), LPARAM(GetDlgItem(dialog, id)));
+  SendMessageA(dialog, WM_CTLCOLORSTATIC, WPARAM(dc), LPARAM(control));
   const COLORREF colour = GetTextColor(dc);
   DeleteDC(dc);
   return colour;
@@ -74,11 +75,17 @@ TEST_F(AboutDialog, LinkLinesAreBlueAndTheOtherTextsKeepTheDefaultColour) {
   about.openAddress = RecordAddress;
   ModalDriver driver;
   driver.On("About quintrel", [](HWND d) {
-    EXPECT_EQ(StaticTextColour(d, IDC_HOME_PAGE_LINK), RGB(0, 0, 255));
-    EXPECT_EQ(StaticTextColour(d, IDC_MAIL_LINK), RGB(0, 0, 255));
+    EXPECT_EQ(StaticTextColour(d, GetDlgItem(d, IDC_HOME_PAGE_LINK)), RGB(0, 0, 255));
+    EXPECT_EQ(StaticTextColour(d, GetDlgItem(d, IDC_MAIL_LINK)), RGB(0, 0, 255));
     HWND version = StaticWithText(d, "Quintrel V1.35, 2003-X-14");
+    HWND notice = StaticWithText(d, "Free network traffic meter.");
     ASSERT_NE(version, nullptr);
-    EXPECT_NE(StaticTextColour(d, GetDlgCtrlID(version)), RGB(0, 0, 255));
+    ASSERT_NE(notice, nullptr);
+    EXPECT_NE(GetDlgItem(d, GetDlgCtrlID(version)), version) << "its id is the icon's too";
+    for (HWND plain : {version, notice}) {
+      EXPECT_EQ(StaticTextColour(d, plain), GetSysColor(COLOR_WINDOWTEXT));
+      EXPECT_NE(StaticTextColour(d, plain), RGB(0, 0, 255));
+    }
 
     RedrawWindow(d, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     const InkCount homePage = CountInk(d, GetDlgItem(d, IDC_HOME_PAGE_LINK));

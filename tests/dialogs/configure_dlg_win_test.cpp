@@ -223,14 +223,22 @@ TEST_F(ConfigureDialog, StyleRadiosAndAutoScaleActOnTheModelAndTheSelectedInterf
   ModalDriver driver;
   driver.On("Configure", [&](HWND d) {
     EXPECT_TRUE(IsChecked(d, IDC_STYLE_NORMAL));
-    SendDlgItemMessageA(d, IDC_STYLE_OVERLAPPED, BM_CLICK, 0, 0);
-    EXPECT_EQ(meter.settings.graphStyle, kGraphStyleOverlapped);
-    EXPECT_EQ(meter.settings.columnRange, 100);
-    EXPECT_FALSE(IsChecked(d, IDC_STYLE_NORMAL));
-    SendDlgItemMessageA(d, IDC_STYLE_MIRROR, BM_CLICK, 0, 0);
-    EXPECT_EQ(meter.settings.graphStyle, kGraphStyleMirror);
-    EXPECT_EQ(meter.settings.columnRange, 50);
-    EXPECT_FALSE(IsChecked(d, IDC_STYLE_OVERLAPPED));
+    // Each style from the one before it, "Normal" both after "Overlapped" and after "Mirror-like".
+    struct Click {
+      int radio;
+      int32_t style, range;
+    };
+    const Click clicks[] = {
+        {IDC_STYLE_OVERLAPPED, kGraphStyleOverlapped, 100}, {IDC_STYLE_NORMAL, kGraphStyleNormal, 50},
+        {IDC_STYLE_OVERLAPPED, kGraphStyleOverlapped, 100}, {IDC_STYLE_MIRROR, kGraphStyleMirror, 50},
+        {IDC_STYLE_NORMAL, kGraphStyleNormal, 50},          {IDC_STYLE_MIRROR, kGraphStyleMirror, 50}};
+    for (const Click& click : clicks) {
+      SendDlgItemMessageA(d, click.radio, BM_CLICK, 0, 0);
+      EXPECT_EQ(meter.settings.graphStyle, click.style) << click.radio;
+      EXPECT_EQ(meter.settings.columnRange, click.range) << click.radio;
+      for (int radio : {IDC_STYLE_NORMAL, IDC_STYLE_MIRROR, IDC_STYLE_OVERLAPPED})
+        EXPECT_EQ(IsChecked(d, radio), radio == click.radio) << click.radio << " shows " << radio;
+    }
 
     SendDlgItemMessageA(d, IDC_AUTOSCALE_CHECK, BM_CLICK, 0, 0);
     EXPECT_EQ(meter.settings.autoScale, 1);

@@ -137,4 +137,34 @@ TEST_F(PresetEditor, EmptyScaleFieldsPassAsZero) {
   EXPECT_EQ(meter.settings.presets[0].max, 6);
 }
 
+// A stored number longer than nine characters shows in full, while its member, read by the change
+// handler that setting the text fires, holds what the first nine characters say; OK copies that.
+TEST_F(PresetEditor, StoredNumbersLongerThanNineCharactersKeepOnlyWhatTheirFirstNineSay) {
+  struct Field {
+    int edit;
+    int32_t SpeedPreset::*value;
+    int32_t stored;
+    const char* shown;
+    int32_t kept;
+  };
+  const Field fields[] = {
+      {IDC_MIN_EDIT, &SpeedPreset::min, 1000000001, "1000000001", 100000000},
+      {IDC_MAX_EDIT, &SpeedPreset::max, 2147483647, "2147483647", 214748364},
+      {IDC_DEF_EDIT, &SpeedPreset::def, 1234567890, "1234567890", 123456789},
+      {IDC_BANDD_EDIT, &SpeedPreset::bandd, -1234567890, "-1234567890", -12345678},
+      {IDC_BANDU_EDIT, &SpeedPreset::bandu, 123456789, "123456789", 123456789},
+  };
+  StartedMeter meter(1);
+  for (const Field& f : fields) meter.settings.presets[0].*f.value = f.stored;
+  ModalDriver driver;
+  EditFromConfigure(meter, driver, [&](ModalDriver& d) {
+    d.On(kEditorCaption, [&](HWND e) {
+      for (const Field& f : fields) EXPECT_EQ(ControlText(e, f.edit), f.shown);
+      PostClick(e, IDOK);
+    });
+  });
+  EXPECT_TRUE(driver.messages.empty());
+  for (const Field& f : fields) EXPECT_EQ(meter.settings.presets[0].*f.value, f.kept) << f.shown;
+}
+
 }  // namespace

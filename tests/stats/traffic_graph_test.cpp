@@ -187,6 +187,46 @@ TEST_F(GraphTest, LongPeriodsKeepOlderColumnsComparableWithTheNewest) {
   for (int i = 1; i <= 3; ++i) EXPECT_EQ(stats.sentColumns[i], 40u) << i;
 }
 
+// One second is the last period whose raw values are the tick's bytes and whose columns are those
+// bytes over the divisor. From 1001 ms on, the raw values are bytes per second (the tick's bytes
+// over the period in seconds), the newest column is the bytes times 1024 / period over the divisor,
+// and a rescale makes the older columns raw * 1.024 over the divisor, comparable with the newest.
+TEST_F(GraphTest, OneSecondIsTheLongestPeriodCountedPerTick) {
+  struct Case {
+    int32_t periodMs;
+    uint32_t raw[3];      // newest first
+    uint32_t columns[4];  // after a rescale: the newest twice, then the older raw values
+  };
+  const Case cases[] = {
+      {1000, {2180, 3350, 4050}, {21, 21, 33, 40}},
+      {1001, {2177, 3346, 4045}, {22, 22, 34, 41}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.periodMs);
+    StatsRig rig;
+    rig.settings.refreshPeriodMs = c.periodMs;
+    rig.settings.presets[0].def = 10;  // 200 bytes a pixel
+    CTrafficStats& graph = rig.stats;
+    graph.UpdateGraph();
+    for (uint32_t bytes : {4050u, 3350u}) {
+      rig.counters.AddTraffic(0, bytes, bytes);
+      graph.UpdateGraph();
+    }
+    rig.settings.presets[0].def = 5;  // 100 bytes a pixel: the columns are rescaled
+    rig.counters.AddTraffic(0, 2180, 2180);
+    graph.UpdateGraph();
+    EXPECT_EQ(graph.lastSentDivisor, 100u);
+    for (int i = 0; i < 3; ++i) {
+      EXPECT_EQ(graph.sentRaw[i], c.raw[i]) << "raw " << i;
+      EXPECT_EQ(graph.receivedRaw[i], c.raw[i]) << "raw " << i;
+    }
+    for (int i = 0; i < 4; ++i) {
+      EXPECT_EQ(graph.sentColumns[i], c.columns[i]) << "column " << i;
+      EXPECT_EQ(graph.receivedColumns[i], c.columns[i]) << "column " << i;
+    }
+  }
+}
+
 TEST_F(GraphTest, ColumnCountBeyondTheArraysIsHeldToTheirLength) {
   settings.graphColumns = 100000;
   stats.autoScale = 1;

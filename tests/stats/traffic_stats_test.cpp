@@ -99,10 +99,20 @@ TEST_F(StatisticsTest, PercentagesOfTheBandwidth) {
   settings.presets[0].bandu = 16;
   stats.UpdateStatistics();
   Second(1600, 4999);
-  EXPECT_FLOAT_EQ(stats.pctReceivedNow, 99.9f);
-  EXPECT_FLOAT_EQ(stats.pctSentNow, 10.0f);
-  EXPECT_FLOAT_EQ(stats.pctReceivedMinute, float(4999.0 / 60 / 5 / 10));
-  EXPECT_FLOAT_EQ(stats.pctSentHour, float(1600.0 / 3600 / 16 / 10));
+  // Each share over its own average and its own direction's bandwidth: 5 kB/s down, 16 up.
+  const struct {
+    const char* name;
+    float CTrafficStats::*share;
+    float expected;
+  } shares[] = {
+      {"pctReceivedNow", &CTrafficStats::pctReceivedNow, 99.9f},
+      {"pctSentNow", &CTrafficStats::pctSentNow, 10.0f},
+      {"pctReceivedMinute", &CTrafficStats::pctReceivedMinute, float(4999.0 / 60 / 5 / 10)},
+      {"pctSentMinute", &CTrafficStats::pctSentMinute, float(1600.0 / 60 / 16 / 10)},
+      {"pctReceivedHour", &CTrafficStats::pctReceivedHour, float(4999.0 / 3600 / 5 / 10)},
+      {"pctSentHour", &CTrafficStats::pctSentHour, float(1600.0 / 3600 / 16 / 10)},
+  };
+  for (const auto& s : shares) EXPECT_FLOAT_EQ(stats.*s.share, s.expected) << s.name;
 
   // A rate above the bandwidth is not capped.
   Second(0, 10000);

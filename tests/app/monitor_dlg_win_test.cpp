@@ -1,0 +1,619 @@
+// The real main window under Wine, on its real interfaces and timers, driven from inside its own
+// modal loop: its popup menu, tray-only mode, always-on-top, the ways it ends, the tray tip of a
+// real tick and the graph timer that the refresh slider restarts.
+#include "app/monitor_dlg_win.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <map>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "fw/app_win.h"
+#include "resource.h"
+#include "sampling/ip_helper_win.h"
+#include "support/memory_profile.h"
+#include "support/modal_driver_win.h"
+#include "support/temp_directory_win.h"
+#include "support/udp_socket_win.h"
+
+namespace {
+
+constexpr UINT kRunScript = WM_APP + 77;
+constexpr DWORD kScriptTimeLimitMs = 30000;
+
+// Runs the thread's messages as a dialog's modal loop does, until the condition holds or the time
+// is up; returns whether it holds.
+bool PumpUntil(HWND dialog, const std::function<bool()>& done, DWORD timeoutMs) {
+  const DWORD start = GetTickCount();
+  while (!done()) {
+    if (GetTickCount() - start > timeoutMs) return false;
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+      if (dialog == nullptr || !IsDialogMessageA(dialog, &message)) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+      }
+      if (done()) return true;
+    }
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+  }
+  return true;
+}
+
+void PumpFor(HWND dialog, DWORD ms) {
+  PumpUntil(
+      dialog, [] { return false; }, ms);
+}
+
+// The real window with a script that runs inside its modal loop, and a record of its ticks.
+class ScriptedMainWindow : public CMonitorDlg {
+ public:
+  using Script = std::function<void(ScriptedMainWindow&)>;
+  ScriptedMainWindow(IProfile& profile, Script script) : CMonitorDlg(profile), script(std::move(script)) {}
+
+  // When each of the window's timer messages arrived, by timer id.
+  std::map<UINT_PTR, std::vector<DWORD>> ticks;
+  std::function<void(UINT_PTR id)> beforeTick;
+  std::function<void(UINT_PTR id)> afterTick;
+  std::function<void()> onDestroy;  // the window still exists
+
+  size_t TickCount(UINT_PTR id) { return ticks[id].size(); }
+  bool WaitForTicks(UINT_PTR id, size_t count, DWORD timeoutMs = 5000) {
+    return PumpUntil(
+        hwnd(), [&] { return TickCount(id) >= count; }, timeoutMs);
+  }
+  void Command(UINT id) { SendMessageA(hwnd(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+
+ protected:
+  BOOL OnInitDialog() override {
+    const BOOL result = CMonitorDlg::OnInitDialog();
+    PostMessageA(hwnd(), kRunScript, 0, 0);
+    return result;
+  }
+  INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override {
+    if (message == kRunScript) {
+      handled = true;
+      script(*this);
+      // Whatever the script did or left undone, the window ends; an ending already begun wins.
+      PostMessageA(hwnd(), WM_COMMAND, IDCANCEL, 0);
+      return TRUE;
+    }
+    if (message == WM_TIMER) {
+      ticks[wParam].push_back(GetTickCount());
+      if (beforeTick) beforeTick(wParam);
+    }
+    if (message == WM_DESTROY && onDestroy) onDestroy();
+    const INT_PTR result = CMonitorDlg::OnMessage(message, wParam, lParam, handled);
+    if (message == WM_TIMER && afterTick) afterTick(wParam);
+    return result;
+  }
+
+ private:
+  Script script;
+};
+
+// Whether the shell holds the window's icon: a change of nothing succeeds only for an icon it holds.
+bool ShellHoldsIcon(HWND window) {
+  NOTIFYICONDATAA record = {};
+  record.cbSize = NOTIFYICONDATAA_V1_SIZE;
+  record.hWnd = window;
+  record.uID = kTrayIconId;
+  record.uFlags = 0;
+  return Shell_NotifyIconA(NIM_MODIFY, &record) != FALSE;
+}
+
+// What the program hands to the shell: its import of Shell_NotifyIconA is pointed at a recorder
+// that passes every call on to the real shell.
+class ShellNotifyRecorder {
+ public:
+  struct Call {
+    DWORD message;
+    HWND window;
+    UINT flags;
+    std::string tip;
+  };
+
+  ShellNotifyRecorder() {
+    real = reinterpret_cast<NotifyFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("shell32.dll"), "Shell_NotifyIconA")));
+    slot = FindImportSlot(reinterpret_cast<void*>(real));
+    if (slot != nullptr) Write(reinterpret_cast<void*>(&Record));
+    active = this;
+  }
+  ~ShellNotifyRecorder() {
+    if (slot != nullptr) Write(reinterpret_cast<void*>(real));
+    active = nullptr;
+  }
+  ShellNotifyRecorder(const ShellNotifyRecorder&) = delete;
+  ShellNotifyRecorder& operator=(const ShellNotifyRecorder&) = delete;
+
+  bool Installed() const { return slot != nullptr; }
+  // The tip of the last change handed over with a tip, or "(none)".
+  std::string LastTip(HWND window) const {
+    for (auto call = calls.rbegin(); call != calls.rend(); ++call)
+      if (call->window == window && call->message == NIM_MODIFY && (call->flags & NIF_TIP)) return call->tip;
+    return "(none)";
+  }
+
+  std::vector<Call> calls;
+
+ private:
+  using NotifyFn = BOOL(WINAPI*)(DWORD, PNOTIFYICONDATAA);
+
+  static BOOL WINAPI Record(DWORD message, PNOTIFYICONDATAA data) {
+    if (active != nullptr && data != nullptr)
+      active->calls.push_back({message, data->hWnd, data->uFlags, data->szTip});
+    return active->real(message, data);
+  }
+  static void** FindImportSlot(void* target) {
+    auto* base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
+    auto* dos = reinterpret_cast<IMAGE_DOS_HEADER*>(base);
+    auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    for (auto* library = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
+         library->Name != 0; ++library)
+      for (auto* thunk = reinterpret_cast<IMAGE_THUNK_DATA*>(base + library->FirstThunk); thunk->u1.Function;
+           ++thunk)
+        if (reinterpret_cast<void*>(thunk->u1.Function) == target) return reinterpret_cast<void**>(thunk);
+    return nullptr;
+  }
+  void Write(void* function) {
+    DWORD previous = 0;
+    VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &previous);
+    *slot = function;
+    VirtualProtect(slot, sizeof *slot, previous, &previous);
+  }
+
+  static ShellNotifyRecorder* active;
+  NotifyFn real = nullptr;
+  void** slot = nullptr;
+};
+ShellNotifyRecorder* ShellNotifyRecorder::active = nullptr;
+
+// One row of a popup menu as the menu itself holds it.
+struct MenuRow {
+  UINT id;
+  std::string text;
+  bool separator;
+  bool checked;
+};
+
+struct OpenedMenu {
+  std::vector<MenuRow> rows;
+  RECT place = {};
+  bool found = false;
+};
+
+OpenedMenu* menuBeingRead = nullptr;
+int menuReadAttempts = 0;
+
+BOOL CALLBACK FindMenuWindow(HWND window, LPARAM found) {
+  char name[16] = {};
+  GetClassNameA(window, name, sizeof name);
+  if (strcmp(name, "#32768") == 0 && IsWindowVisible(window)) {
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// Runs inside the menu's own loop: reads the open menu through its window, then closes it.
+void CALLBACK ReadOpenMenu(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND menuWindow = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), FindMenuWindow, LPARAM(&menuWindow));
+  if (menuWindow == nullptr && ++menuReadAttempts < 100) return;
+  KillTimer(nullptr, timer);
+  if (menuWindow != nullptr && menuBeingRead != nullptr) {
+    const HMENU menu = reinterpret_cast<HMENU>(SendMessageA(menuWindow, MN_GETHMENU, 0, 0));
+    GetWindowRect(menuWindow, &menuBeingRead->place);
+    menuBeingRead->found = menu != nullptr;
+    for (int i = 0; menu != nullptr && i < GetMenuItemCount(menu); ++i) {
+      char text[64] = {};
+      MENUITEMINFOA item = {};
+      item.cbSize = sizeof item;
+      item.fMask = MIIM_ID | MIIM_FTYPE | MIIM_STATE | MIIM_STRING;
+      item.dwTypeData = text;
+      item.cch = sizeof text;
+      GetMenuItemInfoA(menu, UINT(i), TRUE, &item);
+      menuBeingRead->rows.push_back(
+          {item.wID, text, (item.fType & MFT_SEPARATOR) != 0, (item.fState & MFS_CHECKED) != 0});
+    }
+  }
+  EndMenu();
+}
+
+// The popup menu opened the user's way, a right click on the window, and read while it is open.
+OpenedMenu ReadPopupMenu(HWND window) {
+  OpenedMenu opened;
+  menuBeingRead = &opened;
+  menuReadAttempts = 0;
+  const UINT_PTR timer = SetTimer(nullptr, 0, 20, ReadOpenMenu);
+  SendMessageA(window, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(60, 40));
+  KillTimer(nullptr, timer);
+  menuBeingRead = nullptr;
+  return opened;
+}
+
+std::set<UINT> CheckedIds(const OpenedMenu& menu) {
+  std::set<UINT> checked;
+  for (const MenuRow& row : menu.rows)
+    if (row.checked) checked.insert(row.id);
+  return checked;
+}
+
+bool IsTopmost(HWND window) {
+  return (GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+}
+
+SIZE WindowSize(HWND window) {
+  RECT r = {};
+  GetWindowRect(window, &r);
+  return SIZE{r.right - r.left, r.bottom - r.top};
+}
+
+POINT WindowPlace(HWND window) {
+  RECT r = {};
+  GetWindowRect(window, &r);
+  return POINT{r.left, r.top};
+}
+
+class MainWindow : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { InitControlClasses(); }
+  void SetUp() override { ResetProfile(); }
+
+  // A profile that holds only the window's place.
+  void ResetProfile() {
+    profile.ints.clear();
+    profile.accesses.clear();
+    profile.ints["x_pos"] = 40;
+    profile.ints["y_pos"] = 50;
+  }
+
+  // The window on the test's profile; the script runs inside its modal loop. Should the script
+  // hang, every dialog of the thread is ended after a while.
+  INT_PTR Run(const ScriptedMainWindow::Script& script,
+              const std::function<void(ScriptedMainWindow&)>& prepare = nullptr) {
+    ScriptedMainWindow window(profile, script);
+    if (prepare) prepare(window);
+    const UINT_PTR watchdog = SetTimer(nullptr, 0, kScriptTimeLimitMs, EndEveryDialog);
+    const INT_PTR result = window.DoModal();
+    KillTimer(nullptr, watchdog);
+    return result;
+  }
+
+  static void CALLBACK EndEveryDialog(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    ADD_FAILURE() << "the script did not end in time";
+    EndMenu();
+    EnumThreadWindows(GetCurrentThreadId(), EndDialogWindow, 0);
+  }
+  static BOOL CALLBACK EndDialogWindow(HWND window, LPARAM) {
+    char name[16] = {};
+    GetClassNameA(window, name, sizeof name);
+    if (strcmp(name, "#32770") != 0) return TRUE;
+    const std::string text = ControlText(window, 0xFFFF);  // a message box's text
+    if (!text.empty()) ADD_FAILURE() << "a message box says \"" << text << "\"";
+    EndDialog(window, -2);
+    return TRUE;
+  }
+
+  std::vector<std::pair<std::string, int32_t>> Writes() const {
+    std::vector<std::pair<std::string, int32_t>> writes;
+    for (const ProfileAccess& access : profile.accesses)
+      if (access.kind == ProfileAccess::WriteInt) writes.emplace_back(access.key, access.value);
+    return writes;
+  }
+
+  // The value last written for a key, or kNotWritten.
+  static constexpr int32_t kNotWritten = -999;
+  int32_t LastWrite(const std::string& key) const {
+    int32_t value = kNotWritten;
+    for (const auto& write : Writes())
+      if (write.first == key) value = write.second;
+    return value;
+  }
+
+  TempDirectory directory;  // the window opens one traffic log per interface here
+  MemoryProfile profile;
+};
+
+const std::vector<MenuRow> kExpectedMenu = {
+    {500, "Always On Top", false, false},
+    {501, "Only tray icon", false, false},
+    {0, "", true, false},
+    {503, "Current Receive", false, false},
+    {504, "Last min. avg", false, false},
+    {505, "Last hour avg", false, false},
+    {506, "Total Received", false, false},
+    {507, "% Bandwidth", false, false},
+    {508, "% 1 min. Bandwidth", false, false},
+    {509, "% 1 hour Bandwidth", false, false},
+    {0, "", true, false},
+    {521, "Current Send", false, false},
+    {522, "Last min. avg", false, false},
+    {523, "Last hour avg", false, false},
+    {524, "Total Sent", false, false},
+    {525, "% Bandwidth", false, false},
+    {526, "% 1 min. Bandwidth", false, false},
+    {527, "% 1 hour Bandwidth", false, false},
+    {0, "", true, false},
+    {534, "SETUP", false, false},
+    {0, "", true, false},
+    {538, "StatConsole", false, false},
+    {0, "", true, false},
+    {536, "About", false, false},
+    {537, "Exit", false, false},
+};
+
+// The menu opened on the running window holds its 25 rows, and the check marks the profile chose:
+// a stored selection outside 0..6 leaves its group without any.
+TEST_F(MainWindow, PopupMenuHoldsItsRowsWithTheStoredSelectionsChecked) {
+  struct Case {
+    int32_t receive, send, onTop;
+    std::set<UINT> checked;
+  };
+  const Case cases[] = {
+      {0, 0, 1, {500, 503, 521}},
+      {9, 6, 0, {527}},
+      {6, 9, 1, {500, 509}},
+      {-1, 7, 0, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE("r_sel " + std::to_string(c.receive) + ", s_sel " + std::to_string(c.send));
+    ResetProfile();
+    profile.ints["r_sel"] = c.receive;
+    profile.ints["s_sel"] = c.send;
+    profile.ints["ontop"] = c.onTop;
+    OpenedMenu menu;
+    POINT window = {};
+    Run([&](ScriptedMainWindow& w) {
+      window = WindowPlace(w.hwnd());
+      menu = ReadPopupMenu(w.hwnd());
+    });
+    ASSERT_TRUE(menu.found) << "no popup menu opened";
+    ASSERT_EQ(menu.rows.size(), kExpectedMenu.size());
+    for (size_t i = 0; i < kExpectedMenu.size(); ++i) {
+      EXPECT_EQ(menu.rows[i].separator, kExpectedMenu[i].separator) << "row " << i + 1;
+      EXPECT_EQ(menu.rows[i].text, kExpectedMenu[i].text) << "row " << i + 1;
+      if (!kExpectedMenu[i].separator) EXPECT_EQ(menu.rows[i].id, kExpectedMenu[i].id) << "row " << i + 1;
+    }
+    EXPECT_EQ(CheckedIds(menu), c.checked);
+    // Wherever the click was, the menu opens 15 pixels right of and below the window's corner.
+    EXPECT_EQ(menu.place.left, window.x + 15);
+    EXPECT_EQ(menu.place.top, window.y + 15);
+  }
+}
+
+// "Only tray icon" and a double-click hide the window; "Always On Top" brings back a window that
+// started tray-only with no size, but leaves a hidden one hidden. Exit saves tray-only in all cases.
+TEST_F(MainWindow, TrayOnlyModeFromEachWayInIsSavedAtExitAndOnlyAZeroSizeWindowReturns) {
+  enum Step { OnlyTrayIcon, DoubleClick, AlwaysOnTop };
+  struct Case {
+    const char* name;
+    int32_t storedTrayOnly;
+    std::vector<Step> steps;
+    bool visible;
+  };
+  const Case cases[] = {
+      {"Only tray icon", 0, {OnlyTrayIcon}, false},
+      {"double-click", 0, {DoubleClick}, false},
+      {"started tray-only, then Always On Top", 1, {AlwaysOnTop}, true},
+      {"Only tray icon, then Always On Top", 0, {OnlyTrayIcon, AlwaysOnTop}, false},
+      {"double-click, then Always On Top", 0, {DoubleClick, AlwaysOnTop}, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ResetProfile();
+    profile.ints["minm"] = c.storedTrayOnly;
+    Run([&](ScriptedMainWindow& w) {
+      HWND window = w.hwnd();
+      EXPECT_TRUE(IsWindowVisible(window));
+      const SIZE start = WindowSize(window);
+      EXPECT_EQ(start.cx, c.storedTrayOnly ? 0 : kWindowWidth);
+      EXPECT_EQ(start.cy, c.storedTrayOnly ? 0 : kWindowHeight);
+      for (Step step : c.steps) {
+        if (step == OnlyTrayIcon) w.Command(IDM_TRAY_ONLY);
+        if (step == DoubleClick) SendMessageA(window, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(60, 40));
+        if (step == AlwaysOnTop) w.Command(IDM_ALWAYS_ON_TOP);
+      }
+      PumpFor(window, 50);
+      EXPECT_EQ(IsWindowVisible(window) != FALSE, c.visible);
+      const SIZE end = WindowSize(window);
+      EXPECT_EQ(end.cx, kWindowWidth);
+      EXPECT_EQ(end.cy, kWindowHeight);
+      EXPECT_EQ(WindowPlace(window).x, 40);
+      EXPECT_EQ(WindowPlace(window).y, 50);
+      w.TearDown();
+    });
+    EXPECT_EQ(LastWrite("minm"), 1);
+    EXPECT_EQ(LastWrite("x_pos"), 40);
+  }
+}
+
+// "ontop" stored as 2 counts as on top; the first "Always On Top" keeps it so and makes it 1,
+// the second lets go.
+TEST_F(MainWindow, AlwaysOnTopStoredAsTwoStaysOnTopAtTheFirstCommandAndLetsGoAtTheSecond) {
+  struct Case {
+    int commands;
+    bool topmost;
+    bool checked;
+    int32_t saved;
+  };
+  const Case cases[] = {{0, true, true, 2}, {1, true, true, 1}, {2, false, false, 0}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.commands) + " commands");
+    ResetProfile();
+    profile.ints["ontop"] = 2;
+    Run([&](ScriptedMainWindow& w) {
+      for (int i = 0; i < c.commands; ++i) w.Command(IDM_ALWAYS_ON_TOP);
+      EXPECT_EQ(IsTopmost(w.hwnd()), c.topmost);
+      const OpenedMenu menu = ReadPopupMenu(w.hwnd());
+      ASSERT_TRUE(menu.found);
+      EXPECT_EQ(CheckedIds(menu).count(IDM_ALWAYS_ON_TOP), c.checked ? 1u : 0u);
+      EXPECT_EQ(WindowSize(w.hwnd()).cx, kWindowWidth);
+      w.TearDown();
+    });
+    EXPECT_EQ(LastWrite("ontop"), c.saved);
+  }
+}
+
+// Enter, Escape, a close request and the end of the session each save what Exit saves and take the
+// icon out of the tray. The end of the session leaves the dialog to the system, which ends the
+// process; the test ends it itself, without the dialog's own cancel.
+TEST_F(MainWindow, EnterEscapeCloseAndEndOfSessionSaveTheExitGroupAndRemoveTheTrayIcon) {
+  struct Case {
+    const char* name;
+    std::function<void(HWND)> end;
+    INT_PTR result;
+  };
+  constexpr INT_PTR kEndedByTest = 77;
+  const Case cases[] = {
+      {"Enter", [](HWND w) { PostMessageA(w, WM_KEYDOWN, VK_RETURN, 0); }, IDOK},
+      {"Escape", [](HWND w) { PostMessageA(w, WM_KEYDOWN, VK_ESCAPE, 0); }, IDCANCEL},
+      {"WM_CLOSE", [](HWND w) { PostMessageA(w, WM_CLOSE, 0, 0); }, IDCANCEL},
+      {"WM_ENDSESSION",
+       [](HWND w) {
+         SendMessageA(w, WM_ENDSESSION, TRUE, 0);
+         EndDialog(w, kEndedByTest);
+       },
+       kEndedByTest},
+  };
+  const std::vector<std::pair<std::string, int32_t>> exitGroup = {{"x_pos", 70}, {"y_pos", 90}, {"s_sel", 5},
+                                                                  {"r_sel", 2},  {"ontop", 0},  {"minm", 0}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ResetProfile();
+    bool heldAtStart = false, heldAtDestroy = true;
+    std::vector<std::pair<std::string, int32_t>> writesAtDestroy;
+    const INT_PTR result = Run(
+        [&](ScriptedMainWindow& w) {
+          heldAtStart = ShellHoldsIcon(w.hwnd());
+          SetWindowPos(w.hwnd(), nullptr, 70, 90, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+          w.Command(IDM_RECEIVE_FIRST + 2);
+          w.Command(IDM_SEND_FIRST + 5);
+          w.Command(IDM_ALWAYS_ON_TOP);
+          profile.accesses.clear();
+          c.end(w.hwnd());
+        },
+        [&](ScriptedMainWindow& w) {
+          w.onDestroy = [&] {
+            heldAtDestroy = ShellHoldsIcon(w.hwnd());
+            writesAtDestroy = Writes();
+          };
+        });
+    EXPECT_EQ(result, c.result);
+    EXPECT_TRUE(heldAtStart);
+    EXPECT_FALSE(heldAtDestroy) << "the icon is left in the tray";
+    EXPECT_EQ(writesAtDestroy, exitGroup);
+    EXPECT_EQ(Writes(), exitGroup) << "saved once";
+  }
+}
+
+// On the loopback, whose two counters move together, the tip of each real statistics tick shows
+// the bytes counted since the previous tick in KB/s of 1024 bytes.
+TEST_F(MainWindow, TrayTipOfARealTickStatesTheLoopbackRatesInKilobytesPerSecond) {
+  CIpHelper counters;
+  ASSERT_EQ(counters.DiscoverInterfaces(), nullptr);
+  int32_t loopback = -1;
+  for (uint32_t i = 0; i < counters.Count(); ++i)
+    if (strcmp(counters.Description(int32_t(i)), "lo") == 0) loopback = int32_t(i);
+  ASSERT_GE(loopback, 0);
+  profile.ints["eth"] = loopback;
+  ShellNotifyRecorder recorder;
+  ASSERT_TRUE(recorder.Installed());
+
+  // The counters just before and just after each statistics tick bracket the ones it read.
+  std::vector<CounterPair> before, after;
+  std::vector<std::string> tips;
+  UdpSocket socket("127.0.0.1");
+  ASSERT_TRUE(socket.Valid());
+  int echoed = 0;
+  Run(
+      [&](ScriptedMainWindow& w) {
+        ASSERT_TRUE(w.WaitForTicks(kStatisticsTimerId, 1));
+        echoed = socket.SendEachAndAwaitReturn("127.0.0.1", socket.Port(), 1000, 40);
+        ASSERT_TRUE(w.WaitForTicks(kStatisticsTimerId, 2));
+      },
+      [&](ScriptedMainWindow& w) {
+        w.beforeTick = [&](UINT_PTR id) {
+          if (id == kStatisticsTimerId) before.push_back(counters.ReadCounters(loopback));
+        };
+        w.afterTick = [&, window = &w](UINT_PTR id) {
+          if (id != kStatisticsTimerId) return;
+          after.push_back(counters.ReadCounters(loopback));
+          tips.push_back(recorder.LastTip(window->hwnd()));
+        };
+      });
+  ASSERT_GE(tips.size(), 2u);
+  ASSERT_EQ(echoed, 40);
+  EXPECT_EQ(tips[0], "0.00 KB/s received  0.00 KB/s sent") << "the first second is the baseline";
+
+  double received = -1, sent = -1;
+  ASSERT_EQ(sscanf(tips[1].c_str(), "%lf KB/s received  %lf KB/s sent", &received, &sent), 2) << tips[1];
+  char reformatted[64];
+  snprintf(reformatted, sizeof reformatted, "%.2f KB/s received  %.2f KB/s sent", received, sent);
+  EXPECT_EQ(tips[1], reformatted);
+  const auto expectWithin = [](double shown, uint32_t fewest, uint32_t most, const char* what) {
+    EXPECT_GE(shown, fewest / 1024.0 - 0.005) << what;
+    EXPECT_LE(shown, most / 1024.0 + 0.005) << what;
+  };
+  expectWithin(received, before[1].received - after[0].received, after[1].received - before[0].received,
+               "received");
+  expectWithin(sent, before[1].sent - after[0].sent, after[1].sent - before[0].sent, "sent");
+  EXPECT_GT(received, 40 * 1000 / 1024.0) << "the datagrams sent to ourselves";
+  EXPECT_EQ(received, sent) << "every loopback byte is sent and received";
+}
+
+// The refresh slider restarts the window's graph timer (10) at each notification, while the
+// statistics timer (11) keeps its pace: moved every 300 ms to 900 ms, the graph timer never comes,
+// the statistics timer still comes every second, and 900 ms after the last move the graph ticks.
+TEST_F(MainWindow, RefreshSliderRestartsOnlyTheGraphTimerOfTheRealWindow) {
+  DWORD burstStart = 0, lastMove = 0;
+  Run([&](ScriptedMainWindow& w) {
+    ASSERT_TRUE(w.WaitForTicks(kGraphTimerId, 3)) << "the graph timer runs at 200 ms";
+    ModalDriver driver;
+    driver.On("Configure", [&](HWND d) {
+      HWND slider = GetDlgItem(d, IDC_REFRESH_SLIDER);
+      const auto move = [&] {
+        SendMessageA(slider, TBM_SETPOS, TRUE, 30);
+        SendMessageA(d, WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, 30), LPARAM(slider));
+        SendMessageA(d, WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0), LPARAM(slider));
+      };
+      burstStart = GetTickCount();
+      for (int i = 0; i < 10; ++i) {
+        move();
+        PumpFor(nullptr, 300);
+      }
+      move();
+      lastMove = GetTickCount();
+      PumpFor(nullptr, 1500);
+      PostClick(d, IDOK);
+    });
+    driver.Run([&] { w.Command(IDM_SETUP); }, 20000);
+    EXPECT_EQ(driver.failure, "");
+
+    const auto ticksBetween = [&](UINT_PTR id, DWORD from, DWORD to) {
+      std::vector<DWORD> found;
+      for (DWORD at : w.ticks[id])
+        if (at > from && at <= to) found.push_back(at - from);
+      return found;
+    };
+    EXPECT_EQ(ticksBetween(kGraphTimerId, burstStart, lastMove), std::vector<DWORD>{});
+    EXPECT_GE(ticksBetween(kStatisticsTimerId, burstStart, lastMove).size(), 2u);
+    const std::vector<DWORD> graphAfter = ticksBetween(kGraphTimerId, lastMove, lastMove + 1500);
+    ASSERT_FALSE(graphAfter.empty()) << "the graph timer stopped";
+    EXPECT_GE(graphAfter[0], 850u);
+    EXPECT_LE(graphAfter.size(), 1u);
+  });
+  EXPECT_EQ(profile.ints["refr"], 900);
+}
+
+}  // namespace
