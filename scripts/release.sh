@@ -22,13 +22,18 @@ version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$out/CMakeCache.txt")
 stage=$out/stage
 rm -rf "$stage" "$dist"
 mkdir -p "$stage" "$dist"
+# The commit's time, not the build's, in the program's header and on the packed files: the same
+# sources give the same bytes, so a rebuilt release can be compared with SHA256SUMS.
+SOURCE_DATE_EPOCH=$(git -C "$root" log -1 --format=%ct 2>/dev/null || echo 0)
+export SOURCE_DATE_EPOCH
 i686-w64-mingw32-strip -o "$stage/Quintrel.exe" "$out/Quintrel.exe" || exit 1
 # Notepad before Windows 10 shows a file without carriage returns as one line.
 sed -e "s/@VERSION@/$version/" -e 's/$/\r/' "$root/installer/README.txt" >"$stage/README.txt"
+touch -d "@$SOURCE_DATE_EPOCH" "$stage"/*
 
 zip_name=Quintrel-$version-win32.zip
 setup_name=Quintrel-$version-setup.exe
-(cd "$stage" && zip -q -X "$dist/$zip_name" Quintrel.exe README.txt) || exit 1
+(cd "$stage" && TZ=UTC zip -q -X "$dist/$zip_name" Quintrel.exe README.txt) || exit 1
 makensis -V2 -NOCD -DVERSION="$version" -DSTAGE="$stage" -DOUTFILE="$dist/$setup_name" \
   "$root/installer/quintrel.nsi" >"$out.nsis.log" 2>&1 || {
   cat "$out.nsis.log" >&2

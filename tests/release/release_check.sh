@@ -9,6 +9,8 @@ root=$(cd "$(dirname "$0")/../.." && pwd)
 build=${QUINTREL_BUILD_DIR:-$root/build}
 dist=$build/dist
 . "$root/scripts/wine_env.sh"
+# Only the prefix made below is ever removed, never one named by the caller's environment.
+unset WINEPREFIX
 # No menu entries or file associations in the home folder for the installed shortcuts.
 export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winemenubuilder.exe="
 
@@ -111,10 +113,12 @@ logs_shortcut="$menu/Quintrel traffic logs.lnk"
 startup_shortcut=$(unix_of "$menu_win\\Startup")/Quintrel.lnk
 key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quintrel'
 
+# Waits until every program in the prefix has ended; ends them after a minute.
+settle() { timeout 60 "$WINESERVER" -w || "$WINESERVER" -k; }
 install() { # install [setup options]
-  "$WINE32" "$setup" /S "$@" >/dev/null 2>&1
+  timeout 120 "$WINE32" "$setup" /S "$@" >/dev/null 2>&1
   local status=$?
-  "$WINESERVER" -w
+  settle
   return $status
 }
 # One value of the uninstall entry, as the registry gives it.
@@ -178,12 +182,12 @@ check "the program's window is up" qdriver main 10000
 qdriver command 537 # Exit, from the popup menu
 check "Exit ends the program" qdriver gone 10000
 check "and leaves its settings in %APPDATA%\\Quintrel\\Quintrel.ini" test -s "$settings/Quintrel.ini"
-"$WINESERVER" -w
+settle
 
 started=$SECONDS
 # The uninstaller copies itself out of the program folder and runs from there; wait for all of it.
-"$WINE32" "$program/Uninstall.exe" /S >/dev/null 2>&1
-"$WINESERVER" -w
+timeout 120 "$WINE32" "$program/Uninstall.exe" /S >/dev/null 2>&1
+settle
 echo "silent uninstall: $((SECONDS - started)) s"
 check "the silent uninstall (/S) removes the program folder" test ! -e "$program"
 check "and the three shortcuts" test ! -e "$shortcut" -a ! -e "$logs_shortcut" -a ! -e "$startup_shortcut"

@@ -9,6 +9,7 @@ mkdir -p "$2" && out=$(cd "$2" && pwd)
 root=$(cd "$(dirname "$0")/../.." && pwd)
 . "$root/scripts/wine_env.sh"
 wine=${3:-$WINE32}
+unset WINEPREFIX # only the prefix made below is removed
 
 work=$(mktemp -d /tmp/quintrel-screens.XXXXXX)
 cleanup() { remove_wine_prefix; stop_xvfb; rm -rf "$work"; }
