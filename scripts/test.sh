@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up the machine, builds the native, win32 and win64 builds and runs every test: natively, then
-# both Windows builds under Wine (the 32-bit release program under the 32-bit loader).
+# both Windows builds under Wine (the 32-bit release program under the 32-bit loader), and builds
+# the release and checks it installed under Wine.
 # Prints one line per suite, then one line "N passed, N failed, N skipped" over all of them.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -98,6 +99,12 @@ if $win32_built || $win64_built; then
   stop_xvfb
   trap - EXIT
 fi
+
+echo "== release: the zip and the setup program, installed, run and removed under 32-bit Wine"
+bash "$root/tests/release/release_check.sh" >"$build/release.test.log" 2>&1
+grep -v '^PASS: ' "$build/release.test.log" | tail -20
+counts=$(sed -nE 's/^release: ([0-9]+) passed, ([0-9]+) failed, ([0-9]+) skipped$/\1 \2 \3/p' "$build/release.test.log")
+if [ -n "$counts" ]; then tally release $counts; else tally release 0 1 0; fi
 
 echo
 printf '%s\n' "${summary[@]}"
