@@ -21,6 +21,15 @@ link=qf0
 big=5000000000
 four_gib=4294967296
 
+# When, in ms since run_start, a counter of the link first moves past the value given (5 s at most).
+counting_starts() { # counting_starts link counter before
+  for _ in $(seq 250); do
+    [ "$(link_counter "$1" "$2")" != "$3" ] && { echo $(($(now_ms) - run_start)); return 0; }
+    sleep 0.02
+  done
+  return 1
+}
+
 echo "== setting up: namespaces, link $link, Wine prefix, a 64 KiB working folder"
 # Wine's server opens the files, so the folder is mounted before the server starts: it sees only
 # the mounts that existed when its namespace was entered.
@@ -72,10 +81,16 @@ rm -f "$cwd/filler"
 chmod 444 "$log"
 hover_tray_icon || fail "no tray icon"
 rx0=$(link_counter "$link" rx_bytes) tx0=$(link_counter "$link" tx_bytes)
+rx_sent_at=$(now_ms)
 send_to_program 0 "$big" 1000000000 65000 &
 sender=$!
+# The tooltip gives the last statistics second, whose ticks keep no fixed phase to the sender: the
+# readings start two seconds after the link first counts the datagrams, so that each gives a second
+# wholly inside the sending.
+counting_from=$(counting_starts "$link" rx_bytes "$rx0") || abort "the link does not count the datagrams"
+echo "  the link counts from $((counting_from - (rx_sent_at - run_start))) ms after the sender's start"
 for i in 1 2 3; do
-  sleep 1.3
+  sleep_until $((counting_from + 700 + 1300 * i))
   rates=$(tray_rates)
   echo "  tray tooltip: ${rates:-none} (received, sent KB/s)"
   check "the rate stays right while the counters wrap ($i)" awk -v r="${rates% *}" \
