@@ -9,6 +9,7 @@
 # counters) is shown beside them but not counted in the ratios, which compare programs of one build.
 # Usage: scripts/cost.sh [seconds, default 120]. Needs root. A machine that cannot run 32-bit Windows
 # programs measures the win64 build alone.
+set -uo pipefail
 . "$(dirname "$0")/../tests/lib/scripted.sh"
 seconds=${1:-120}
 warmup=10

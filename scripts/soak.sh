@@ -6,6 +6,7 @@
 # Usage: scripts/soak.sh [minutes, default 15] [win32|win64, default win32: the shipped program].
 # Needs root. Keeps its report and screenshots in SOAK_OUT (default build/soak). SOAK_GDI_TRACE=0
 # leaves out Wine's GDI trace (which slows the program).
+set -uo pipefail
 . "$(dirname "$0")/../tests/lib/scripted.sh"
 minutes=${1:-15}
 build=${2:-win32}

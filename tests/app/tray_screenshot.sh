@@ -3,6 +3,7 @@
 # 16 x 16 pixels in the photo. Leaves tray_screenshot.png and tray_icon_closeup.png in the output folder.
 # Runs on a virtual screen and in a Wine prefix of its own.
 # Usage: tray_screenshot.sh wine-loader quintrel_win_tests.exe output-folder. Exit 77 means skipped.
+set -uo pipefail
 . "$(dirname "$0")/../lib/scripted.sh"
 wine=$1
 tests_exe=$2

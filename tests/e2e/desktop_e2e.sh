@@ -2,8 +2,9 @@
 # The meter as a user meets it: the real program under Wine on its own virtual screen, inside a
 # network namespace whose veth links carry traffic the test sends, watched in screenshots and
 # driven with real mouse clicks and keys.
-# Usage: desktop_e2e.sh wine-loader Quintrel.exe qdriver.exe [screenshot-folder]. Needs root; exit 77 =
-# skipped.
+# Usage: desktop_e2e.sh wine-loader Quintrel.exe qdriver.exe [screenshot-folder].
+# Needs root; exit 77 means skipped.
+set -uo pipefail
 . "$(dirname "$0")/../lib/scripted.sh"
 wine=$1 app_exe=$2 driver_exe=$3
 background_bmp=$repo_root/res/background.bmp

@@ -3,8 +3,9 @@
 # its own virtual screen, a fresh profile, every dialog opened from the popup menu and changed with
 # real clicks, drags and keys, then checked through its controls, the profile on disk, a restart and
 # screenshots.
-# Usage: dialogs_e2e.sh wine-loader Quintrel.exe qdriver.exe [screenshot-folder]. Needs root; exit 77 =
-# skipped.
+# Usage: dialogs_e2e.sh wine-loader Quintrel.exe qdriver.exe [screenshot-folder].
+# Needs root; exit 77 means skipped.
+set -uo pipefail
 . "$(dirname "$0")/../lib/scripted.sh"
 wine=$1 app_exe=$2 driver_exe=$3
 require root ip xdotool import convert Xvfb

@@ -4,8 +4,9 @@
 # read-only profile folder. Each time the program starts with safe values and no message, shows the
 # values it took in the Configure group (written when Configure is closed with Escape) and in the
 # exit group (menu command 537), and keeps every other key and line the user had.
-# Usage: damaged_profile.sh wine-loader Quintrel.exe qdriver.exe [screenshot-folder]. Needs root; exit 77
-# means skipped.
+# Usage: damaged_profile.sh wine-loader Quintrel.exe qdriver.exe [screenshot-folder].
+# Needs root; exit 77 means skipped.
+set -uo pipefail
 . "$(dirname "$0")/../lib/scripted.sh"
 wine=$1 app_exe=$2 driver_exe=$3
 require root ip python3 xdotool import convert Xvfb

@@ -3,8 +3,9 @@
 # new index, as adapters do after sleep, docking or a VPN reconnect. The real program under Wine
 # keeps running, shows no traffic while the link is gone, finds it again and counts on, and its
 # minute line holds exactly the bytes the kernel counted, with no jump from the restarted counters.
-# Usage: interface_outage.sh wine-loader Quintrel.exe qdriver.exe [screenshot-folder]. Needs root; exit 77
-# means skipped.
+# Usage: interface_outage.sh wine-loader Quintrel.exe qdriver.exe [screenshot-folder].
+# Needs root; exit 77 means skipped.
+set -uo pipefail
 . "$(dirname "$0")/../lib/scripted.sh"
 wine=$1 app_exe=$2 driver_exe=$3
 require root ip python3 xdotool import convert Xvfb

@@ -7,8 +7,9 @@
 #             wrapping the 32-bit counters: the held-back line and this minute's line both arrive,
 #             in order, through the open file, and the received amount is the kernel's, above 4 GiB;
 #   minute 3: the log is deleted: the program keeps running and says nothing.
-# Usage: log_disk_faults.sh wine-loader Quintrel.exe qdriver.exe [screenshot-folder]. Needs root; exit 77
-# means skipped.
+# Usage: log_disk_faults.sh wine-loader Quintrel.exe qdriver.exe [screenshot-folder].
+# Needs root; exit 77 means skipped.
+set -uo pipefail
 . "$(dirname "$0")/../lib/scripted.sh"
 wine=$1 app_exe=$2 driver_exe=$3
 require root ip python3 xdotool import convert Xvfb

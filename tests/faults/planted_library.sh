@@ -7,6 +7,7 @@
 # name, the driver, shows first that the stand-in is found and loaded so.
 # Usage: planted_library.sh wine-loader Quintrel.exe qdriver.exe iphlpapi.dll [screenshot-folder].
 # Needs root; exit 77 means skipped.
+set -uo pipefail
 . "$(dirname "$0")/../lib/scripted.sh"
 wine=$1 app_exe=$2 driver_exe=$3 stand_in=$4
 require root ip xdotool import Xvfb

@@ -14,7 +14,10 @@ require() { # require root|tool...
   local tool
   for tool in "$@"; do
     if [ "$tool" = root ]; then
-      [ "$(id -u)" -eq 0 ] || { echo "skipped: needs root for network namespaces and mounts"; exit 77; }
+      [ "$(id -u)" -eq 0 ] || {
+        echo "skipped: needs root for network namespaces and mounts"
+        exit 77
+      }
     else
       command -v "$tool" >/dev/null || { echo "skipped: needs $tool"; exit 77; }
     fi

@@ -3,6 +3,7 @@
 # namespace, one of them answering UDP datagrams), then runs the NamespaceDiscovery tests inside it.
 # Usage: namespace_discovery.sh wine-loader path/to/quintrel_win_tests.exe. Needs root; exit 77 means
 # skipped.
+set -uo pipefail
 . "$(dirname "$0")/../lib/scripted.sh"
 wine=$1
 tests_exe=$2
