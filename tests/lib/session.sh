@@ -28,7 +28,8 @@ require_loader() {
   [ -x "${wine:-}" ] || { echo "skipped: needs the Wine loader '${wine:-}'"; exit 77; }
 }
 
-# The work folder, the run's prefix in it, and the cleanup on any exit; a timeout's or a user's signal ends the run through it.
+# The work folder, the run's prefix in it, and the cleanup on any exit; a timeout's or a user's
+# signal ends the run through it too.
 begin() { # begin name
   session_name=$1
   work=$(mktemp -d "/tmp/quintrel-$1.XXXXXX")
