@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Sets up the machine, builds Quintrel and starts it under Wine.
+# Sets up the machine, builds Quintrel and starts it under Wine: the shipped 32-bit program when this
+# machine runs 32-bit Windows programs, else the 64-bit build; it says which.
 # On a desktop (DISPLAY set) the meter runs until you pick "Exit" from its menu; its settings and
 # traffic logs are kept in ~/.local/share/quintrel. Without a display it runs on a virtual one for
 # the given number of seconds (default 75, so that one log line is written) and leaves a screenshot,
@@ -7,40 +8,51 @@
 # Usage: bash scripts/run.sh [seconds]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=$root/build/run-win64
 seconds=${1:-75}
 
 bash "$root/scripts/setup.sh"
 . "$root/scripts/wine_env.sh"
 
-mkdir -p "$build"
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" -DQUINTREL_TESTS=OFF >"$build.configure.log" 2>&1 ||
-  { tail -30 "$build.configure.log"; exit 1; }
-cmake --build "$build" -j "$(nproc)" --target Quintrel >"$build.build.log" 2>&1 ||
-  { tail -30 "$build.build.log"; exit 1; }
-program=$build/Quintrel.exe
+# Builds the program of a Windows build into build/run-<build>; sets program and loader.
+build_program() { # build_program win32|win64
+  build_windows_programs "$root/build/run-$1" "$1" Quintrel bitness_probe || exit 1
+  program=$exe_Quintrel
+  loader=$(build_loader "$1")
+}
+# The 32-bit program if the prefix runs it, else the 64-bit one.
+choose_program() {
+  local reason
+  if reason=$(can_run_win32 "$exe_bitness_probe"); then
+    echo "running the 32-bit program, the shipped build ($program)"
+  else
+    echo "this machine cannot run 32-bit Windows programs: $reason; running the 64-bit build instead"
+    build_program win64
+  fi
+}
 
+build_program win32
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
   data=${XDG_DATA_HOME:-$HOME/.local/share}/quintrel
   export WINEPREFIX=$data/wine
   mkdir -p "$data/logs"
   if [ ! -d "$WINEPREFIX/drive_c" ]; then
     echo "preparing Quintrel's Wine prefix in $WINEPREFIX (once)..."
-    "$WINE64" wineboot -i >/dev/null 2>&1
-    cp /usr/share/wine/fonts/sserife*.fon "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+    boot_wine_prefix
+    add_dialog_font || true
   fi
+  choose_program
   echo "Quintrel is running; right-click its window or tray icon for the menu. Logs: $data/logs"
-  cd "$data/logs" && exec "$WINE64" "$program"
+  cd "$data/logs" && exec "$loader" "$program"
 fi
 
 out=$root/build/run-output/$(date +%Y%m%d-%H%M%S)
 mkdir -p "$out/logs"
-echo "no display: running Quintrel for $seconds s on a virtual screen..."
 start_xvfb
 make_wine_prefix
 trap 'remove_wine_prefix; stop_xvfb' EXIT
-(cd "$out/logs" && "$WINE64" "$program" >/dev/null 2>&1) &
+choose_program
+echo "no display: running Quintrel for $seconds s on a virtual screen..."
+(cd "$out/logs" && "$loader" "$program" >/dev/null 2>&1) &
 sleep "$seconds"
 import -window root "$out/screen.png"
 cp "$WINEPREFIX"/drive_c/users/*/AppData/Roaming/Quintrel/Quintrel.ini "$out/" 2>/dev/null || true

@@ -1,23 +1,35 @@
-# Tests driven by shell scripts, included by the Windows build. Tests that restart the wineserver or
-# use network namespaces run alone (RUN_SERIAL); exit code 77 marks a test skipped.
+# Tests driven by shell scripts, included by both Windows builds; each script's first argument is the
+# Wine loader of the build (the toolchain's emulator: /usr/lib/wine/wine for win32, wine64 for win64).
+# Tests that restart the wineserver or use network namespaces run alone (RUN_SERIAL); exit code 77
+# marks a test skipped.
+set(scripted_wine ${CMAKE_CROSSCOMPILING_EMULATOR})
+if(NOT scripted_wine)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    set(scripted_wine /usr/lib/wine/wine)
+  else()
+    set(scripted_wine /usr/lib/wine/wine64)
+  endif()
+endif()
 
 add_test(NAME namespace_discovery
-         COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/sampling/namespace_discovery.sh $<TARGET_FILE:quintrel_win_tests>)
+         COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/sampling/namespace_discovery.sh ${scripted_wine}
+                 $<TARGET_FILE:quintrel_win_tests>)
 set_tests_properties(namespace_discovery PROPERTIES RUN_SERIAL TRUE SKIP_RETURN_CODE 77 TIMEOUT 300
                      LABELS "win;scripted")
 
 # Photographs Wine's tray with the meter in it; leaves tray_screenshot.png in the build folder.
 add_test(NAME tray_meter_screenshot
-         COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/app/tray_screenshot.sh $<TARGET_FILE:quintrel_win_tests>
-                 ${CMAKE_BINARY_DIR})
-set_tests_properties(tray_meter_screenshot PROPERTIES RUN_SERIAL TRUE TIMEOUT 180 LABELS "win;scripted")
+         COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/app/tray_screenshot.sh ${scripted_wine}
+                 $<TARGET_FILE:quintrel_win_tests> ${CMAKE_BINARY_DIR})
+set_tests_properties(tray_meter_screenshot PROPERTIES RUN_SERIAL TRUE SKIP_RETURN_CODE 77 TIMEOUT 180
+                     LABELS "win;scripted")
 
 # The program as a user meets it, under Wine on its own screen in a network namespace: window, tray,
 # menu, traffic log, profile, tray-only start and a start without the IP helper library. Screenshots
 # stay in e2e-screenshots in the build folder.
 add_test(NAME e2e_desktop
-         COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/e2e/desktop_e2e.sh $<TARGET_FILE:Quintrel> $<TARGET_FILE:qdriver>
-                 ${CMAKE_BINARY_DIR}/e2e-screenshots)
+         COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/e2e/desktop_e2e.sh ${scripted_wine} $<TARGET_FILE:Quintrel>
+                 $<TARGET_FILE:qdriver> ${CMAKE_BINARY_DIR}/e2e-screenshots)
 set_tests_properties(e2e_desktop PROPERTIES RUN_SERIAL TRUE SKIP_RETURN_CODE 77 TIMEOUT 420
                      LABELS "win;scripted;e2e")
 
@@ -27,16 +39,24 @@ set_tests_properties(e2e_desktop PROPERTIES RUN_SERIAL TRUE SKIP_RETURN_CODE 77 
 # Screenshots stay in fault-screenshots in the build folder.
 foreach(fault interface_outage log_disk_faults damaged_profile)
   add_test(NAME fault_${fault}
-           COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/faults/${fault}.sh $<TARGET_FILE:Quintrel>
+           COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/faults/${fault}.sh ${scripted_wine} $<TARGET_FILE:Quintrel>
                    $<TARGET_FILE:qdriver> ${CMAKE_BINARY_DIR}/fault-screenshots)
   set_tests_properties(fault_${fault} PROPERTIES RUN_SERIAL TRUE SKIP_RETURN_CODE 77 TIMEOUT 360
                        LABELS "win;scripted;faults")
 endforeach()
 
+# A library named like the IP helper, planted beside the program and in its working folder with
+# Wine searching native libraries first: the program must load the system's one.
+add_test(NAME fault_planted_library
+         COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/faults/planted_library.sh ${scripted_wine} $<TARGET_FILE:Quintrel>
+                 $<TARGET_FILE:qdriver> $<TARGET_FILE:planted_iphlpapi> ${CMAKE_BINARY_DIR}/fault-screenshots)
+set_tests_properties(fault_planted_library PROPERTIES RUN_SERIAL TRUE SKIP_RETURN_CODE 77 TIMEOUT 240
+                     LABELS "win;scripted;faults")
+
 # Configure, the preset editor and About worked with real clicks, drags and keys from a fresh profile,
 # checked in their controls, the profile and a restart. Screenshots stay in e2e-dialog-screenshots.
 add_test(NAME e2e_dialogs
-         COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/e2e/dialogs_e2e.sh $<TARGET_FILE:Quintrel> $<TARGET_FILE:qdriver>
-                 ${CMAKE_BINARY_DIR}/e2e-dialog-screenshots)
+         COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/e2e/dialogs_e2e.sh ${scripted_wine} $<TARGET_FILE:Quintrel>
+                 $<TARGET_FILE:qdriver> ${CMAKE_BINARY_DIR}/e2e-dialog-screenshots)
 set_tests_properties(e2e_dialogs PROPERTIES RUN_SERIAL TRUE SKIP_RETURN_CODE 77 TIMEOUT 300
                      LABELS "win;scripted;e2e")

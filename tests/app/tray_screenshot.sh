@@ -1,22 +1,21 @@
 #!/usr/bin/env bash
 # Photographs the virtual screen while the tray meter is shown in Wine's tray and checks the icon's
 # 16 x 16 pixels in the photo. Leaves tray_screenshot.png and tray_icon_closeup.png in the output folder.
-# Usage: tray_screenshot.sh quintrel_win_tests.exe output-folder
+# Runs on a virtual screen and in a Wine prefix of its own.
+# Usage: tray_screenshot.sh wine-loader quintrel_win_tests.exe output-folder. Exit 77 means skipped.
 set -uo pipefail
-tests_exe=$1
-out=$2
-root=$(cd "$(dirname "$0")/../.." && pwd)
-. "$root/scripts/wine_env.sh"
-if [ -z "${DISPLAY:-}" ] || [ -z "${WINEPREFIX:-}" ]; then
-  echo "needs DISPLAY and WINEPREFIX (Xvfb and a Wine prefix)" >&2
-  exit 1
-fi
-
-work=$(mktemp -d /tmp/quintrel-trayshot.XXXXXX)
-trap 'rm -rf "$work"' EXIT
+. "$(dirname "$0")/../lib/scripted.sh"
+wine=$1
+tests_exe=$2
+out=$3
+require Xvfb import convert
+require_loader
+begin tray_screenshot
+start_screen
+make_wine_prefix "$WINEPREFIX"
 windows_work="Z:${work//\//\\}"
 
-QUINTREL_TRAY_SHOT_DIR=$windows_work "$WINE64" "$tests_exe" \
+QUINTREL_TRAY_SHOT_DIR=$windows_work "$wine" "$tests_exe" \
   --gtest_filter='TrayMeterOnScreen.*' >"$work/test.log" 2>&1 &
 test_pid=$!
 

@@ -2,31 +2,33 @@
 # The meter as a user meets it: the real program under Wine on its own virtual screen, inside a
 # network namespace whose veth links carry traffic the test sends, watched in screenshots and
 # driven with real mouse clicks and keys.
-# Usage: desktop_e2e.sh Quintrel.exe qdriver.exe [screenshot-folder]. Needs root; exit 77 = skipped.
+# Usage: desktop_e2e.sh wine-loader Quintrel.exe qdriver.exe [screenshot-folder].
+# Needs root; exit 77 means skipped.
 set -uo pipefail
-app_exe=$1
-driver_exe=$2
-shots=${3:-$PWD/e2e-screenshots}
-. "$(dirname "$0")/e2e_lib.sh"
-background_bmp=$root/res/background.bmp
+. "$(dirname "$0")/../lib/scripted.sh"
+wine=$1 app_exe=$2 driver_exe=$3
+background_bmp=$repo_root/res/background.bmp
+require root ip xdotool import convert Xvfb python3 compare
+require_loader
+begin desktop_e2e
+screenshots_in "${4:-$PWD/e2e-screenshots}" fresh
 
-e2e_require python3 compare
-# The interpreter itself, not a wrapper that would outlive a kill of its process id.
-python=$(python3 -c 'import sys; print(sys.executable)')
-
-sink_port=9100
+# The program's side of two links: the monitored one (its dot becomes a space in the log's file
+# name) and another, with the peer's ends qp1 and qp0.
+subnet=10.232
+watched=qt.1 watched_n=1
+other=qt0 other_n=0
 start_x=200
 start_y=150
 # Traffic over the watched link, counted in Ethernet frames (14 + 20 IP + 8 UDP + payload bytes).
 rx_frame=200 rx_rate=60 rx_count=2400  # 12000 B/s toward the program's side for 40 s
 tx_frame=150 tx_rate=40 tx_count=1600  # 6000 B/s from it
+payload() { echo $(($1 - 14 - 20 - 8)); }
 # The graph's scale is the first preset's 4 kB/s, 80 bytes a pixel for each 200 ms tick, so the
 # received trace stands 30 pixels high and the sent one 15. The tray's own scale, 16 KB/s, makes
 # 1024 B/s a row: levels 11 and 5.
 
-e2e_begin
-
-counter() { in_ns cat "/sys/class/net/$watched/statistics/$1"; }
+counter() { link_counter "$watched" "$1"; }
 
 # The panel sits at client (9, 10), inside the window's 1-pixel border.
 panel_x() { echo $((win_x + 1 + 9)); }
@@ -65,16 +67,6 @@ frame_differences() {  # frame_differences shot with-panel(0/1)
   compare -metric AE "$work/client.png" "$work/expected.png" null: 2>&1 | cut -d' ' -f1
 }
 
-# The tray icon: the 16 x 16 picture in the middle of its window in Wine's tray.
-tray_icon_place() {
-  local tray
-  tray=$(drv tray 5000)
-  icon_count=$(field "$tray" icons)
-  icon_x=$(field "$tray" icon0_x) icon_y=$(field "$tray" icon0_y)
-  [ -n "$icon_x" ] || return 1
-  icon_x=$((icon_x + ($(field "$tray" icon0_w) - 16) / 2))
-  icon_y=$((icon_y + ($(field "$tray" icon0_h) - 16) / 2))
-}
 # Rows from the bottom that the receive bar (column 7) and the send bar (column 9) light, the grid
 # rows seen in column 7 where no bar covers them, and the non-black pixels.
 tray_census() {
@@ -117,47 +109,16 @@ menu_marks() {  # menu_marks shot x y w h
     }'
 }
 
-hover_tray_icon() {
-  xdotool mousemove $((icon_x + 6)) $((icon_y + 6))
-  sleep 0.2
-  xdotool mousemove $((icon_x + 8)) $((icon_y + 8))
-  sleep 1.5
-  tooltips=$(drv tooltips)
-}
-
 # ---------------------------------------------------------------------------------------------
 echo "== setting up: screen, namespaces, Wine prefix"
-e2e_setup_network
-
-cat >"$work/traffic.py" <<'EOF'
-# sink ADDRESS PORT: takes datagrams and drops them. send DEST PORT FRAME-BYTES RATE COUNT: paced UDP.
-import socket, sys, time
-s = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
-if sys.argv[1] == "sink":
-    s.bind((sys.argv[2], int(sys.argv[3])))
-    print("ready", flush=True)
-    while True:
-        s.recv(65536)
-dest, port, frame, rate, count = sys.argv[2], int(sys.argv[3]), int(sys.argv[4]), float(sys.argv[5]), int(sys.argv[6])
-payload = b"q" * (frame - 14 - 20 - 8)
-start = time.monotonic()
-for i in range(count):
-    delay = start + i / rate - time.monotonic()
-    if delay > 0:
-        time.sleep(delay)
-    s.sendto(payload, (dest, port))
-print("sent", count, flush=True)
-EOF
-in_ns "$python" "$work/traffic.py" sink "$wine_ip" "$sink_port" >"$work/sink-ns.log" 2>&1 &
-helper_pids+=($!)
-in_peer "$python" "$work/traffic.py" sink "$peer_ip" "$sink_port" >"$work/sink-peer.log" 2>&1 &
-helper_pids+=($!)
-for _ in $(seq 50); do
-  grep -q ready "$work/sink-ns.log" && grep -q ready "$work/sink-peer.log" && break
-  sleep 0.1
-done
-
-e2e_make_prefix
+start_screen
+echo "screen $DISPLAY, screenshots in $shots"
+make_namespaces
+make_link "$other" qp0 "$other_n" || abort "cannot add $other"
+make_link "$watched" qp1 "$watched_n" || abort "cannot add $watched"
+start_sinks || abort "the datagram sinks did not start"
+make_prefix plain
+keep_shell_up
 interfaces=$(drv if-list)
 echo "$interfaces"
 row=$(field "$(drv if-row "$watched")" row)
@@ -171,7 +132,7 @@ echo "== run 1: the meter on $watched (row $row) with traffic"
 run1=$work/run1
 mkdir -p "$run1"
 start_app "$run1"
-read_main 20000 || abort "the main window never showed: $(cat "$run1/wine.log")"
+read_main 20000 || abort "the main window never showed: $(app_output)"
 run_start=$(now_ms)
 echo "$main"
 check "the window opens at the stored place, 180 x 120 ($win_x,$win_y ${win_w}x$win_h)" \
@@ -203,11 +164,10 @@ fi
 
 sleep_until 3000
 rx_before=$(counter rx_bytes) tx_before=$(counter tx_bytes)
-in_peer "$python" "$work/traffic.py" send "$wine_ip" "$sink_port" "$rx_frame" "$rx_rate" "$rx_count" \
-  >"$work/send-rx.log" 2>&1 &
+rx_size=$(payload "$rx_frame") tx_size=$(payload "$tx_frame")
+send_to_program "$watched_n" $((rx_count * rx_size)) $((rx_rate * rx_size)) "$rx_size" &
 rx_sender=$!
-in_ns "$python" "$work/traffic.py" send "$peer_ip" "$sink_port" "$tx_frame" "$tx_rate" "$tx_count" \
-  >"$work/send-tx.log" 2>&1 &
+send_from_program "$watched_n" $((tx_count * tx_size)) $((tx_rate * tx_size)) "$tx_size" &
 tx_sender=$!
 helper_pids+=("$rx_sender" "$tx_sender")
 
@@ -499,4 +459,4 @@ wait_app
 code=$?
 check "Exit ends the idle program with code 0 (code $code)" test "$code" = 0
 
-e2e_finish desktop_e2e
+finish

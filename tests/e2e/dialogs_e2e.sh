@@ -3,15 +3,20 @@
 # its own virtual screen, a fresh profile, every dialog opened from the popup menu and changed with
 # real clicks, drags and keys, then checked through its controls, the profile on disk, a restart and
 # screenshots.
-# Usage: dialogs_e2e.sh Quintrel.exe qdriver.exe [screenshot-folder]. Needs root; exit 77 = skipped.
+# Usage: dialogs_e2e.sh wine-loader Quintrel.exe qdriver.exe [screenshot-folder].
+# Needs root; exit 77 means skipped.
 set -uo pipefail
-app_exe=$1
-driver_exe=$2
-shots=${3:-$PWD/dialog-screenshots}
-. "$(dirname "$0")/e2e_lib.sh"
+. "$(dirname "$0")/../lib/scripted.sh"
+wine=$1 app_exe=$2 driver_exe=$3
+require root ip xdotool import convert Xvfb
+require_loader
+begin dialogs_e2e
+screenshots_in "${4:-$PWD/dialog-screenshots}" fresh
 
-e2e_require
-e2e_begin
+# The program's side of two links as the desktop test has them: the monitored one and another.
+subnet=10.232
+watched=qt.1 watched_n=1
+other=qt0 other_n=0
 
 # Where the main window is dragged to: clear of Wine's tray at the top left and of the dialogs,
 # which open at (100, 100).
@@ -127,8 +132,13 @@ check_changed_configure() { # check_changed_configure when
 
 # ---------------------------------------------------------------------------------------------
 echo "== setting up: screen, namespaces, Wine prefix"
-e2e_setup_network
-e2e_make_prefix dialogs
+start_screen
+echo "screen $DISPLAY, screenshots in $shots"
+make_namespaces
+make_link "$other" qp0 "$other_n" || abort "cannot add $other"
+make_link "$watched" qp1 "$watched_n" || abort "cannot add $watched"
+make_prefix desktop
+keep_shell_up
 interfaces=$(drv if-list)
 echo "$interfaces"
 row=$(field "$(drv if-row "$watched")" row)
@@ -141,7 +151,7 @@ echo "== first start, with no profile"
 run=$work/run
 mkdir -p "$run"
 start_app "$run"
-read_main 20000 || abort "the main window never showed: $(cat "$run/wine.log")"
+read_main 20000 || abort "the main window never showed: $(app_output)"
 # Wine's tray may cover the window's top; its lower part is free to drag.
 xdotool mousemove $((win_x + 90)) $((win_y + 90)) mousedown 1
 sleep 0.3
@@ -340,4 +350,4 @@ fi
 wait_app
 check "Exit ends the second run with code 0" test $? = 0
 
-e2e_finish dialogs_e2e
+finish

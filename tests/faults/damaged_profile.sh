@@ -4,12 +4,16 @@
 # read-only profile folder. Each time the program starts with safe values and no message, shows the
 # values it took in the Configure group (written when Configure is closed with Escape) and in the
 # exit group (menu command 537), and keeps every other key and line the user had.
-# Usage: damaged_profile.sh Quintrel.exe qdriver.exe [screenshot-folder]. Exit 77 means skipped.
-app_exe=$1
-driver_exe=$2
-shots_dir=${3:-}
-fault_name=damaged_profile
-. "$(dirname "$0")/fault_env.sh"
+# Usage: damaged_profile.sh wine-loader Quintrel.exe qdriver.exe [screenshot-folder].
+# Needs root; exit 77 means skipped.
+set -uo pipefail
+. "$(dirname "$0")/../lib/scripted.sh"
+wine=$1 app_exe=$2 driver_exe=$3
+require root ip python3 xdotool import convert Xvfb
+require_loader
+begin damaged_profile
+screenshots_in "${4:-$work/shots}"
+start_screen
 
 screen_w=1024 screen_h=768
 
@@ -67,9 +71,7 @@ run_case() {
   case=$1
   echo "== $case"
   start_app "$work/run"
-  local main
-  main=$(drv main 20000) || abort "the main window never showed: $(cat "$work/wine-app.log")"
-  win_x=$(field "$main" x) win_y=$(field "$main" y) win_w=$(field "$main" w) win_h=$(field "$main" h)
+  read_main 20000 || abort "the main window never showed: $(app_output)"
   win_topmost=$(field "$main" topmost) win_visible=$(field "$main" visible)
   echo "  window at ($win_x,$win_y) ${win_w}x$win_h, visible $win_visible, topmost $win_topmost"
   sleep 1.5
@@ -87,7 +89,7 @@ run_case() {
 echo "== setting up: namespaces, link qf0, Wine prefix"
 make_namespaces
 make_link qf0 qp0 0 || abort "cannot make qf0"
-make_prefix || abort "no Wine prefix"
+make_prefix plain
 row=$(interface_row qf0)
 [ "$row" = 1 ] || abort "Wine lists qf0 as row '$row', not after lo: $(drv if-list)"
 folder=$(dirname "$profile")

@@ -3,12 +3,16 @@
 # new index, as adapters do after sleep, docking or a VPN reconnect. The real program under Wine
 # keeps running, shows no traffic while the link is gone, finds it again and counts on, and its
 # minute line holds exactly the bytes the kernel counted, with no jump from the restarted counters.
-# Usage: interface_outage.sh Quintrel.exe qdriver.exe [screenshot-folder]. Exit 77 means skipped.
-app_exe=$1
-driver_exe=$2
-shots_dir=${3:-}
-fault_name=interface_outage
-. "$(dirname "$0")/fault_env.sh"
+# Usage: interface_outage.sh wine-loader Quintrel.exe qdriver.exe [screenshot-folder].
+# Needs root; exit 77 means skipped.
+set -uo pipefail
+. "$(dirname "$0")/../lib/scripted.sh"
+wine=$1 app_exe=$2 driver_exe=$3
+require root ip python3 xdotool import convert Xvfb
+require_loader
+begin interface_outage
+screenshots_in "${4:-$work/shots}"
+start_screen
 
 link=qf0
 gone_for=8
@@ -23,8 +27,8 @@ rates_are() {  # rates_are <received-test> <sent-test>, each an awk condition on
 echo "== setting up: namespaces, link $link, Wine prefix"
 make_namespaces
 make_link "$link" qp0 0 || abort "cannot make $link"
-start_traffic_helpers || abort "the datagram sinks did not start"
-make_prefix || abort "no Wine prefix"
+start_sinks || abort "the datagram sinks did not start"
+make_prefix plain
 row=$(interface_row "$link")
 [ -n "$row" ] && [ "$row" -ge 0 ] || abort "Wine does not list $link: $(drv if-list)"
 mkdir -p "$(dirname "$profile")" "$work/run"
@@ -32,9 +36,9 @@ printf '[Last Settings]\r\neth=%d\r\nx_pos=300\r\ny_pos=200\r\nr_sel=3\r\ns_sel=
 
 echo "== the meter on $link (row $row)"
 start_app "$work/run"
-drv main 20000 >/dev/null || abort "the main window never showed: $(cat "$work/wine-app.log")"
+drv main 20000 >/dev/null || abort "the main window never showed: $(app_output)"
 run_start=$(now_ms)
-rx0=$(counter "$link" rx_bytes) tx0=$(counter "$link" tx_bytes)
+rx0=$(link_counter "$link" rx_bytes) tx0=$(link_counter "$link" tx_bytes)
 old_index=$(in_ns cat "/sys/class/net/$link/ifindex")
 
 sleep_until 2000
@@ -44,7 +48,7 @@ receiving=$!
 send_from_program 0 100000 50000
 wait "$receiving"
 check "traffic before the outage shows in the tray tooltip" rates_are "r > 100" "s > 20"
-rx_a=$(counter "$link" rx_bytes) tx_a=$(counter "$link" tx_bytes)
+rx_a=$(link_counter "$link" rx_bytes) tx_a=$(link_counter "$link" tx_bytes)
 # What an interface counted after the meter's last reading vanishes with it; let a reading pass.
 sleep 1.5
 in_ns ip link del "$link" || abort "cannot delete $link"
@@ -62,7 +66,7 @@ sleep $((gone_for - 6))
 make_link "$link" qp0 0 || abort "cannot make $link again"
 new_index=$(in_ns cat "/sys/class/net/$link/ifindex")
 check "$link came back with a new index ($old_index -> $new_index)" test "$new_index" != "$old_index"
-rx_b0=$(counter "$link" rx_bytes) tx_b0=$(counter "$link" tx_bytes)
+rx_b0=$(link_counter "$link" rx_bytes) tx_b0=$(link_counter "$link" tx_bytes)
 sleep 3
 send_to_program 0 600000 200000 &
 receiving=$!
@@ -72,7 +76,7 @@ sleep 2
 check "traffic after the return shows again" rates_are "r > 100" "s > 20"
 wait "$receiving" "$sending"
 shot outage-back >/dev/null
-rx_b1=$(counter "$link" rx_bytes) tx_b1=$(counter "$link" tx_bytes)
+rx_b1=$(link_counter "$link" rx_bytes) tx_b1=$(link_counter "$link" tx_bytes)
 received=$((rx_a - rx0 + rx_b1 - rx_b0)) sent=$((tx_a - tx0 + tx_b1 - tx_b0))
 echo "kernel counters: received $((rx_a - rx0)) + $((rx_b1 - rx_b0)), sent $((tx_a - tx0)) + $((tx_b1 - tx_b0))"
 

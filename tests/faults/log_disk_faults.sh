@@ -7,16 +7,29 @@
 #             wrapping the 32-bit counters: the held-back line and this minute's line both arrive,
 #             in order, through the open file, and the received amount is the kernel's, above 4 GiB;
 #   minute 3: the log is deleted: the program keeps running and says nothing.
-# Usage: log_disk_faults.sh Quintrel.exe qdriver.exe [screenshot-folder]. Exit 77 means skipped.
-app_exe=$1
-driver_exe=$2
-shots_dir=${3:-}
-fault_name=log_disk_faults
-. "$(dirname "$0")/fault_env.sh"
+# Usage: log_disk_faults.sh wine-loader Quintrel.exe qdriver.exe [screenshot-folder].
+# Needs root; exit 77 means skipped.
+set -uo pipefail
+. "$(dirname "$0")/../lib/scripted.sh"
+wine=$1 app_exe=$2 driver_exe=$3
+require root ip python3 xdotool import convert Xvfb
+require_loader
+begin log_disk_faults
+screenshots_in "${4:-$work/shots}"
+start_screen
 
 link=qf0
 big=5000000000
 four_gib=4294967296
+
+# When, in ms since run_start, a counter of the link first moves past the value given (5 s at most).
+counting_starts() { # counting_starts link counter before
+  for _ in $(seq 250); do
+    [ "$(link_counter "$1" "$2")" != "$3" ] && { echo $(($(now_ms) - run_start)); return 0; }
+    sleep 0.02
+  done
+  return 1
+}
 
 echo "== setting up: namespaces, link $link, Wine prefix, a 64 KiB working folder"
 # Wine's server opens the files, so the folder is mounted before the server starts: it sees only
@@ -27,8 +40,8 @@ mount -t tmpfs -o size=64k tmpfs "$cwd" || abort "cannot mount a tmpfs"
 mounts+=("$cwd")
 make_namespaces
 make_link "$link" qp0 0 65535 || abort "cannot make $link"
-start_traffic_helpers || abort "the datagram sinks did not start"
-make_prefix || abort "no Wine prefix"
+start_sinks || abort "the datagram sinks did not start"
+make_prefix plain
 row=$(interface_row "$link")
 [ -n "$row" ] && [ "$row" -ge 0 ] || abort "Wine does not list $link: $(drv if-list)"
 mkdir -p "$(dirname "$profile")"
@@ -55,7 +68,7 @@ check "the working folder is full ($(df --output=avail "$cwd" | tail -1 | tr -d 
 
 echo "== minute 1: the meter on $link (row $row), the disk full"
 start_app "$cwd"
-drv main 20000 >/dev/null || abort "the main window never showed: $(cat "$work/wine-app.log")"
+drv main 20000 >/dev/null || abort "the main window never showed: $(app_output)"
 run_start=$(now_ms)
 sleep 2
 check "no message at start" drv no-msgbox
@@ -68,11 +81,17 @@ echo "== minute 2: room again, the log read-only, $big bytes across the link"
 rm -f "$cwd/filler"
 chmod 444 "$log"
 hover_tray_icon || fail "no tray icon"
-rx0=$(counter "$link" rx_bytes) tx0=$(counter "$link" tx_bytes)
+rx0=$(link_counter "$link" rx_bytes) tx0=$(link_counter "$link" tx_bytes)
+rx_sent_at=$(now_ms)
 send_to_program 0 "$big" 1000000000 65000 &
 sender=$!
+# The tooltip gives the last statistics second, whose ticks keep no fixed phase to the sender: the
+# readings start two seconds after the link first counts the datagrams, so that each gives a second
+# wholly inside the sending.
+counting_from=$(counting_starts "$link" rx_bytes "$rx0") || abort "the link does not count the datagrams"
+echo "  the link counts from $((counting_from - (rx_sent_at - run_start))) ms after the sender's start"
 for i in 1 2 3; do
-  sleep 1.3
+  sleep_until $((counting_from + 700 + 1300 * i))
   rates=$(tray_rates)
   echo "  tray tooltip: ${rates:-none} (received, sent KB/s)"
   check "the rate stays right while the counters wrap ($i)" awk -v r="${rates% *}" \
@@ -80,12 +99,12 @@ for i in 1 2 3; do
 done
 wait "$sender"
 sleep 2
-rx1=$(counter "$link" rx_bytes) tx1=$(counter "$link" tx_bytes)
+rx1=$(link_counter "$link" rx_bytes) tx1=$(link_counter "$link" tx_bytes)
 echo "kernel counters over the minute: received $((rx1 - rx0)), sent $((tx1 - tx0))"
 if panel=$(shot total-received); then
   area=$(drv main 2000)
   convert "$panel" -crop "180x120+$(field "$area" x)+$(field "$area" y)" +repage -scale 300% \
-    "$work/shots/total-received-window.png" && [ -n "$shots_dir" ] && cp "$work/shots/total-received-window.png" "$shots_dir/"
+    "$shots/total-received-window.png"
 fi
 
 sleep_until 123000
