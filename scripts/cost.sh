@@ -7,11 +7,14 @@
 # each: CPU seconds of the program's process and of its wineserver over the same span, and peak
 # memory. The CPU of each prefix's tray shell and device host (which serves Wine's interface
 # counters) is shown beside them but not counted in the ratios, which compare programs of one build.
-# Usage: scripts/cost.sh [seconds, default 120]. Needs root. A machine that cannot run 32-bit Windows
-# programs measures the win64 build alone.
+# Usage: scripts/cost.sh [seconds, default 120] [received sent, bytes a second, default 24000 8000;
+# 0 0 for an idle link]. Needs root. A machine that cannot run 32-bit Windows programs measures the
+# win64 build alone.
 set -uo pipefail
 . "$(dirname "$0")/../tests/lib/scripted.sh"
 seconds=${1:-120}
+received_rate=${2:-24000}
+sent_rate=${3:-8000}
 warmup=10
 subnet=10.243
 link=qcost0
@@ -22,6 +25,7 @@ declare -A exe_of prefix_of pid_of before
 require root ip python3 Xvfb cmake
 begin cost
 [[ "$seconds" =~ ^[0-9]+$ ]] && [ "$seconds" -ge 10 ] || abort "seconds must be a number of at least 10"
+[[ "$received_rate$sent_rate" =~ ^[0-9]+$ ]] || abort "the rates are whole bytes a second"
 for build in "${builds[@]}"; do
   build_windows_programs "$(tools_build_dir "$build")" "$build" Quintrel qdriver floor_timers bitness_probe ||
     abort "the $build build failed"
@@ -83,7 +87,8 @@ for build in "${measured[@]}"; do
   start_program "$build" floor+counters $((x + 220)) 300 "$row"
   start_program "$build" Quintrel
 done
-send_by_minute 1 $((seconds + warmup + 30)) "24000" "8000"
+[ "$received_rate" -gt 0 ] || [ "$sent_rate" -gt 0 ] &&
+  send_by_minute 1 $((seconds + warmup + 30)) "$received_rate" "$sent_rate"
 sleep "$warmup"
 
 for build in "${measured[@]}"; do
@@ -101,7 +106,7 @@ for build in "${measured[@]}"; do
   done
 done >"$work/cost.txt"
 
-echo "cost over the same $seconds s after a $warmup s start; refresh 200 ms; traffic 24000 B/s in, 8000 B/s out"
+echo "cost over the same $seconds s after a $warmup s start; refresh 200 ms; traffic $received_rate B/s in, $sent_rate B/s out"
 awk -v hz="$(getconf CLK_TCK)" -v span="$seconds" '
   BEGIN {
     printf "%-5s %-15s %10s %10s %10s %12s %10s %9s\n", "build", "program", "program s", "server s", "together",

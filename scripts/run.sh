@@ -3,8 +3,9 @@
 # machine runs 32-bit Windows programs, else the 64-bit build; it says which.
 # On a desktop (DISPLAY set) the meter runs until you pick "Exit" from its menu; its settings and
 # traffic logs are kept in ~/.local/share/quintrel. Without a display it runs on a virtual one for
-# the given number of seconds (default 75, so that one log line is written) and leaves a screenshot,
-# the traffic logs and the profile in a folder whose path it prints.
+# the given number of seconds (default 75, so that one log line is written), prints the interface it
+# watched and its log, ends it with Exit and leaves a screenshot, the traffic log and the profile in a
+# folder whose path it prints.
 # Usage: bash scripts/run.sh [seconds]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -15,8 +16,8 @@ bash "$root/scripts/setup.sh"
 
 # Builds the program of a Windows build into build/run-<build>; sets program and loader.
 build_program() { # build_program win32|win64
-  build_windows_programs "$root/build/run-$1" "$1" Quintrel bitness_probe || exit 1
-  program=$exe_Quintrel
+  build_windows_programs "$root/build/run-$1" "$1" Quintrel bitness_probe qdriver || exit 1
+  program=$exe_Quintrel driver=$exe_qdriver
   loader=$(build_loader "$1")
 }
 # The 32-bit program if the prefix runs it, else the 64-bit one.
@@ -51,11 +52,23 @@ start_xvfb
 make_wine_prefix
 trap 'remove_wine_prefix; stop_xvfb' EXIT
 choose_program
+# A first start in all but the window's place: at (0, 0) it would cover Wine's tray, top left.
+profile_dir=$(echo "$WINEPREFIX"/drive_c/users/*/AppData/Roaming)/Quintrel
+mkdir -p "$profile_dir"
+printf '[Last Settings]\r\nx_pos=320\r\ny_pos=240\r\n' >"$profile_dir/Quintrel.ini"
 echo "no display: running Quintrel for $seconds s on a virtual screen..."
 (cd "$out/logs" && "$loader" "$program" >/dev/null 2>&1) &
+meter=$!
 sleep "$seconds"
 import -window root "$out/screen.png"
-cp "$WINEPREFIX"/drive_c/users/*/AppData/Roaming/Quintrel/Quintrel.ini "$out/" 2>/dev/null || true
+"$loader" "$driver" command 537 >/dev/null 2>&1 || true  # Exit, which writes the window's settings
+wait "$meter" 2>/dev/null || true
+cp "$profile_dir/Quintrel.ini" "$out/" 2>/dev/null || true
 "$WINESERVER" -k >/dev/null 2>&1 || true
-echo "screenshot, traffic logs and profile: $out"
+for log in "$out"/logs/*_Quintrel.csv; do
+  [ -e "$log" ] || { echo "no traffic log was written"; continue; }
+  echo "watched: $(head -1 "$log" | tr -d '\r' | sed 's/^.*interface: //')"
+  tail -n +4 "$log" | tr -d '\r' | sed 's/^/  minute line: /'
+done
+echo "screenshot, traffic log and profile: $out"
 ls "$out" "$out/logs"

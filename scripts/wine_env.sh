@@ -84,10 +84,12 @@ make_wine_prefix() { # make_wine_prefix [folder]
   "$WINESERVER" -w
 }
 
+# Removes the prefix and forgets it, so that nothing later takes a deleted or foreign prefix for its own.
 remove_wine_prefix() {
   [ -n "${WINEPREFIX:-}" ] || return 0
   "$WINESERVER" -k >/dev/null 2>&1 || true
   rm -rf "$WINEPREFIX"
+  unset WINEPREFIX
 }
 
 # Whether this machine runs the 32-bit build: the build's own tiny probe must answer under the

@@ -60,3 +60,11 @@ add_test(NAME e2e_dialogs
                  $<TARGET_FILE:qdriver> ${CMAKE_BINARY_DIR}/e2e-dialog-screenshots)
 set_tests_properties(e2e_dialogs PROPERTIES RUN_SERIAL TRUE SKIP_RETURN_CODE 77 TIMEOUT 300
                      LABELS "win;scripted;e2e")
+
+# A first start among a dozen idle links and one busy one, with no profile: the meter watches the busy
+# link, and logs appear only for the interfaces watched. Screenshots stay in first-start-screenshots.
+add_test(NAME e2e_first_start
+         COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/e2e/first_start_e2e.sh ${scripted_wine} $<TARGET_FILE:Quintrel>
+                 $<TARGET_FILE:qdriver> ${CMAKE_BINARY_DIR}/first-start-screenshots)
+set_tests_properties(e2e_first_start PROPERTIES RUN_SERIAL TRUE SKIP_RETURN_CODE 77 TIMEOUT 300
+                     LABELS "win;scripted;e2e")

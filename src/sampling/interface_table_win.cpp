@@ -14,6 +14,8 @@ constexpr ULONG kMaxTableBytes = 16u << 20;
 constexpr size_t kRowsOffset = offsetof(MIB_IFTABLE, table);
 // A gone interface is looked for again at most this often.
 constexpr DWORD kSearchIntervalMs = 2000;
+// The selected row is read every second; a longer gap means it was not watched meanwhile.
+constexpr DWORD kRecentReadingMs = 3000;
 
 bool Allocate(std::unique_ptr<DWORD[]>& buffer, ULONG& capacity, ULONG byteCount) {
   buffer.reset(new (std::nothrow) DWORD[(byteCount + sizeof(DWORD) - 1) / sizeof(DWORD)]());
@@ -21,14 +23,17 @@ bool Allocate(std::unique_ptr<DWORD[]>& buffer, ULONG& capacity, ULONG byteCount
   return buffer != nullptr;
 }
 
-// One counter below its last reading wrapped once and is counted modulo 2^32, however long the row
-// went unread: an interface selected again after a while of not being watched. Both counters at once
-// below it (or one below it and the other at zero) started again: a reset, or a gone interface that
-// the platform still answers for with zeroed counters. A link that goes down or up keeps counting.
-bool StartedAgain(DWORD lastSent, DWORD lastReceived, const MIB_IFROW& reading) {
-  const bool sentBack = reading.dwOutOctets < lastSent, receivedBack = reading.dwInOctets < lastReceived;
-  return (sentBack || receivedBack) && (sentBack || reading.dwOutOctets == 0) &&
-         (receivedBack || reading.dwInOctets == 0);
+// Counters below their last reading wrapped past 2^32, or started again: a reset, or a gone interface
+// that the platform still answers for with zeroed counters. Both below it at once started again. So
+// did one that fell by less than half the range when the row was read a moment ago, which no link
+// can make up by wrapping in that time. A row not read for a while (an interface watched again)
+// counts a single fallen counter modulo 2^32, as everything counted meanwhile. A link that goes down
+// or up keeps counting.
+bool StartedAgain(DWORD lastSent, DWORD lastReceived, bool readRecently, const MIB_IFROW& reading) {
+  const bool sentFell = reading.dwOutOctets < lastSent, receivedFell = reading.dwInOctets < lastReceived;
+  const bool fellALittle =
+      int32_t(reading.dwOutOctets - lastSent) < 0 || int32_t(reading.dwInOctets - lastReceived) < 0;
+  return (sentFell && receivedFell) || (readRecently && fellALittle);
 }
 
 size_t DescriptionLength(const MIB_IFROW& row) {
@@ -82,7 +87,7 @@ bool CInterfaceTable::AcceptRows() {
     MIB_IFROW& row = Table()->table[i];
     const DWORD length = row.dwDescrLen < MAXLEN_IFDESCR - 1 ? row.dwDescrLen : MAXLEN_IFDESCR - 1;
     row.bDescr[length] = 0;
-    readings[i] = RowReading{row.dwOutOctets, row.dwInOctets, 0};
+    readings[i] = RowReading{row.dwOutOctets, row.dwInOctets, 0, false, 0};
   }
   // Without this room a gone interface is still looked for; the room is then made on the spot.
   Allocate(scratch, scratchCapacity, capacity);
@@ -135,9 +140,13 @@ bool CInterfaceTable::ReadEntry(GetIfEntryFn getIfEntry, int32_t row, MIB_IFROW&
 
 void CInterfaceTable::Accept(int32_t row, const MIB_IFROW& reading) {
   RowReading& last = readings[row];
-  if (StartedAgain(last.sent, last.received, reading)) ++last.epoch;
+  const DWORD now = tickCount();
+  const bool readRecently = last.everRead && now - last.readAt < kRecentReadingMs;
+  if (StartedAgain(last.sent, last.received, readRecently, reading)) ++last.epoch;
   last.sent = reading.dwOutOctets;
   last.received = reading.dwInOctets;
+  last.readAt = now;
+  last.everRead = true;
   currentRow = reading;
 }
 

@@ -38,7 +38,7 @@ class CInterfaceTable {
   CounterPair ReadCounters(GetIfEntryFn getIfEntry, int32_t row, GetIfTableFn getIfTable = nullptr);
 
   MIB_IFROW currentRow = {};
-  // The clock of the rediscovery's rate limit.
+  // The clock of the readings and of the rediscovery's rate limit.
   TickCountFn tickCount = GetTickCount;
 
  private:
@@ -47,6 +47,8 @@ class CInterfaceTable {
     DWORD sent;
     DWORD received;
     uint32_t epoch;
+    bool everRead;
+    DWORD readAt;
   };
 
   bool AcceptRows();

@@ -309,8 +309,7 @@ while [ "$(($(now_ms) - run_start))" -lt 75000 ]; do
 done
 header=$(printf 'Quintrel V1.33 Log file for interface: %s\r\nYear,Month,Day,DayOfWeek,Hour,Minute,Second,Bytes Sent,Bytes Received\r\n\r\n' "$watched")
 check "the log '$(basename "$log")' starts with its header" test "$(head -c ${#header} "$log" 2>/dev/null)" = "$header"
-check "the other link's log '$other' holds only the header" \
-  test "$(cat "$run1/${other}_Quintrel.csv" 2>/dev/null)" = "$(printf '%s' "${header//$watched/$other}")"
+check "the other link, never watched, has no log" test ! -e "$run1/${other}_Quintrel.csv"
 echo "log line: ${data_line//$'\r'/\\r}"
 if [[ $data_line =~ ^([0-9]{4}),([0-9]+),([0-9]+),([0-6]),([0-9]+),([0-9]+),([0-9]+),([0-9]+),([0-9]+),$'\r'$ ]]; then
   pass "a log line came within a minute of the start"

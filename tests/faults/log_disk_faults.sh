@@ -138,10 +138,8 @@ rm -f "$log"
 sleep_until 183000
 check "after a line went to the deleted log, the program is running" app_running
 check "and shows no message" drv no-msgbox
-check "no other log file appeared" test "$(ls "$cwd")" = "lo_Quintrel.csv"
+check "no log file appeared, of this interface or of another one never watched" test -z "$(ls "$cwd")"
 exit_app
 code=$?
 check "Exit ends it with code 0 (code $code)" test "$code" = 0
-check "the other interface's header, refused at start, was written by Exit" \
-  grep -q "^Quintrel V1.33 Log file for interface: lo" "$cwd/lo_Quintrel.csv"
 finish

@@ -79,10 +79,13 @@ hover_tray_icon() {
   sleep 1.5
   tooltips=$(drv tooltips)
 }
-# The tray icon's tooltip, read while the pointer rests on the icon: "<received> <sent>" in KB/s.
+# The tray icon's tooltip, read while the pointer rests on the icon: "<received> <sent>" in KB/s. A
+# tip shown for a while hides, as tooltips do, and an icon that stays the same is not handed to the
+# shell again to bring it back: the pointer then comes to rest on the icon anew.
 tray_rates() {
   local tip
   tip=$(field "$(drv tooltips)" tooltip0_text)
+  if [ -z "$tip" ] && hover_tray_icon; then tip=$(field "$tooltips" tooltip0_text); fi
   sed -nE 's/^([0-9]+\.[0-9]{2}) KB\/s received  ([0-9]+\.[0-9]{2}) KB\/s sent$/\1 \2/p' <<<"$tip"
 }
 

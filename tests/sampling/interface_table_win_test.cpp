@@ -340,7 +340,7 @@ TEST_F(Rediscovery, NoSearchWithoutTheTableFunctionOrForANamelessInterface) {
 
 // Counters only start again when they are reset, or when the platform answers for a gone interface
 // with zeroed counters; a link that goes down and up keeps counting, and a single counter below its
-// last reading wrapped, also after the row went unread for a long while.
+// last reading wrapped. Readings come a second apart, as the statistics tick reads the selected row.
 TEST_F(Rediscovery, OnlyCountersThatStartedAgainGetANewEpoch) {
   struct Step {
     DWORD in, out, status;
@@ -348,20 +348,27 @@ TEST_F(Rediscovery, OnlyCountersThatStartedAgainGetANewEpoch) {
     const char* what;
   };
   const DWORD up = MIB_IF_OPER_STATUS_OPERATIONAL, down = MIB_IF_OPER_STATUS_NON_OPERATIONAL;
+  const DWORD high = 4294000000u;  // a megabyte short of the wrap
   const Step steps[] = {
       {2100, 1100, down, false, "the link goes down, the counters go on"},
       {2200, 1200, MIB_IF_OPER_STATUS_CONNECTED, false, "and up again"},
       {0, 0, down, true, "gone: the platform answers with zeroed counters"},
       {5, 0, up, false, "back: counting on from zero"},
       {900, 0, up, false, ""},
-      {100, 0, up, true, "one counter fell, the other is zero: reset"},
-      {4294967000u, 900, up, false, ""},
+      {100, 0, up, true, "one counter fell a little: reset"},
+      {high, 900, up, true, "a jump of gigabytes within a second: counters started anew"},
+      {high + 500000, 905, up, false, ""},
       {200, 905, up, false, "one counter wrapped"},
+      {high, 0, up, true, ""},
+      {1000000000u, 0, up, false, "a receive-only link wrapped: a gigabyte in the second"},
+      {100, 0, up, true, "fell a little again: reset"},
+      {5000, 4000, up, false, ""},
       {100, 80, up, true, "both fell at once: reset"},
   };
   MIB_IFROW& wired = Listing(7);
   uint32_t epoch = Read(1).epoch;
   for (const Step& step : steps) {
+    fakeNow += 1000;
     wired = Listed(7, "Wired Adapter", step.in, step.out, step.status);
     const uint32_t now = Read(1).epoch;
     EXPECT_EQ(now != epoch, step.newEpoch) << step.in << "/" << step.out << ": " << step.what;
@@ -369,22 +376,21 @@ TEST_F(Rediscovery, OnlyCountersThatStartedAgainGetANewEpoch) {
   }
 }
 
-// Only the selected row is read. One watched again after a long while keeps its baseline, so its
-// first second holds everything counted meanwhile, modulo 2^32.
 TEST_F(Rediscovery, AnInterfaceWatchedAgainAfterAnHourKeepsItsBaseline) {
   MIB_IFROW& wireless = Listing(9);
-  wireless.dwOutOctets = 4294967000u;
+  wireless.dwOutOctets = 2000000000u;
   const CounterPair left = Read(2);
   for (int i = 0; i < 20; ++i) {
     fakeNow += 180000;
     Read(1);
   }
+  // Three gigabytes sent while nobody looked: the counter wrapped and stands a little below where it was.
+  wireless.dwOutOctets = uint32_t(2000000000u + 3000000000u);
   wireless.dwInOctets += 500000;
-  wireless.dwOutOctets = 704;  // wrapped once while nobody looked
   const CounterPair back = Read(2);
   EXPECT_EQ(back.epoch, left.epoch);
+  EXPECT_EQ(back.sent - left.sent, 3000000000u);
   EXPECT_EQ(back.received - left.received, 500000u);
-  EXPECT_EQ(back.sent - left.sent, 1000u);
 }
 
 }  // namespace

@@ -492,7 +492,7 @@ int ShowDropList(DWORD timeoutMs) {
 
 using GetIfTableFn = DWORD(WINAPI*)(PMIB_IFTABLE, PULONG, BOOL);
 
-// The same library call, with the same room for ten rows, as the meter makes at its start.
+// The same library call as the meter makes at its start, for the whole table.
 int ListInterfaces(const char* wanted) {
   const HMODULE library = LoadLibraryA("iphlpapi.dll");
   if (library == nullptr) {
@@ -500,16 +500,20 @@ int ListInterfaces(const char* wanted) {
     return 1;
   }
   const auto getIfTable = reinterpret_cast<GetIfTableFn>(GetProcAddress(library, "GetIfTable"));
-  struct {
-    MIB_IFTABLE table;
-    MIB_IFROW more[9];
-  } rows = {};
-  ULONG size = sizeof rows;
-  const DWORD result = getIfTable != nullptr ? getIfTable(&rows.table, &size, FALSE) : ERROR_NOT_SUPPORTED;
+  std::vector<DWORD> storage(1);
+  DWORD result = ERROR_NOT_SUPPORTED;
+  for (int attempt = 0; getIfTable != nullptr && attempt < 4; ++attempt) {
+    ULONG size = ULONG(storage.size() * sizeof(DWORD));
+    result = getIfTable(reinterpret_cast<MIB_IFTABLE*>(storage.data()), &size, FALSE);
+    if (result != ERROR_INSUFFICIENT_BUFFER) break;
+    storage.resize(size / sizeof(DWORD) + 1 + 4 * sizeof(MIB_IFROW) / sizeof(DWORD));
+  }
+  const MIB_IFTABLE& table = *reinterpret_cast<const MIB_IFTABLE*>(storage.data());
   int found = -1;
   if (result == NO_ERROR) {
-    for (DWORD i = 0; i < rows.table.dwNumEntries && i < 10; ++i) {
-      const MIB_IFROW& row = rows.table.table[i];
+    if (wanted == nullptr) printf("count=%lu\n", table.dwNumEntries);
+    for (DWORD i = 0; i < table.dwNumEntries; ++i) {
+      const MIB_IFROW& row = table.table[i];
       char description[MAXLEN_IFDESCR + 1] = {};
       memcpy(description, row.bDescr, row.dwDescrLen < MAXLEN_IFDESCR ? row.dwDescrLen : MAXLEN_IFDESCR);
       if (wanted == nullptr)
