@@ -7,7 +7,7 @@ packages=(
   cmake g++ make libgtest-dev googletest libbenchmark-dev
   g++-mingw-w64-i686 g++-mingw-w64-x86-64
   wine wine64 fonts-wine xvfb xauth xdotool imagemagick fonts-liberation
-  iproute2 procps psmisc x11-utils clang libclang-rt-14-dev python3
+  iproute2 procps psmisc x11-utils clang clang-format libclang-rt-14-dev python3
   nsis zip unzip
 )
 # Wanted, but a machine whose archive has no i386 part still builds and tests everything else.

@@ -52,6 +52,12 @@ else
   build_failed native "$build/native"
 fi
 
+echo "== format: src/ against the checked-in .clang-format"
+unformatted=$(cd "$root" && find src -name '*.cpp' -o -name '*.h' | sort | while read -r f; do
+  clang-format --dry-run --Werror "$f" >/dev/null 2>&1 || echo "$f"
+done)
+if [ -z "$unformatted" ]; then tally format 1 0 0; else echo "not formatted: $unformatted"; tally format 0 1 0; fi
+
 echo "== fuzzing (libFuzzer, about 30 s)"
 if bash "$root/scripts/fuzz.sh"; then tally fuzz 1 0 0; else tally fuzz 0 1 0; fi
 
