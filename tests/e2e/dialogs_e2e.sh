@@ -210,9 +210,22 @@ check_controls "picking ADSL shows its scale, 10 to 150 at 100" c1019_sel=$adsl 
   c1008_min=10 c1008_max=150 c1008_pos=100 "c1009_text=100  KB/s."
 check_profile "DeviceSpeedIndex$row=$adsl"
 
+# Typed text in the combo's field picks no preset: the graph scale goes on with ADSL's.
+xdotool mousemove $(($(ctl c1019_x) + 12)) "$(middle_y c1019_)" click 1
+sleep 0.3
+xdotool key Home shift+End
+xdotool type --delay 40 "${preset_names[0]}"
+sleep 0.3
+read_dialog Configure
+check "the name of another preset can be typed into the preset field ('$(ctl c1019_text)')" \
+  test "$(ctl c1019_text)" = "${preset_names[0]}"
 click_at c1008_thumb_
 xdotool key End
 sleep 0.4
+read_dialog Configure
+check_controls "typed text picked nothing: the slider moved ADSL, which the field shows again" c1019_sel=$adsl \
+  "c1019_text=${preset_names[$adsl]}" c1008_max=150
+check_profile "DeviceSpeedIndex$row=$adsl"
 click_at c1015_thumb_
 xdotool key Right Right Right Right Right Right
 sleep 0.4
