@@ -10,6 +10,7 @@ struct Engine : TestMeter {
   Engine() {
     logs.recordText = false;
     model.CreateInterfaceStats(1);
+    model.WatchSelectedInterface();
     stats = model.statsTable[0].get();
   }
   CTrafficStats* stats = nullptr;
