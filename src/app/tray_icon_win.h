@@ -37,7 +37,7 @@ class CTrayIcon {
   void ReleaseBitmaps();
   static UINT TaskbarCreatedMessage() { return RegisterWindowMessageA("TaskbarCreated"); }
 
-  PixelSurface& Image() { return trayImageSurface; }
+  CDibSurface& Image() { return trayImageSurface; }
   HICON Icon() const { return trayIcon.get(); }
   const char* Tip() const { return trayIconData.szTip; }
 

@@ -438,6 +438,16 @@ TEST_F(MainWindow, TrayOnlyModeFromEachWayInIsSavedAtExitAndOnlyAZeroSizeWindowR
   }
 }
 
+// Start-up reads each interface's preset index once, after the settings and the presets.
+TEST_F(MainWindow, StartUpReadsEachPresetIndexOnce) {
+  Run([](ScriptedMainWindow& w) { w.TearDown(); });
+  std::vector<std::string> reads;
+  for (const ProfileAccess& access : profile.accesses)
+    if (access.kind == ProfileAccess::ReadInt && access.key.rfind("DeviceSpeedIndex", 0) == 0) reads.push_back(access.key);
+  ASSERT_FALSE(reads.empty());
+  for (size_t i = 0; i < reads.size(); ++i) EXPECT_EQ(reads[i], "DeviceSpeedIndex" + std::to_string(i));
+}
+
 // "ontop" stored as 2 counts as on top; the first "Always On Top" keeps it so and makes it 1,
 // the second lets go.
 TEST_F(MainWindow, AlwaysOnTopStoredAsTwoStaysOnTopAtTheFirstCommandAndLetsGoAtTheSecond) {

@@ -251,6 +251,28 @@ TEST(TrayIcon, NothingReachesTheShellBeforeTheSurfacesExist) {
   EXPECT_EQ(tray.Icon(), nullptr);
 }
 
+// The shutdown deletes the two surfaces' bitmaps; the icon made from them before stays valid, and
+// no new one is made from bitmaps that are gone.
+TEST(TrayIcon, ReleasedBitmapsAreDeletedAndMakeNoFurtherIcon) {
+  CTrayIcon tray;
+  ASSERT_TRUE(tray.CreateFirstIcon());
+  ICONINFO info = {};
+  ASSERT_TRUE(GetIconInfo(tray.Icon(), &info));
+  DeleteObject(info.hbmColor);
+  DeleteObject(info.hbmMask);
+  const HICON shown = tray.Icon();
+  const HBITMAP picture = tray.Image().Bitmap();
+  ASSERT_EQ(GetObjectType(picture), DWORD(OBJ_BITMAP));
+  tray.ReleaseBitmaps();
+  EXPECT_EQ(GetObjectType(picture), 0u) << "the picture's bitmap outlives the shutdown";
+  EXPECT_EQ(tray.Image().bits, nullptr);
+  EXPECT_FALSE(tray.Replace("after the shutdown"));
+  EXPECT_EQ(tray.Icon(), shown);
+  EXPECT_TRUE(GetIconInfo(shown, &info));
+  DeleteObject(info.hbmColor);
+  DeleteObject(info.hbmMask);
+}
+
 TEST(TrayIconInTheShell, AddedChangedRemovedAndAddedAgainAfterTheTaskbarReturns) {
   OwnerWindow owner;
   CTrayIcon tray;
