@@ -68,9 +68,11 @@ new_index=$(in_ns cat "/sys/class/net/$link/ifindex")
 check "$link came back with a new index ($old_index -> $new_index)" test "$new_index" != "$old_index"
 rx_b0=$(link_counter "$link" rx_bytes) tx_b0=$(link_counter "$link" tx_bytes)
 sleep 3
-send_to_program 0 600000 200000 &
+# Five seconds of traffic: the tip read two seconds in may first need the pointer to rest on the
+# icon anew, which takes almost two seconds more.
+send_to_program 0 1000000 200000 &
 receiving=$!
-send_from_program 0 150000 50000 &
+send_from_program 0 250000 50000 &
 sending=$!
 sleep 2
 check "traffic after the return shows again" rates_are "r > 100" "s > 20"
