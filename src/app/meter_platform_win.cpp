@@ -2,6 +2,8 @@
 // and the timers of the main window.
 #include "app/meter_platform_win.h"
 
+#include <cstring>
+
 #include "fw/message_box_win.h"
 
 void CMeterPlatform::Attach(HWND mainWindow) {
@@ -14,8 +16,15 @@ void CMeterPlatform::ShowMessage(const char* text) {
   ShowAppMessage(window, text);
 }
 
+// An idle link paints the same panel tick after tick: the window keeps the copy it has until the
+// panel changes or the window is painted.
 void CMeterPlatform::ShowGraphPanel() {
-  if (windowDC) graphSurface.BlitTo(windowDC, kPanelX, kPanelY);
+  if (!windowDC || graphSurface.bits == nullptr) return;
+  GdiFlush();
+  const size_t size = graphSurface.ByteCount();
+  if (panelShown && memcmp(shownPanel.data(), graphSurface.bits, size) == 0) return;
+  panelShown = graphSurface.BlitTo(windowDC, kPanelX, kPanelY) != FALSE;
+  if (panelShown) shownPanel.assign(graphSurface.bits, graphSurface.bits + size);
 }
 
 void CMeterPlatform::RestartGraphTimer(int32_t periodMs) {
@@ -29,6 +38,8 @@ void CMeterPlatform::CreateGraphPanel(int32_t width, int32_t height) {
   SetBkMode(graphSurface.Dc(), TRANSPARENT);
   graphTools.MakePens();
   graphCanvas.emplace(graphSurface, graphTools);
+  shownPanel.reserve(graphSurface.ByteCount());
+  panelShown = false;
 }
 
 void CMeterPlatform::StartTimers(int32_t graphPeriodMs) {

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 #include "app/meter_view.h"
 #include "app/tray_icon_win.h"
@@ -34,6 +35,8 @@ class CMeterPlatform : public IMeterView {
   IPanelCanvas& GraphCanvas() override { return *graphCanvas; }
   PixelSurface& TrayImage() override { return trayIcon.Image(); }
   void ShowGraphPanel() override;
+  // The window was painted over the panel: the next ShowGraphPanel copies it whatever it holds.
+  void ForgetShownPanel() { panelShown = false; }
   bool ReplaceTrayIcon(const char* tooltip) override { return trayIcon.Replace(tooltip) != FALSE; }
   void RestartGraphTimer(int32_t periodMs) override;
 
@@ -55,4 +58,7 @@ class CMeterPlatform : public IMeterView {
   CDibSurface graphSurface;
   std::optional<GdiPanelCanvas> graphCanvas;
   bool timersRunning = false;
+  // The pixels last copied to the window.
+  std::vector<uint8_t> shownPanel;
+  bool panelShown = false;
 };

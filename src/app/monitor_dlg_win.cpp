@@ -203,6 +203,7 @@ void CMonitorDlg::OnPaint() {
   if (!IsIconic(hwnd())) {
     if (platform.WindowDc() && backgroundDC)
       BitBlt(platform.WindowDc(), 0, 0, kWindowWidth, kWindowHeight, backgroundDC.get(), 0, 0, SRCCOPY);
+    platform.ForgetShownPanel();
     // The dialog manager's default handling validates the window.
     ValidateRect(hwnd(), nullptr);
     return;

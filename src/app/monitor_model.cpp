@@ -133,7 +133,7 @@ void MonitorModel::OnGraphTick() {
 }
 
 void MonitorModel::PaintGraphPanel() {
-  if (CTrafficStats* stats = SelectedStats()) ::PaintGraphPanel(settings, *stats, view.GraphCanvas());
+  if (CTrafficStats* stats = SelectedStats()) panelPainter.Paint(settings, *stats, view.GraphCanvas());
 }
 
 void MonitorModel::DrawTrayPicture() {

@@ -9,6 +9,7 @@
 #include "app/meter_view.h"
 #include "log/log_sink.h"
 #include "log/traffic_log.h"
+#include "render/graph_painter.h"
 #include "render/tray_picture.h"
 #include "sampling/counter_source.h"
 #include "settings/monitor_settings.h"
@@ -75,6 +76,7 @@ class MonitorModel {
   CTrafficStats* pendingStats = nullptr;
   LogLine pendingLine = {};
 
+  GraphPanelPainter panelPainter;
   // What the shell shows in the tray, so that an unchanged second costs nothing.
   bool trayShown = false;
   uint8_t shownTrayPicture[16 * 16 * 3] = {};

@@ -2,8 +2,6 @@
 #pragma once
 
 #include <windows.h>
-// windows.h maps DrawText to DrawTextA; the canvas keeps the core's name for its method.
-#undef DrawText
 
 #include "fw/gdi_win.h"
 #include "fw/owned_handle_win.h"
@@ -57,8 +55,8 @@ class GdiPanelCanvas : public IPanelCanvas {
   void ClearBlack() override;
   void SelectPen(PanelPen pen) override;
   void MoveTo(int32_t x, int32_t y) override;
-  void LineTo(int32_t x, int32_t y) override;
-  void DrawText(int32_t x, int32_t y, const char* text, int32_t length) override;
+  void PolylineTo(const CanvasPoint* points, int32_t count) override;
+  void WriteText(int32_t x, int32_t y, const char* text, int32_t length) override;
 
  private:
   CDibSurface& surface;

@@ -67,27 +67,33 @@ void DrawSentPolyline(const MonitorSettings& settings, CTrafficStats& stats, IPa
   const uint32_t range = ColumnRange(settings);
   canvas.MoveTo(0, mirror ? ToCoordinate(int64_t(range) + 1) : settings.graphHeight);
   canvas.SelectPen(PanelPen::Red);
-  for (int32_t x = 0; x < ColumnCount(settings); ++x) {
+  CanvasPoint points[CTrafficStats::kColumnSlots];
+  const int32_t count = ColumnCount(settings);
+  for (int32_t x = 0; x < count; ++x) {
     uint32_t& column = stats.sentColumns[x];
     if (column > range) column = range - 1;
     const int64_t y = mirror ? int64_t(range) + column + 1 : int64_t(settings.graphHeight) - column - 1;
-    canvas.LineTo(x, ToCoordinate(y));
+    points[x] = CanvasPoint{x, ToCoordinate(y)};
   }
+  canvas.PolylineTo(points, count);
 }
 
 void DrawReceivedPolyline(const MonitorSettings& settings, CTrafficStats& stats, IPanelCanvas& canvas) {
   const uint32_t range = ColumnRange(settings);
   canvas.MoveTo(0, ToCoordinate(int64_t(range) - 1));
   canvas.SelectPen(PanelPen::Green);
-  for (int32_t x = 0; x < ColumnCount(settings); ++x) {
+  CanvasPoint points[CTrafficStats::kColumnSlots];
+  const int32_t count = ColumnCount(settings);
+  for (int32_t x = 0; x < count; ++x) {
     uint32_t& column = stats.receivedColumns[x];
     if (column > range) column = range;
-    canvas.LineTo(x, ToCoordinate(int64_t(range) - column - 1));
+    points[x] = CanvasPoint{x, ToCoordinate(int64_t(range) - column - 1)};
   }
+  canvas.PolylineTo(points, count);
 }
 
 void DrawLabel(IPanelCanvas& canvas, int32_t y, const char* label) {
-  canvas.DrawText(kLabelX, y, label, int32_t(strnlen(label, CTrafficStats::kLabelLength)));
+  canvas.WriteText(kLabelX, y, label, int32_t(strnlen(label, CTrafficStats::kLabelLength)));
 }
 
 const char* UnitText(uint32_t divisor) {
@@ -95,7 +101,7 @@ const char* UnitText(uint32_t divisor) {
 }
 
 void DrawFormattedLine(IPanelCanvas& canvas, int32_t y, const char* line) {
-  if (line[0] != '\0') canvas.DrawText(kStatLineX, y, line, int32_t(strlen(line)));
+  if (line[0] != '\0') canvas.WriteText(kStatLineX, y, line, int32_t(strlen(line)));
 }
 
 int32_t SendLineY(const MonitorSettings& settings) {
@@ -159,10 +165,10 @@ void DrawAxisLabels(const MonitorSettings& settings, const CTrafficStats& stats,
     }
   }
   if (style == kGraphStyleOverlapped) {
-    canvas.DrawText(kUnitX, 40, UnitText(stats.sentLabelDivisor), kUnitLength);
+    canvas.WriteText(kUnitX, 40, UnitText(stats.sentLabelDivisor), kUnitLength);
   } else {
-    canvas.DrawText(kUnitX, 22, UnitText(stats.receivedLabelDivisor), kUnitLength);
-    canvas.DrawText(kUnitX, 60, UnitText(stats.sentLabelDivisor), kUnitLength);
+    canvas.WriteText(kUnitX, 22, UnitText(stats.receivedLabelDivisor), kUnitLength);
+    canvas.WriteText(kUnitX, 60, UnitText(stats.sentLabelDivisor), kUnitLength);
   }
 }
 
@@ -190,6 +196,39 @@ void FormatSendLine(const CTrafficStats& s, int32_t selection, char* out, size_t
   const DirectionFigures figures{s.currentSent,   s.avgSentMinute, s.avgSentHour, s.totalSent, s.pctSentNow,
                                  s.pctSentMinute, s.pctSentHour,   "sent",        "total sent"};
   FormatStatLine(figures, selection, out, size);
+}
+
+namespace {
+
+void GatherPanelInputs(const MonitorSettings& settings, const CTrafficStats& stats, PanelInputs& inputs) {
+  memset(&inputs, 0, sizeof inputs);
+  inputs.graphStyle = settings.graphStyle;
+  inputs.columnRange = settings.columnRange;
+  inputs.graphHeight = settings.graphHeight;
+  inputs.graphColumns = settings.graphColumns;
+  inputs.sentLabelDivisor = stats.sentLabelDivisor;
+  inputs.receivedLabelDivisor = stats.receivedLabelDivisor;
+  const size_t columnBytes = size_t(ColumnCount(settings)) * sizeof(uint32_t);
+  memcpy(inputs.sentColumns, stats.sentColumns, columnBytes);
+  memcpy(inputs.receivedColumns, stats.receivedColumns, columnBytes);
+  memcpy(inputs.sentLabels, stats.sentLabels, sizeof inputs.sentLabels);
+  memcpy(inputs.receivedLabels, stats.receivedLabels, sizeof inputs.receivedLabels);
+  FormatReceiveLine(stats, settings.receiveStatSelection, inputs.receiveLine, sizeof inputs.receiveLine);
+  FormatSendLine(stats, settings.sendStatSelection, inputs.sendLine, sizeof inputs.sendLine);
+}
+
+}  // namespace
+
+bool GraphPanelPainter::Paint(const MonitorSettings& settings, CTrafficStats& stats, IPanelCanvas& canvas) {
+  stats.BuildAxisLabels(AxisLabelCount(settings.graphStyle));
+  PanelInputs now;
+  GatherPanelInputs(settings, stats, now);
+  if (painted && memcmp(&now, &shown, sizeof now) == 0) return false;
+  PaintGraphPanel(settings, stats, canvas);
+  // The paint may have clamped columns: what it drew is what the next paint compares with.
+  GatherPanelInputs(settings, stats, shown);
+  painted = true;
+  return true;
 }
 
 void PaintGraphPanel(const MonitorSettings& settings, CTrafficStats& stats, IPanelCanvas& canvas) {

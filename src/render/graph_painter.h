@@ -20,3 +20,28 @@ void FormatSendLine(const CTrafficStats& stats, int32_t selection, char* out, si
 
 // Redraws the whole panel; writes the polyline clamps back into the columns.
 void PaintGraphPanel(const MonitorSettings& settings, CTrafficStats& stats, IPanelCanvas& canvas);
+
+// Everything a paint of the panel draws from; two equal ones paint the same pixels.
+struct PanelInputs {
+  int32_t graphStyle, columnRange, graphHeight, graphColumns;
+  uint32_t sentLabelDivisor, receivedLabelDivisor;
+  uint32_t sentColumns[CTrafficStats::kColumnSlots];
+  uint32_t receivedColumns[CTrafficStats::kColumnSlots];
+  char sentLabels[CTrafficStats::kLabelSlots][CTrafficStats::kLabelLength];
+  char receivedLabels[CTrafficStats::kLabelSlots][CTrafficStats::kLabelLength];
+  char receiveLine[kStatLineSize];
+  char sendLine[kStatLineSize];
+};
+
+// Paints the panel on a surface that only it paints, and leaves it alone when it would come out
+// as it is: an idle link's panel stays the same second after second, and GDI's lines and text cost
+// far more than the comparison.
+class GraphPanelPainter {
+ public:
+  // Returns whether it painted.
+  bool Paint(const MonitorSettings& settings, CTrafficStats& stats, IPanelCanvas& canvas);
+
+ private:
+  bool painted = false;
+  PanelInputs shown = {};
+};

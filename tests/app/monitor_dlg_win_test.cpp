@@ -582,6 +582,42 @@ TEST_F(MainWindow, TrayTipOfARealTickStatesTheLoopbackRatesInKilobytesPerSecond)
   EXPECT_EQ(received, sent) << "every loopback byte is sent and received";
 }
 
+// An idle link's panel is the same at every graph tick: the window keeps the copy it has, so a pixel
+// painted over it stays, until the window is painted and the next tick copies the panel again.
+TEST_F(MainWindow, AnUnchangedPanelIsCopiedToTheWindowAgainOnlyAfterAPaint) {
+  CIpHelper counters;
+  ASSERT_EQ(counters.DiscoverInterfaces(), nullptr);
+  int32_t loopback = -1;
+  for (uint32_t i = 0; i < counters.Count(); ++i)
+    if (strcmp(counters.Description(int32_t(i)), "lo") == 0) loopback = int32_t(i);
+  ASSERT_GE(loopback, 0);
+  profile.ints["eth"] = loopback;
+  constexpr COLORREF kMagenta = RGB(255, 0, 255);  // never on the panel
+  const int x = kPanelX + 80, y = kPanelY + 31;
+  COLORREF kept = 0, repainted = 0;
+  bool idle = false, looked = false;
+  Run([&](ScriptedMainWindow& w) {
+    ASSERT_TRUE(w.WaitForTicks(kGraphTimerId, 3));
+    HDC dc = GetDC(w.hwnd());
+    const CounterPair start = counters.ReadCounters(loopback);
+    SetPixel(dc, x, y, kMagenta);
+    ASSERT_TRUE(w.WaitForTicks(kGraphTimerId, w.TickCount(kGraphTimerId) + 4));
+    kept = GetPixel(dc, x, y);
+    const CounterPair end = counters.ReadCounters(loopback);
+    idle = start.sent == end.sent && start.received == end.received;
+    InvalidateRect(w.hwnd(), nullptr, FALSE);
+    UpdateWindow(w.hwnd());
+    ASSERT_TRUE(w.WaitForTicks(kGraphTimerId, w.TickCount(kGraphTimerId) + 2));
+    repainted = GetPixel(dc, x, y);
+    ReleaseDC(w.hwnd(), dc);
+    looked = true;
+  });
+  ASSERT_TRUE(looked);
+  // Other programs of the machine may use the loopback meanwhile; the panel then changes.
+  if (idle) EXPECT_EQ(kept, kMagenta) << "the unchanged panel was copied again";
+  EXPECT_NE(repainted, kMagenta) << "after the window was painted, the panel came back";
+}
+
 // The refresh slider restarts the window's graph timer (10) at each notification, while the
 // statistics timer (11) keeps its pace: moved every 300 ms to 900 ms, the graph timer never comes,
 // the statistics timer still comes every second, and 900 ms after the last move the graph ticks.

@@ -332,4 +332,40 @@ TEST_F(GraphPanel, SelectionOutsideZeroToSixDrawsNoLine) {
   for (const CanvasText& t : canvas.Texts()) EXPECT_NE(t.x, 2) << t.text;
 }
 
+// A quiet link paints the same panel tick after tick: the painter skips those paints, and any input
+// of the picture, its columns, labels, statistics lines or style, makes it paint again.
+TEST_F(GraphPanel, ThePainterPaintsOnlyWhenThePictureWouldChange) {
+  GraphPanelPainter painter;
+  stats.sentColumns[3] = 7;
+  stats.receivedColumns[159] = 80;  // above the range: the paint clamps it, and the clamp is drawn
+  ASSERT_TRUE(painter.Paint(settings, stats, canvas));
+  EXPECT_EQ(stats.receivedColumns[159], 50u);
+  canvas.Forget();
+  EXPECT_FALSE(painter.Paint(settings, stats, canvas)) << "the clamped column is what was drawn";
+  EXPECT_TRUE(canvas.calls.empty());
+
+  const struct {
+    const char* change;
+    void (*apply)(MonitorSettings&, CTrafficStats&);
+  } changes[] = {
+      {"a sent column", [](MonitorSettings&, CTrafficStats& s) { s.sentColumns[0] = 1; }},
+      {"the last received column", [](MonitorSettings&, CTrafficStats& s) { s.receivedColumns[158] = 2; }},
+      {"the scale, and so the labels", [](MonitorSettings&, CTrafficStats& s) { s.autoScale = 1, s.sentScaleTop = 2u << 20; }},
+      {"the received rate", [](MonitorSettings&, CTrafficStats& s) { s.currentReceived = 1; }},
+      {"the sent line's figure", [](MonitorSettings& m, CTrafficStats& s) { m.sendStatSelection = 3, s.totalSent = 5; }},
+      {"the style", [](MonitorSettings& m, CTrafficStats&) { m.graphStyle = kGraphStyleMirror; }},
+      {"the column range", [](MonitorSettings& m, CTrafficStats&) { m.columnRange = 40; }},
+  };
+  for (const auto& c : changes) {
+    c.apply(settings, stats);
+    canvas.Forget();
+    EXPECT_TRUE(painter.Paint(settings, stats, canvas)) << c.change;
+    EXPECT_FALSE(canvas.calls.empty()) << c.change;
+    EXPECT_FALSE(painter.Paint(settings, stats, canvas)) << c.change << ", painted again";
+  }
+  // A column beyond the graph's width is not drawn, so it changes nothing.
+  stats.sentColumns[170] = 9;
+  EXPECT_FALSE(painter.Paint(settings, stats, canvas));
+}
+
 }  // namespace

@@ -44,8 +44,11 @@ class RecordingPanelCanvas : public IPanelCanvas {
   }
   void SelectPen(PanelPen pen) override { Record({CanvasCall::kPen, 0, 0, pen, 0, {}}); }
   void MoveTo(int32_t x, int32_t y) override { Record({CanvasCall::kMove, x, y, PanelPen::Red, 0, {}}); }
-  void LineTo(int32_t x, int32_t y) override { Record({CanvasCall::kLine, x, y, PanelPen::Red, 0, {}}); }
-  void DrawText(int32_t x, int32_t y, const char* text, int32_t length) override {
+  // Each point is recorded as one line call, as GDI draws it.
+  void PolylineTo(const CanvasPoint* points, int32_t count) override {
+    for (int32_t i = 0; i < count; ++i) Record({CanvasCall::kLine, points[i].x, points[i].y, PanelPen::Red, 0, {}});
+  }
+  void WriteText(int32_t x, int32_t y, const char* text, int32_t length) override {
     CanvasCall call{CanvasCall::kText, x, y, PanelPen::Red, length, {}};
     const size_t copied = std::min<size_t>(length > 0 ? size_t(length) : 0, sizeof call.text - 1);
     memcpy(call.text, text, copied);
@@ -54,7 +57,7 @@ class RecordingPanelCanvas : public IPanelCanvas {
 
   void Forget() { calls.clear(); }
 
-  // Every LineTo as a segment from the current position, drawn with the pen selected at the time.
+  // Every line call as a segment from the current position, drawn with the pen selected at the time.
   std::vector<CanvasSegment> Segments() const {
     std::vector<CanvasSegment> segments;
     PanelPen pen = PanelPen::Red;
