@@ -47,6 +47,14 @@ bool PumpUntil(HWND dialog, const std::function<bool()>& done, DWORD timeoutMs) 
   return true;
 }
 
+// The row of Wine's "lo" in the interface table the helper has just read, or -1.
+int32_t LoopbackRow(CIpHelper& counters) {
+  if (counters.DiscoverInterfaces() != nullptr) return -1;
+  for (uint32_t i = 0; i < counters.Count(); ++i)
+    if (strcmp(counters.Description(int32_t(i)), "lo") == 0) return int32_t(i);
+  return -1;
+}
+
 void PumpFor(HWND dialog, DWORD ms) {
   PumpUntil(
       dialog, [] { return false; }, ms);
@@ -531,10 +539,7 @@ TEST_F(MainWindow, EnterEscapeCloseAndEndOfSessionSaveTheExitGroupAndRemoveTheTr
 // the bytes counted since the previous tick in KB/s of 1024 bytes.
 TEST_F(MainWindow, TrayTipOfARealTickStatesTheLoopbackRatesInKilobytesPerSecond) {
   CIpHelper counters;
-  ASSERT_EQ(counters.DiscoverInterfaces(), nullptr);
-  int32_t loopback = -1;
-  for (uint32_t i = 0; i < counters.Count(); ++i)
-    if (strcmp(counters.Description(int32_t(i)), "lo") == 0) loopback = int32_t(i);
+  const int32_t loopback = LoopbackRow(counters);
   ASSERT_GE(loopback, 0);
   profile.ints["eth"] = loopback;
   ShellNotifyRecorder recorder;
@@ -586,10 +591,7 @@ TEST_F(MainWindow, TrayTipOfARealTickStatesTheLoopbackRatesInKilobytesPerSecond)
 // painted over it stays, until the window is painted and the next tick copies the panel again.
 TEST_F(MainWindow, AnUnchangedPanelIsCopiedToTheWindowAgainOnlyAfterAPaint) {
   CIpHelper counters;
-  ASSERT_EQ(counters.DiscoverInterfaces(), nullptr);
-  int32_t loopback = -1;
-  for (uint32_t i = 0; i < counters.Count(); ++i)
-    if (strcmp(counters.Description(int32_t(i)), "lo") == 0) loopback = int32_t(i);
+  const int32_t loopback = LoopbackRow(counters);
   ASSERT_GE(loopback, 0);
   profile.ints["eth"] = loopback;
   constexpr COLORREF kMagenta = RGB(255, 0, 255);  // never on the panel
