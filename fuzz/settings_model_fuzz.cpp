@@ -61,8 +61,11 @@ class CheckingCanvas : public IPanelCanvas {
   void ClearBlack() override { pixels.ZeroPixels(); }
   void SelectPen(PanelPen) override {}
   void MoveTo(int32_t x, int32_t y) override { CheckPoint(x, y); }
-  void LineTo(int32_t x, int32_t y) override { CheckPoint(x, y); }
-  void DrawText(int32_t x, int32_t y, const char* text, int32_t length) override {
+  void PolylineTo(const CanvasPoint* points, int32_t count) override {
+    if (count < 0 || count > CTrafficStats::kColumnSlots) abort();
+    for (int32_t i = 0; i < count; ++i) CheckPoint(points[i].x, points[i].y);
+  }
+  void WriteText(int32_t x, int32_t y, const char* text, int32_t length) override {
     CheckPoint(x, y);
     if (length < 0 || length > 200) abort();
     if (memchr(text, 0, size_t(length)) != nullptr) abort();  // GDI would draw the zero too
