@@ -200,6 +200,12 @@ void FormatSendLine(const CTrafficStats& s, int32_t selection, char* out, size_t
 
 namespace {
 
+void CopyDrawnColumns(const MonitorSettings& settings, const CTrafficStats& stats, PanelInputs& inputs) {
+  const size_t columnBytes = size_t(ColumnCount(settings)) * sizeof(uint32_t);
+  memcpy(inputs.sentColumns, stats.sentColumns, columnBytes);
+  memcpy(inputs.receivedColumns, stats.receivedColumns, columnBytes);
+}
+
 void GatherPanelInputs(const MonitorSettings& settings, const CTrafficStats& stats, PanelInputs& inputs) {
   memset(&inputs, 0, sizeof inputs);
   inputs.graphStyle = settings.graphStyle;
@@ -208,9 +214,7 @@ void GatherPanelInputs(const MonitorSettings& settings, const CTrafficStats& sta
   inputs.graphColumns = settings.graphColumns;
   inputs.sentLabelDivisor = stats.sentLabelDivisor;
   inputs.receivedLabelDivisor = stats.receivedLabelDivisor;
-  const size_t columnBytes = size_t(ColumnCount(settings)) * sizeof(uint32_t);
-  memcpy(inputs.sentColumns, stats.sentColumns, columnBytes);
-  memcpy(inputs.receivedColumns, stats.receivedColumns, columnBytes);
+  CopyDrawnColumns(settings, stats, inputs);
   memcpy(inputs.sentLabels, stats.sentLabels, sizeof inputs.sentLabels);
   memcpy(inputs.receivedLabels, stats.receivedLabels, sizeof inputs.receivedLabels);
   FormatReceiveLine(stats, settings.receiveStatSelection, inputs.receiveLine, sizeof inputs.receiveLine);
@@ -225,8 +229,9 @@ bool GraphPanelPainter::Paint(const MonitorSettings& settings, CTrafficStats& st
   GatherPanelInputs(settings, stats, now);
   if (painted && memcmp(&now, &shown, sizeof now) == 0) return false;
   PaintGraphPanel(settings, stats, canvas);
-  // The paint may have clamped columns: what it drew is what the next paint compares with.
-  GatherPanelInputs(settings, stats, shown);
+  // The paint may have clamped columns: the clamped ones are what it drew.
+  shown = now;
+  CopyDrawnColumns(settings, stats, shown);
   painted = true;
   return true;
 }
