@@ -153,8 +153,8 @@ bool CMonitorDlg::DiscoverInterfaces() {
     ShowAppMessage(hwnd(), failure);
     return false;
   }
-  if (!settings.interfaceStored) settings.selectedInterface = platform.ipHelper.FirstLiveInterface();
   if (!model.CreateInterfaceStats(platform.ipHelper.Count())) return false;
+  model.ChooseFirstInterface();
   platform.CreateGraphPanel(settings.graphColumns, settings.graphHeight);
   platform.StartTimers(settings.refreshPeriodMs);
   return true;
@@ -185,6 +185,9 @@ INT_PTR CMonitorDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bool&
     case WM_LBUTTONDBLCLK:
       OnLeftButtonDoubleClick();
       return FALSE;
+    case WM_POWERBROADCAST:
+      OnPowerBroadcast(wParam);
+      return TRUE;
     case WM_ENDSESSION:
       if (wParam) StopForEnding();
       return FALSE;
@@ -237,6 +240,12 @@ void CMonitorDlg::OnTimer(UINT_PTR id) {
     model.OnStatisticsTick();
   else if (id == kGraphTimerId)
     model.OnGraphTick();
+}
+
+// Adapters come back from sleep under new indexes or with counters started again; the table is read
+// again and every counter takes a new baseline, so the time asleep is not counted as traffic.
+void CMonitorDlg::OnPowerBroadcast(WPARAM event) {
+  if (event == PBT_APMRESUMEAUTOMATIC || event == PBT_APMRESUMESUSPEND) platform.ipHelper.Resume();
 }
 
 void CMonitorDlg::OnTrayNotify(LPARAM mouseMessage) {

@@ -13,7 +13,9 @@
 
 namespace {
 constexpr int32_t kLogIntervalTicks = 60;
-}
+// While a first start watches an idle row, the table is read again this often for a live one.
+constexpr int32_t kChoiceIntervalTicks = 5;
+}  // namespace
 
 MonitorModel::MonitorModel(ICounterSource& counterSource, ILogSink& logSink, IMeterView& meterView,
                            IProfile& settingsProfile)
@@ -44,6 +46,33 @@ void MonitorModel::WatchSelectedInterface() {
   if (stats == nullptr || stats->logOpened) return;
   stats->logOpened = true;
   if (!stats->OpenLog(logs)) view.ShowMessage("Can not open file, check permissions");
+}
+
+void MonitorModel::ChooseFirstInterface() {
+  choosingInterface = !settings.interfaceStored;
+  if (!choosingInterface) return;
+  const uint32_t rows = counters.ReadInterfaceFacts(choiceFacts, std::min(interfaceCount, kChoiceRows));
+  settings.selectedInterface = ::ChooseFirstInterface(choiceFacts, rows);
+  ticksToNextChoice = kChoiceIntervalTicks;
+}
+
+void MonitorModel::ChooseAgainWhileIdle(const CTrafficStats& watched) {
+  if (settings.interfaceStored || watched.totalSent != 0 || watched.totalReceived != 0) {
+    choosingInterface = false;
+    return;
+  }
+  if (--ticksToNextChoice > 0) return;
+  ticksToNextChoice = kChoiceIntervalTicks;
+  const uint32_t rows = counters.ReadInterfaceFacts(choiceFacts, std::min(interfaceCount, kChoiceRows));
+  const int32_t watchedRow = settings.selectedInterface;
+  if (watchedRow >= 0 && uint32_t(watchedRow) < rows && CarriesTraffic(choiceFacts[watchedRow])) {
+    choosingInterface = false;  // a live link: the choice is made
+    return;
+  }
+  const int32_t chosen = ::ChooseFirstInterface(choiceFacts, rows);
+  if (chosen == watchedRow || uint32_t(chosen) >= rows || !CarriesTraffic(choiceFacts[chosen])) return;
+  settings.selectedInterface = chosen;
+  WatchSelectedInterface();
 }
 
 void MonitorModel::ReadDeviceSpeedIndexes() {
@@ -82,6 +111,7 @@ void MonitorModel::ValidateSelectedInterface() {
 
 void MonitorModel::WriteConfigureSettings() {
   WriteConfigureGroup(settings, profile);
+  settings.interfaceStored = true;
 }
 
 void MonitorModel::WriteExitSettings(WindowOrigin origin) {
@@ -114,6 +144,10 @@ void MonitorModel::OnStatisticsTick() {
   CTrafficStats* stats = SelectedStats();
   if (stats == nullptr) return;
   stats->UpdateStatistics();
+  if (choosingInterface) {
+    ChooseAgainWhileIdle(*stats);
+    stats = SelectedStats();
+  }
   DrawTrayPicture();
   PaintGraphPanel();
   char tip[kTrayTipSize];

@@ -31,6 +31,9 @@ class MonitorModel {
   // Opens the selected interface's log the first time it is watched in a run: at start-up, and
   // when Configure selects another interface. A log that cannot be opened is reported once.
   void WatchSelectedInterface();
+  // A first start (no interface stored) watches the row the platform's facts suggest, and keeps
+  // choosing while that row stays idle, until Configure has been closed.
+  void ChooseFirstInterface();
   void ReadDeviceSpeedIndexes();
   int32_t GetDeviceSpeedIndex(int32_t n) const;
   void WriteDeviceSpeedIndex();
@@ -61,6 +64,7 @@ class MonitorModel {
   std::vector<std::unique_ptr<CTrafficStats>> statsTable;
 
  private:
+  void ChooseAgainWhileIdle(const CTrafficStats& watched);
   void ShowCableNotice(CTrafficStats& stats, const LogLine& line);
   void WritePendingLine();
   // Hands the tray picture and tip to the shell unless they are what it already shows.
@@ -75,6 +79,12 @@ class MonitorModel {
   bool cableNoticeOpen = false;
   CTrafficStats* pendingStats = nullptr;
   LogLine pendingLine = {};
+
+  // Room for the facts of the rows a first start chooses among; later rows are not considered.
+  static constexpr uint32_t kChoiceRows = 128;
+  InterfaceFacts choiceFacts[kChoiceRows] = {};
+  bool choosingInterface = false;
+  int32_t ticksToNextChoice = 0;
 
   GraphPanelPainter panelPainter;
   // What the shell shows in the tray, so that an unchanged second costs nothing.

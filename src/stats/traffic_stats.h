@@ -8,6 +8,7 @@
 #include "log/log_sink.h"
 #include "log/traffic_log.h"
 #include "sampling/counter_source.h"
+#include "sampling/counter_tracker.h"
 #include "settings/monitor_settings.h"
 
 class CTrafficStats {
@@ -72,22 +73,17 @@ class CTrafficStats {
   float pctSentHour = 0;
   float pctReceivedNow = 0;
   float pctSentNow = 0;
-  uint32_t graphPrevSent = 0;
-  uint32_t graphPrevReceived = 0;
   uint32_t currentSent = 0;
   uint32_t currentReceived = 0;
   uint32_t traySentLevel = 0;
   uint32_t trayReceivedLevel = 0;
   uint32_t graphRestart = 1;
-  uint32_t statsStarted = 0;
   // Totals and the log bookkeeping are 64-bit so that they never wrap at 4 GiB.
   uint64_t totalSent = 0;
   uint64_t totalReceived = 0;
-  uint32_t statsPrevSent = 0;
-  uint32_t statsPrevReceived = 0;
-  // The counters' epoch of each baseline; another epoch means the counters started again.
-  uint32_t statsEpoch = 0;
-  uint32_t graphEpoch = 0;
+  // The two ticks read the counters at their own times, each against its own baseline.
+  CounterTracker statsCounters;
+  CounterTracker graphCounters;
   uint64_t logSent = 0;
   uint64_t logReceived = 0;
   uint64_t logMarkSent = 0;

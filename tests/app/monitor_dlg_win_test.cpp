@@ -546,7 +546,7 @@ TEST_F(MainWindow, TrayTipOfARealTickStatesTheLoopbackRatesInKilobytesPerSecond)
   ASSERT_TRUE(recorder.Installed());
 
   // The counters just before and just after each statistics tick bracket the ones it read.
-  std::vector<CounterPair> before, after;
+  std::vector<CounterReading> before, after;
   std::vector<std::string> tips;
   UdpSocket socket("127.0.0.1");
   ASSERT_TRUE(socket.Valid());
@@ -587,6 +587,44 @@ TEST_F(MainWindow, TrayTipOfARealTickStatesTheLoopbackRatesInKilobytesPerSecond)
   EXPECT_EQ(received, sent) << "every loopback byte is sent and received";
 }
 
+// After sleep the counters take new baselines: the second after the resume shows nothing of what
+// moved while the machine slept, and the seconds after it count again instead of sticking at 0.
+TEST_F(MainWindow, TheSecondAfterAResumeCountsNoGapAndTheNextOnesCountAgain) {
+  CIpHelper counters;
+  const int32_t loopback = LoopbackRow(counters);
+  ASSERT_GE(loopback, 0);
+  profile.ints["eth"] = loopback;
+  ShellNotifyRecorder recorder;
+  ASSERT_TRUE(recorder.Installed());
+  UdpSocket socket("127.0.0.1");
+  ASSERT_TRUE(socket.Valid());
+  std::vector<std::string> tips;
+  int echoed = 0;
+  size_t before = 0;
+  Run(
+      [&](ScriptedMainWindow& w) {
+        ASSERT_TRUE(w.WaitForTicks(kStatisticsTimerId, 2));
+        before = w.TickCount(kStatisticsTimerId);
+        echoed += socket.SendEachAndAwaitReturn("127.0.0.1", socket.Port(), 1000, 40);
+        SendMessageA(w.hwnd(), WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
+        ASSERT_TRUE(w.WaitForTicks(kStatisticsTimerId, before + 1));
+        echoed += socket.SendEachAndAwaitReturn("127.0.0.1", socket.Port(), 1000, 40);
+        ASSERT_TRUE(w.WaitForTicks(kStatisticsTimerId, before + 2));
+      },
+      [&](ScriptedMainWindow& w) {
+        w.afterTick = [&, window = &w](UINT_PTR id) {
+          if (id == kStatisticsTimerId) tips.push_back(recorder.LastTip(window->hwnd()));
+        };
+      });
+  ASSERT_EQ(echoed, 80);
+  ASSERT_GE(tips.size(), before + 2);
+  EXPECT_EQ(tips[before], "0.00 KB/s received  0.00 KB/s sent") << "the gap is not traffic";
+  double received = 0, sent = 0;
+  const std::string& next = tips[before + 1];
+  ASSERT_EQ(sscanf(next.c_str(), "%lf KB/s received  %lf KB/s sent", &received, &sent), 2) << next;
+  EXPECT_GT(received, 40 * 1000 / 1024.0) << "counting again after the resume";
+}
+
 // An idle link's panel is the same at every graph tick: the window keeps the copy it has, so a pixel
 // painted over it stays, until the window is painted and the next tick copies the panel again.
 TEST_F(MainWindow, AnUnchangedPanelIsCopiedToTheWindowAgainOnlyAfterAPaint) {
@@ -601,11 +639,11 @@ TEST_F(MainWindow, AnUnchangedPanelIsCopiedToTheWindowAgainOnlyAfterAPaint) {
   Run([&](ScriptedMainWindow& w) {
     ASSERT_TRUE(w.WaitForTicks(kGraphTimerId, 3));
     HDC dc = GetDC(w.hwnd());
-    const CounterPair start = counters.ReadCounters(loopback);
+    const CounterReading start = counters.ReadCounters(loopback);
     SetPixel(dc, x, y, kMagenta);
     ASSERT_TRUE(w.WaitForTicks(kGraphTimerId, w.TickCount(kGraphTimerId) + 4));
     kept = GetPixel(dc, x, y);
-    const CounterPair end = counters.ReadCounters(loopback);
+    const CounterReading end = counters.ReadCounters(loopback);
     idle = start.sent == end.sent && start.received == end.received;
     InvalidateRect(w.hwnd(), nullptr, FALSE);
     UpdateWindow(w.hwnd());
