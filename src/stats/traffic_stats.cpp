@@ -212,15 +212,26 @@ void CTrafficStats::RescaleColumns(uint32_t sentDivisor, uint32_t receivedDiviso
   }
 }
 
-void CTrafficStats::BuildAxisLabels(int32_t count) {
+AxisLabelSet CTrafficStats::AxisLabels(int32_t count) const {
+  AxisLabelSet set;
+  memset(&set, 0, sizeof set);
   if (autoScale != 0) {
-    sentLabelDivisor = FormatAxisLabels(sentScaleTop >> 10, sentLabels, count);
-    receivedLabelDivisor = FormatAxisLabels(receivedScaleTop >> 10, receivedLabels, count);
+    set.sentDivisor = FormatAxisLabels(sentScaleTop >> 10, set.sent, count);
+    set.receivedDivisor = FormatAxisLabels(receivedScaleTop >> 10, set.received, count);
   } else {
     const uint32_t top = ScaleKb(Preset().def);
-    sentLabelDivisor = FormatAxisLabels(top, sentLabels, count);
-    receivedLabelDivisor = FormatAxisLabels(top, receivedLabels, count);
+    set.sentDivisor = FormatAxisLabels(top, set.sent, count);
+    set.receivedDivisor = FormatAxisLabels(top, set.received, count);
   }
+  return set;
+}
+
+void CTrafficStats::BuildAxisLabels(int32_t count) {
+  const AxisLabelSet set = AxisLabels(count);
+  sentLabelDivisor = set.sentDivisor;
+  receivedLabelDivisor = set.receivedDivisor;
+  memcpy(sentLabels, set.sent, sizeof sentLabels);
+  memcpy(receivedLabels, set.received, sizeof receivedLabels);
 }
 
 uint32_t CTrafficStats::FormatAxisLabels(uint32_t top, char (*labels)[kLabelLength], int32_t count) {

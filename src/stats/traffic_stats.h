@@ -11,13 +11,23 @@
 #include "sampling/counter_tracker.h"
 #include "settings/monitor_settings.h"
 
+// The axis labels of the graph and their divisors, as the panel shows them now.
+struct AxisLabelSet {
+  static constexpr int kSlots = 4;
+  static constexpr int kLength = 14;
+  uint32_t sentDivisor;
+  uint32_t receivedDivisor;
+  char sent[kSlots][kLength];
+  char received[kSlots][kLength];
+};
+
 class CTrafficStats {
  public:
   static constexpr int kMinuteLength = 60;
   static constexpr int kHourLength = 3600;
   static constexpr int kColumnSlots = 200;
-  static constexpr int kLabelSlots = 4;
-  static constexpr int kLabelLength = 14;
+  static constexpr int kLabelSlots = AxisLabelSet::kSlots;
+  static constexpr int kLabelLength = AxisLabelSet::kLength;
 
   // Reads the settings (graph geometry, presets, tray scale, refresh period) and the counters of
   // its own row; takes autoScale from the settings.
@@ -33,6 +43,8 @@ class CTrafficStats {
   bool UpdateGraph();
   void UpdateScaleTops();
   void RescaleColumns(uint32_t sentDivisor, uint32_t receivedDivisor);
+  // The labels for `count` marks per axis, from the current scale; BuildAxisLabels keeps them.
+  AxisLabelSet AxisLabels(int32_t count) const;
   void BuildAxisLabels(int32_t count);
   static uint32_t FormatAxisLabels(uint32_t top, char (*labels)[kLabelLength], int32_t count);
 
