@@ -10,15 +10,16 @@ namespace {
 
 // The most a difference may be, by the tracker's own rule: the link's believed rate over the
 // elapsed time and its slack.
-uint64_t MostBelievable(const CounterReading& before, const CounterReading& now) {
+unsigned __int128 MostBelievable(const CounterReading& before, const CounterReading& now) {
   uint64_t rate = CounterTracker::kUnknownLinkBytesPerSecond;
   if (now.linkBitsPerSecond != 0) {
     const uint64_t doubled = now.linkBitsPerSecond / 8 * 2;
-    rate = doubled > CounterTracker::kLowestBelievedBytesPerSecond ? doubled
-                                                                   : CounterTracker::kLowestBelievedBytesPerSecond;
+    rate = doubled > CounterTracker::kLowestBelievedBytesPerSecond
+               ? doubled
+               : CounterTracker::kLowestBelievedBytesPerSecond;
   }
-  const uint64_t elapsedMs = uint32_t(now.readAtMs - before.readAtMs) + 100u;
-  return (rate / 1000 + 1) * elapsedMs;
+  const uint64_t elapsedMs = uint64_t(uint32_t(now.readAtMs - before.readAtMs)) + 100u;
+  return (unsigned __int128)(rate / 1000 + 1) * elapsedMs;
 }
 
 }  // namespace
@@ -52,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         break;
       case CounterStepKind::kCounted: {
         if (!hasBaseline || !reading.ok) abort();
-        const uint64_t most = MostBelievable(baseline, reading);
+        const unsigned __int128 most = MostBelievable(baseline, reading);
         if (step.sent > most || step.received > most) abort();
         if (reading.wide && (step.sent != reading.sent - baseline.sent)) abort();
         if (!reading.wide && (step.sent > UINT32_MAX || step.received > UINT32_MAX)) abort();
