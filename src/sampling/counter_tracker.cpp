@@ -21,12 +21,23 @@ bool AllZero(const CounterReading& reading) {
 CounterStep CounterTracker::Take(const CounterReading& reading) {
   if (!reading.ok) return CounterStep{CounterStepKind::kFailedRead, 0, 0};
   if (!hasBaseline) return TakeBaseline(reading);
-  if (AllZero(reading) && !AllZero(last)) return CounterStep{CounterStepKind::kFailedRead, 0, 0};
   const bool sameCounters = reading.interfaceIndex == last.interfaceIndex && reading.epoch == last.epoch &&
                             reading.wide == last.wide;
+  // A new interface's counters may well all be zero: they are its baseline.
+  if (!sameCounters) return TakeBaseline(reading);
+  if (AllZero(reading) && !AllZero(last)) {
+    if (!zeroRead) zeroReadAtMs = reading.readAtMs;
+    zeroRead = true;
+    return CounterStep{CounterStepKind::kFailedRead, 0, 0};
+  }
+  const bool fell = reading.sent < last.sent || reading.received < last.received;
+  if (zeroRead) {
+    zeroRead = false;
+    // Lower counters after zero ones started again from zero: all they hold was counted since.
+    if (fell) return TakeSinceZero(reading);
+  }
   // 64-bit counters never wrap: lower ones started again.
-  const bool fell = reading.wide && (reading.sent < last.sent || reading.received < last.received);
-  if (!sameCounters || fell) return TakeBaseline(reading);
+  if (reading.wide && fell) return TakeBaseline(reading);
 
   const uint64_t sent = Difference(reading.sent, last.sent, reading.wide);
   const uint64_t received = Difference(reading.received, last.received, reading.wide);
@@ -35,8 +46,20 @@ CounterStep CounterTracker::Take(const CounterReading& reading) {
   return CounterStep{CounterStepKind::kCounted, sent, received};
 }
 
+CounterStep CounterTracker::TakeSinceZero(const CounterReading& reading) {
+  CounterReading zero = reading;
+  zero.sent = zero.received = 0;
+  zero.readAtMs = zeroReadAtMs;
+  last = zero;
+  if (!Plausible(reading.sent, reading) || !Plausible(reading.received, reading))
+    return TakeBaseline(reading);
+  last = reading;
+  return CounterStep{CounterStepKind::kCounted, reading.sent, reading.received};
+}
+
 CounterStep CounterTracker::TakeBaseline(const CounterReading& reading) {
   hasBaseline = true;
+  zeroRead = false;
   last = reading;
   return CounterStep{CounterStepKind::kBaseline, 0, 0};
 }

@@ -22,7 +22,8 @@ struct CounterStep {
 // seconds). The counters started again when the interface's index changed, when the platform says
 // so, or when a difference is more than the link could carry in the time since the last reading.
 // A reading of all-zero counters after non-zero ones is a failed read, not a restart: the next
-// reading may well carry the old counters again.
+// reading may well carry the old counters again. When it carries lower ones instead, the counters
+// started again from zero, and what they hold is what moved since.
 class CounterTracker {
  public:
   CounterStep Take(const CounterReading& reading);
@@ -37,8 +38,12 @@ class CounterTracker {
 
  private:
   CounterStep TakeBaseline(const CounterReading& reading);
+  CounterStep TakeSinceZero(const CounterReading& reading);
   bool Plausible(uint64_t bytes, const CounterReading& reading) const;
 
   bool hasBaseline = false;
   CounterReading last;
+  // Zero counters were read since the baseline, first at zeroReadAtMs.
+  bool zeroRead = false;
+  uint32_t zeroReadAtMs = 0;
 };
