@@ -328,11 +328,13 @@ void CMonitorDlg::TearDown() {
   ended = true;
 }
 
-// Enter, Escape, a close request and the end of the session save what Exit saves and take the
-// icon out of the tray, so the position is kept and no dead icon is left behind.
+// Enter, Escape, a close request and the end of the session save what Exit saves, write the minute
+// waiting in a "cable" box and take the icon out of the tray, so the position and every minute are
+// kept and no dead icon is left behind.
 void CMonitorDlg::StopForEnding() {
   if (ended) return;
   platform.StopTimers();
+  model.FlushLog();
   SaveExitSettings();
   platform.trayIcon.Delete();
   ended = true;

@@ -21,6 +21,10 @@ MonitorModel::MonitorModel(ICounterSource& counterSource, ILogSink& logSink, IMe
                            IProfile& settingsProfile)
     : counters(counterSource), logs(logSink), view(meterView), profile(settingsProfile) {}
 
+MonitorModel::~MonitorModel() {
+  FreeInterfaceStats();
+}
+
 void MonitorModel::LoadAllSettings() {
   LoadSettings(settings, profile);
 }
@@ -186,36 +190,14 @@ void MonitorModel::ShowTrayIcon(const char* tip) {
 }
 
 void MonitorModel::WriteLogLine(CTrafficStats& stats) {
-  const LogLine line = stats.TakeLogLine(logs.Now());
-  if (stats.LinkDisconnected())
-    ShowCableNotice(stats, line);
-  else
-    stats.AppendLogLine(line);
+  logWriter.Write(stats.logFile.get(), stats.TakeMinuteRecord(logs.Now()));
 }
 
-// The ticks go on inside the box. A later minute's line is written at once, after the waiting
-// one, so that nothing is lost, the file stays in time order and no second box opens on top.
-void MonitorModel::ShowCableNotice(CTrafficStats& stats, const LogLine& line) {
-  if (cableNoticeOpen) {
-    WritePendingLine();
-    stats.AppendLogLine(line);
-    return;
-  }
-  cableNoticeOpen = true;
-  pendingStats = &stats;
-  pendingLine = line;
-  view.ShowMessage("cable");
-  cableNoticeOpen = false;
-  WritePendingLine();
-}
-
-void MonitorModel::WritePendingLine() {
-  if (pendingStats == nullptr) return;
-  pendingStats->AppendLogLine(pendingLine);
-  pendingStats = nullptr;
+void MonitorModel::FlushLog() {
+  logWriter.Flush();
 }
 
 void MonitorModel::FreeInterfaceStats() {
-  pendingStats = nullptr;
+  logWriter.Flush();
   statsTable.clear();
 }

@@ -265,19 +265,12 @@ bool CTrafficStats::OpenLog(ILogSink& sink) {
   return true;
 }
 
-LogLine CTrafficStats::TakeLogLine(const LocalDateTime& now) {
+MinuteRecord CTrafficStats::TakeMinuteRecord(const LocalDateTime& now) {
   logSent = totalSent - logMarkSent;
   logReceived = totalReceived - logMarkReceived;
   logMarkSent = totalSent;
   logMarkReceived = totalReceived;
-  LogLine line;
-  line.length =
-      std::min(FormatLogLine(now, logSent, logReceived, line.text, sizeof line.text), sizeof line.text - 1);
-  return line;
-}
-
-void CTrafficStats::AppendLogLine(const LogLine& line) {
-  if (logFile) logFile->Append(line.text, line.length);
+  return MinuteRecord{now, logSent, logReceived, LinkDisconnected()};
 }
 
 bool CTrafficStats::LinkDisconnected() const {

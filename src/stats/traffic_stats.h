@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "log/log_sink.h"
+#include "log/minute_record.h"
 #include "log/traffic_log.h"
 #include "sampling/counter_source.h"
 #include "sampling/counter_tracker.h"
@@ -51,10 +52,9 @@ class CTrafficStats {
   // Opens or creates the interface's log, with a header when the file is new or empty.
   // False when the file cannot be opened.
   bool OpenLog(ILogSink& sink);
-  // The minute's line: the bytes counted since the previous line, at this time. The amounts are
-  // taken now, so the line is the same whenever it reaches the file.
-  LogLine TakeLogLine(const LocalDateTime& now);
-  void AppendLogLine(const LogLine& line);
+  // The minute that ends now: the bytes counted since the previous record, and whether the link
+  // is down. The next record counts from here.
+  MinuteRecord TakeMinuteRecord(const LocalDateTime& now);
   // As recorded when the interfaces were read.
   bool LinkDisconnected() const;
 

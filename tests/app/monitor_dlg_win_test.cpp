@@ -20,6 +20,7 @@
 #include "sampling/ip_helper_win.h"
 #include "support/memory_profile.h"
 #include "support/modal_driver_win.h"
+#include "support/shell_notify_recorder_win.h"
 #include "support/temp_directory_win.h"
 #include "support/udp_socket_win.h"
 
@@ -116,74 +117,6 @@ bool ShellHoldsIcon(HWND window) {
   record.uFlags = 0;
   return Shell_NotifyIconA(NIM_MODIFY, &record) != FALSE;
 }
-
-// What the program hands to the shell: its import of Shell_NotifyIconA is pointed at a recorder
-// that passes every call on to the real shell.
-class ShellNotifyRecorder {
- public:
-  struct Call {
-    DWORD message;
-    HWND window;
-    UINT flags;
-    std::string tip;
-  };
-
-  ShellNotifyRecorder() {
-    real = reinterpret_cast<NotifyFn>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("shell32.dll"), "Shell_NotifyIconA")));
-    slot = FindImportSlot(reinterpret_cast<void*>(real));
-    if (slot != nullptr) Write(reinterpret_cast<void*>(&Record));
-    active = this;
-  }
-  ~ShellNotifyRecorder() {
-    if (slot != nullptr) Write(reinterpret_cast<void*>(real));
-    active = nullptr;
-  }
-  ShellNotifyRecorder(const ShellNotifyRecorder&) = delete;
-  ShellNotifyRecorder& operator=(const ShellNotifyRecorder&) = delete;
-
-  bool Installed() const { return slot != nullptr; }
-  // The tip of the last change handed over with a tip, or "(none)".
-  std::string LastTip(HWND window) const {
-    for (auto call = calls.rbegin(); call != calls.rend(); ++call)
-      if (call->window == window && call->message == NIM_MODIFY && (call->flags & NIF_TIP)) return call->tip;
-    return "(none)";
-  }
-
-  std::vector<Call> calls;
-
- private:
-  using NotifyFn = BOOL(WINAPI*)(DWORD, PNOTIFYICONDATAA);
-
-  static BOOL WINAPI Record(DWORD message, PNOTIFYICONDATAA data) {
-    if (active != nullptr && data != nullptr)
-      active->calls.push_back({message, data->hWnd, data->uFlags, data->szTip});
-    return active->real(message, data);
-  }
-  static void** FindImportSlot(void* target) {
-    auto* base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
-    auto* dos = reinterpret_cast<IMAGE_DOS_HEADER*>(base);
-    auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
-    const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-    for (auto* library = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
-         library->Name != 0; ++library)
-      for (auto* thunk = reinterpret_cast<IMAGE_THUNK_DATA*>(base + library->FirstThunk); thunk->u1.Function;
-           ++thunk)
-        if (reinterpret_cast<void*>(thunk->u1.Function) == target) return reinterpret_cast<void**>(thunk);
-    return nullptr;
-  }
-  void Write(void* function) {
-    DWORD previous = 0;
-    VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &previous);
-    *slot = function;
-    VirtualProtect(slot, sizeof *slot, previous, &previous);
-  }
-
-  static ShellNotifyRecorder* active;
-  NotifyFn real = nullptr;
-  void** slot = nullptr;
-};
-ShellNotifyRecorder* ShellNotifyRecorder::active = nullptr;
 
 // One row of a popup menu as the menu itself holds it.
 struct MenuRow {

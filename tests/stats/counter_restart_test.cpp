@@ -99,9 +99,9 @@ TEST_F(CounterRestartTest, TheMinuteLineAcrossAnOutageHoldsOnlyTrafficThatHappen
   // Back under a new index, its counters begun at a few bytes.
   Restart(70, 90);
   for (int i = 0; i < 29; ++i) Second(10, 200);
-  stats.TakeLogLine(LocalDateTime{});
-  EXPECT_EQ(stats.logSent, 10 * 100u + 28 * 10u);
-  EXPECT_EQ(stats.logReceived, 10 * 1000u + 28 * 200u);
+  const MinuteRecord minute = stats.TakeMinuteRecord(LocalDateTime{});
+  EXPECT_EQ(minute.sent, 10 * 100u + 28 * 10u);
+  EXPECT_EQ(minute.received, 10 * 1000u + 28 * 200u);
 }
 
 }  // namespace
