@@ -246,6 +246,13 @@ class MainWindow : public ::testing::Test {
     return TRUE;
   }
 
+  // The window will watch the loopback: its row in the counters' table, or -1.
+  int32_t WatchLoopback(CIpHelper& counters) {
+    const int32_t row = LoopbackRow(counters);
+    if (row >= 0) profile.ints["eth"] = row;
+    return row;
+  }
+
   std::vector<std::pair<std::string, int32_t>> Writes() const {
     std::vector<std::pair<std::string, int32_t>> writes;
     for (const ProfileAccess& access : profile.accesses)
@@ -472,9 +479,8 @@ TEST_F(MainWindow, EnterEscapeCloseAndEndOfSessionSaveTheExitGroupAndRemoveTheTr
 // the bytes counted since the previous tick in KB/s of 1024 bytes.
 TEST_F(MainWindow, TrayTipOfARealTickStatesTheLoopbackRatesInKilobytesPerSecond) {
   CIpHelper counters;
-  const int32_t loopback = LoopbackRow(counters);
+  const int32_t loopback = WatchLoopback(counters);
   ASSERT_GE(loopback, 0);
-  profile.ints["eth"] = loopback;
   ShellNotifyRecorder recorder;
   ASSERT_TRUE(recorder.Installed());
 
@@ -524,9 +530,8 @@ TEST_F(MainWindow, TrayTipOfARealTickStatesTheLoopbackRatesInKilobytesPerSecond)
 // moved while the machine slept, and the seconds after it count again instead of sticking at 0.
 TEST_F(MainWindow, TheSecondAfterAResumeCountsNoGapAndTheNextOnesCountAgain) {
   CIpHelper counters;
-  const int32_t loopback = LoopbackRow(counters);
+  const int32_t loopback = WatchLoopback(counters);
   ASSERT_GE(loopback, 0);
-  profile.ints["eth"] = loopback;
   ShellNotifyRecorder recorder;
   ASSERT_TRUE(recorder.Installed());
   UdpSocket socket("127.0.0.1");
@@ -562,9 +567,8 @@ TEST_F(MainWindow, TheSecondAfterAResumeCountsNoGapAndTheNextOnesCountAgain) {
 // painted over it stays, until the window is painted and the next tick copies the panel again.
 TEST_F(MainWindow, AnUnchangedPanelIsCopiedToTheWindowAgainOnlyAfterAPaint) {
   CIpHelper counters;
-  const int32_t loopback = LoopbackRow(counters);
+  const int32_t loopback = WatchLoopback(counters);
   ASSERT_GE(loopback, 0);
-  profile.ints["eth"] = loopback;
   constexpr COLORREF kMagenta = RGB(255, 0, 255);  // never on the panel
   const int x = kPanelX + 80, y = kPanelY + 31;
   COLORREF kept = 0, repainted = 0;

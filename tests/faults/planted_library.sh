@@ -34,7 +34,14 @@ planted_marks() { find "$work" -name PLANTED | sed "s|^$work/||"; }
 log_files() { (cd "$1" && ls -1 -- *_Quintrel.csv 2>/dev/null | sort); }
 # The log the program writes for the one interface it watches: no link here has traffic, so a first
 # start watches the first one Wine lists. A dot in a name becomes a space.
-expected_log_files() { echo "${descriptions[0]//./ }_Quintrel.csv"; }
+# A first start watches the first adapter, a veth here, before the loopback.
+expected_log_files() {
+  local d
+  for d in "${descriptions[@]}"; do
+    [ "$d" != lo ] && { echo "${d//./ }_Quintrel.csv"; return; }
+  done
+  echo "lo_Quintrel.csv"
+}
 wait_for_logs() { # wait_for_logs working-folder
   for _ in $(seq 50); do
     [ "$(log_files "$1" | grep -c '')" -ge 1 ] && return 0
