@@ -155,8 +155,8 @@ bool CMonitorDlg::DiscoverInterfaces() {
     ShowAppMessage(hwnd(), failure);
     return false;
   }
-  if (!settings.interfaceStored) settings.selectedInterface = platform.ipHelper.FirstLiveInterface();
   if (!model.CreateInterfaceStats(platform.ipHelper.Count())) return false;
+  model.ChooseFirstInterface();
   platform.CreateGraphPanel(settings.graphColumns, settings.graphHeight);
   platform.StartTimers(settings.refreshPeriodMs);
   return true;
@@ -187,6 +187,9 @@ INT_PTR CMonitorDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bool&
     case WM_LBUTTONDBLCLK:
       OnLeftButtonDoubleClick();
       return FALSE;
+    case WM_POWERBROADCAST:
+      OnPowerBroadcast(wParam);
+      return TRUE;
     case WM_ENDSESSION:
       if (wParam) StopForEnding();
       return FALSE;
@@ -240,6 +243,12 @@ void CMonitorDlg::OnTimer(UINT_PTR id) {
     WatchAllowance();
   } else if (id == kGraphTimerId)
     model.OnGraphTick();
+}
+
+// Adapters come back from sleep under new indexes or with counters started again; the table is read
+// again and every counter takes a new baseline, so the time asleep is not counted as traffic.
+void CMonitorDlg::OnPowerBroadcast(WPARAM event) {
+  if (event == PBT_APMRESUMEAUTOMATIC || event == PBT_APMRESUMESUSPEND) platform.ipHelper.Resume();
 }
 
 void CMonitorDlg::OnTrayNotify(LPARAM mouseMessage) {
@@ -345,11 +354,13 @@ void CMonitorDlg::TearDown() {
   ended = true;
 }
 
-// Enter, Escape, a close request and the end of the session save what Exit saves and take the
-// icon out of the tray, so the position is kept and no dead icon is left behind.
+// Enter, Escape, a close request and the end of the session save what Exit saves, write the minute
+// waiting in a "cable" box and take the icon out of the tray, so the position and every minute are
+// kept and no dead icon is left behind.
 void CMonitorDlg::StopForEnding() {
   if (ended) return;
   platform.StopTimers();
+  model.FlushLog();
   SaveExitSettings();
   platform.trayIcon.Delete();
   ended = true;

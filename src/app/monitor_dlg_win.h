@@ -41,6 +41,7 @@ class CMonitorDlg : public CDialog {
   void OnLeftButtonDoubleClick();
   void OnRightButtonDown();
   void OnTimer(UINT_PTR id);
+  void OnPowerBroadcast(WPARAM event);
   void OnTrayNotify(LPARAM mouseMessage);
   void OnMenuCommand(UINT id);
   void ToggleAlwaysOnTop();

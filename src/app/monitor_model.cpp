@@ -13,11 +13,17 @@
 
 namespace {
 constexpr int32_t kLogIntervalTicks = 60;
-}
+// While a first start watches an idle row, the table is read again this often for a live one.
+constexpr int32_t kChoiceIntervalTicks = 5;
+}  // namespace
 
 MonitorModel::MonitorModel(ICounterSource& counterSource, ILogSink& logSink, IMeterView& meterView,
                            IProfile& settingsProfile)
     : counters(counterSource), logs(logSink), view(meterView), profile(settingsProfile) {}
+
+MonitorModel::~MonitorModel() {
+  FreeInterfaceStats();
+}
 
 void MonitorModel::LoadAllSettings() {
   LoadSettings(settings, profile);
@@ -44,6 +50,33 @@ void MonitorModel::WatchSelectedInterface() {
   if (stats == nullptr || stats->logOpened) return;
   stats->logOpened = true;
   if (!stats->OpenLog(logs)) view.ShowMessage("Can not open file, check permissions");
+}
+
+void MonitorModel::ChooseFirstInterface() {
+  choosingInterface = !settings.interfaceStored;
+  if (!choosingInterface) return;
+  const uint32_t rows = counters.ReadInterfaceFacts(choiceFacts, std::min(interfaceCount, kChoiceRows));
+  settings.selectedInterface = ::ChooseFirstInterface(choiceFacts, rows);
+  ticksToNextChoice = kChoiceIntervalTicks;
+}
+
+void MonitorModel::ChooseAgainWhileIdle(const CTrafficStats& watched) {
+  if (settings.interfaceStored || watched.totalSent != 0 || watched.totalReceived != 0) {
+    choosingInterface = false;
+    return;
+  }
+  if (--ticksToNextChoice > 0) return;
+  ticksToNextChoice = kChoiceIntervalTicks;
+  const uint32_t rows = counters.ReadInterfaceFacts(choiceFacts, std::min(interfaceCount, kChoiceRows));
+  const int32_t watchedRow = settings.selectedInterface;
+  if (watchedRow >= 0 && uint32_t(watchedRow) < rows && CarriesTraffic(choiceFacts[watchedRow])) {
+    choosingInterface = false;  // a live link: the choice is made
+    return;
+  }
+  const int32_t chosen = ::ChooseFirstInterface(choiceFacts, rows);
+  if (chosen == watchedRow || uint32_t(chosen) >= rows || !CarriesTraffic(choiceFacts[chosen])) return;
+  settings.selectedInterface = chosen;
+  WatchSelectedInterface();
 }
 
 void MonitorModel::ReadDeviceSpeedIndexes() {
@@ -82,6 +115,7 @@ void MonitorModel::ValidateSelectedInterface() {
 
 void MonitorModel::WriteConfigureSettings() {
   WriteConfigureGroup(settings, profile);
+  settings.interfaceStored = true;
 }
 
 void MonitorModel::WriteExitSettings(WindowOrigin origin) {
@@ -114,6 +148,10 @@ void MonitorModel::OnStatisticsTick() {
   CTrafficStats* stats = SelectedStats();
   if (stats == nullptr) return;
   stats->UpdateStatistics();
+  if (choosingInterface) {
+    ChooseAgainWhileIdle(*stats);
+    stats = SelectedStats();
+  }
   DrawTrayPicture();
   PaintGraphPanel();
   char tip[kTrayTipSize];
@@ -152,37 +190,15 @@ void MonitorModel::ShowTrayIcon(const char* tip) {
 }
 
 void MonitorModel::WriteLogLine(CTrafficStats& stats) {
-  const LogLine line = stats.TakeLogLine(logs.Now());
-  if (stats.LinkDisconnected())
-    ShowCableNotice(stats, line);
-  else
-    stats.AppendLogLine(line);
+  logWriter.Write(stats.logFile.get(), stats.TakeMinuteRecord(logs.Now()));
 }
 
-// The ticks go on inside the box. A later minute's line is written at once, after the waiting
-// one, so that nothing is lost, the file stays in time order and no second box opens on top.
-void MonitorModel::ShowCableNotice(CTrafficStats& stats, const LogLine& line) {
-  if (cableNoticeOpen) {
-    WritePendingLine();
-    stats.AppendLogLine(line);
-    return;
-  }
-  cableNoticeOpen = true;
-  pendingStats = &stats;
-  pendingLine = line;
-  view.ShowMessage("cable");
-  cableNoticeOpen = false;
-  WritePendingLine();
-}
-
-void MonitorModel::WritePendingLine() {
-  if (pendingStats == nullptr) return;
-  pendingStats->AppendLogLine(pendingLine);
-  pendingStats = nullptr;
+void MonitorModel::FlushLog() {
+  logWriter.Flush();
 }
 
 void MonitorModel::FreeInterfaceStats() {
-  pendingStats = nullptr;
+  logWriter.Flush();
   statsTable.clear();
 }
 

@@ -8,6 +8,7 @@
 
 #include "app/meter_view.h"
 #include "log/log_sink.h"
+#include "log/log_writer.h"
 #include "log/traffic_log.h"
 #include "render/graph_painter.h"
 #include "render/tray_picture.h"
@@ -22,6 +23,7 @@ class MonitorModel {
   MonitorModel(ICounterSource& counters, ILogSink& logs, IMeterView& view, IProfile& profile);
   MonitorModel(const MonitorModel&) = delete;
   MonitorModel& operator=(const MonitorModel&) = delete;
+  ~MonitorModel();
 
   // Start-up: defaults, then the profile; the geometry follows the graph style.
   void LoadAllSettings();
@@ -31,6 +33,9 @@ class MonitorModel {
   // Opens the selected interface's log the first time it is watched in a run: at start-up, and
   // when Configure selects another interface. A log that cannot be opened is reported once.
   void WatchSelectedInterface();
+  // A first start (no interface stored) watches the row the platform's facts suggest, and keeps
+  // choosing while that row stays idle, until Configure has been closed.
+  void ChooseFirstInterface();
   void ReadDeviceSpeedIndexes();
   int32_t GetDeviceSpeedIndex(int32_t n) const;
   void WriteDeviceSpeedIndex();
@@ -54,8 +59,11 @@ class MonitorModel {
   void OnGraphTick();       // timer 10
   void PaintGraphPanel();
   void DrawTrayPicture();
-  // Appends the minute's line to the interface's log; a disconnected link first says "cable".
+  // Hands the minute that ends now to the log; a disconnected link first says "cable".
   void WriteLogLine(CTrafficStats& stats);
+  // Writes the line waiting in an open "cable" box: the program is ending.
+  void FlushLog();
+  // Writes the waiting line first, as its file goes with the statistics.
   void FreeInterfaceStats();
 
   MonitorSettings settings;
@@ -64,8 +72,7 @@ class MonitorModel {
   std::vector<std::unique_ptr<CTrafficStats>> statsTable;
 
  private:
-  void ShowCableNotice(CTrafficStats& stats, const LogLine& line);
-  void WritePendingLine();
+  void ChooseAgainWhileIdle(const CTrafficStats& watched);
   // Hands the tray picture and tip to the shell unless they are what it already shows.
   void ShowTrayIcon(const char* tip);
 
@@ -74,10 +81,23 @@ class MonitorModel {
   IMeterView& view;
   IProfile& profile;
 
-  // The line whose "cable" box is open: it waits for the box, unless a later line comes first.
-  bool cableNoticeOpen = false;
-  CTrafficStats* pendingStats = nullptr;
-  LogLine pendingLine = {};
+  // The log's notices are the view's message boxes.
+  class ViewNotice final : public ILogNotice {
+   public:
+    explicit ViewNotice(IMeterView& view) : view(view) {}
+    void ShowNotice(const char* text) override { view.ShowMessage(text); }
+
+   private:
+    IMeterView& view;
+  };
+  ViewNotice logNotice{view};
+  TrafficLogWriter logWriter{logNotice};
+
+  // Room for the facts of the rows a first start chooses among; later rows are not considered.
+  static constexpr uint32_t kChoiceRows = 128;
+  InterfaceFacts choiceFacts[kChoiceRows] = {};
+  bool choosingInterface = false;
+  int32_t ticksToNextChoice = 0;
 
   GraphPanelPainter panelPainter;
   // What the shell shows in the tray, so that an unchanged second costs nothing.

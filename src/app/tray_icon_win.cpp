@@ -51,7 +51,9 @@ BOOL CTrayIcon::Replace(const char* tooltip) {
   // Without a new icon the shell keeps showing its copy of the last one.
   if (!trayIcon) return FALSE;
   FillRecord(NIF_MESSAGE | NIF_ICON | NIF_TIP);
-  return Shell_NotifyIconA(NIM_MODIFY, &trayIconData);
+  if (Shell_NotifyIconA(NIM_MODIFY, &trayIconData)) return TRUE;
+  // A shell still starting at sign-in refuses the first add; it then knows no icon to change.
+  return inTray && Shell_NotifyIconA(NIM_ADD, &trayIconData);
 }
 
 BOOL CTrayIcon::Delete() {

@@ -27,7 +27,8 @@ class CTrayIcon {
   // The record's window gets the callback message.
   void SetWindow(HWND window) { trayIconData.hWnd = window; }
   BOOL Add();
-  // Destroys the icon now shown, makes one from the image surface and hands it with the tip to the shell.
+  // Destroys the icon now shown, makes one from the image surface and hands it with the tip to the shell;
+  // after Add and before Delete, adds it again when the shell holds none.
   BOOL Replace(const char* tooltip);
   BOOL Delete();
   // A balloon over the icon with a title and a text; it goes away by itself.

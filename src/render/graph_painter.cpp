@@ -36,12 +36,12 @@ int32_t AxisLabelCount(int32_t style) {
   return PaintedStyle(style) == kGraphStyleOverlapped ? 4 : 3;
 }
 
-int32_t ColumnCount(const MonitorSettings& settings) {
-  return std::clamp(settings.graphColumns, 0, int32_t(CTrafficStats::kColumnSlots));
+int32_t ColumnCount(int32_t graphColumns) {
+  return std::clamp(graphColumns, 0, int32_t(CTrafficStats::kColumnSlots));
 }
 
-uint32_t ColumnRange(const MonitorSettings& settings) {
-  return uint32_t(std::max(settings.columnRange, 1));
+uint32_t ColumnRange(const PanelSnapshot& panel) {
+  return uint32_t(std::max(panel.columnRange, 1));
 }
 
 int32_t ToCoordinate(int64_t value) {
@@ -55,38 +55,37 @@ uint64_t TruncateToCount(float value) {
   return uint64_t(value);
 }
 
-void DrawGrid(const MonitorSettings& settings, PixelSurface& pixels) {
-  const int32_t height = std::min(settings.graphHeight, pixels.height);
-  const int32_t width = std::min(settings.graphColumns, pixels.width);
+void DrawGrid(const PanelSnapshot& panel, PixelSurface& pixels) {
+  const int32_t height = std::min(panel.graphHeight, pixels.height);
+  const int32_t width = std::min(panel.graphColumns, pixels.width);
   for (int32_t y = 0; y < height; y += kGridSpacing)
     for (int32_t x = 0; x < width; x += kGridSpacing) pixels.PutPixel(x, y, kGridBlue, kGridGreen, kGridRed);
 }
 
-void DrawSentPolyline(const MonitorSettings& settings, CTrafficStats& stats, IPanelCanvas& canvas) {
-  const bool mirror = PaintedStyle(settings.graphStyle) == kGraphStyleMirror;
-  const uint32_t range = ColumnRange(settings);
-  canvas.MoveTo(0, mirror ? ToCoordinate(int64_t(range) + 1) : settings.graphHeight);
+// A column above the range is drawn one row below the top; one of exactly the range reaches it.
+void DrawSentPolyline(const PanelSnapshot& panel, IPanelCanvas& canvas) {
+  const bool mirror = PaintedStyle(panel.graphStyle) == kGraphStyleMirror;
+  const uint32_t range = ColumnRange(panel);
+  canvas.MoveTo(0, mirror ? ToCoordinate(int64_t(range) + 1) : panel.graphHeight);
   canvas.SelectPen(PanelPen::Red);
   CanvasPoint points[CTrafficStats::kColumnSlots];
-  const int32_t count = ColumnCount(settings);
+  const int32_t count = ColumnCount(panel.graphColumns);
   for (int32_t x = 0; x < count; ++x) {
-    uint32_t& column = stats.sentColumns[x];
-    if (column > range) column = range - 1;
-    const int64_t y = mirror ? int64_t(range) + column + 1 : int64_t(settings.graphHeight) - column - 1;
+    const uint32_t column = panel.sentColumns[x] > range ? range - 1 : panel.sentColumns[x];
+    const int64_t y = mirror ? int64_t(range) + column + 1 : int64_t(panel.graphHeight) - column - 1;
     points[x] = CanvasPoint{x, ToCoordinate(y)};
   }
   canvas.PolylineTo(points, count);
 }
 
-void DrawReceivedPolyline(const MonitorSettings& settings, CTrafficStats& stats, IPanelCanvas& canvas) {
-  const uint32_t range = ColumnRange(settings);
+void DrawReceivedPolyline(const PanelSnapshot& panel, IPanelCanvas& canvas) {
+  const uint32_t range = ColumnRange(panel);
   canvas.MoveTo(0, ToCoordinate(int64_t(range) - 1));
   canvas.SelectPen(PanelPen::Green);
   CanvasPoint points[CTrafficStats::kColumnSlots];
-  const int32_t count = ColumnCount(settings);
+  const int32_t count = ColumnCount(panel.graphColumns);
   for (int32_t x = 0; x < count; ++x) {
-    uint32_t& column = stats.receivedColumns[x];
-    if (column > range) column = range;
+    const uint32_t column = std::min(panel.receivedColumns[x], range);
     points[x] = CanvasPoint{x, ToCoordinate(int64_t(range) - column - 1)};
   }
   canvas.PolylineTo(points, count);
@@ -104,14 +103,14 @@ void DrawFormattedLine(IPanelCanvas& canvas, int32_t y, const char* line) {
   if (line[0] != '\0') canvas.WriteText(kStatLineX, y, line, int32_t(strlen(line)));
 }
 
-int32_t SendLineY(const MonitorSettings& settings) {
-  switch (PaintedStyle(settings.graphStyle)) {
+int32_t SendLineY(const PanelSnapshot& panel) {
+  switch (PaintedStyle(panel.graphStyle)) {
     case kGraphStyleMirror:
-      return settings.graphHeight - 12;
+      return panel.graphHeight - 12;
     case kGraphStyleOverlapped:
       return 14;
     default:
-      return settings.graphHeight / 2 + 2;
+      return panel.graphHeight / 2 + 2;
   }
 }
 
@@ -147,28 +146,28 @@ void FormatStatLine(const DirectionFigures& f, int32_t selection, char* out, siz
   }
 }
 
-// Draws the labels and unit texts that BuildAxisLabels has just left in the statistics object.
-void DrawAxisLabels(const MonitorSettings& settings, const CTrafficStats& stats, IPanelCanvas& canvas) {
-  const int32_t style = PaintedStyle(settings.graphStyle);
+void DrawAxisLabels(const PanelSnapshot& panel, IPanelCanvas& canvas) {
+  const AxisLabelSet& labels = panel.labels;
+  const int32_t style = PaintedStyle(panel.graphStyle);
   const int32_t n = AxisLabelCount(style);
-  const int32_t range = int32_t(ColumnRange(settings));
+  const int32_t range = int32_t(ColumnRange(panel));
   for (int32_t i = 1; i <= n; ++i) {
     if (style == kGraphStyleOverlapped) {
-      DrawLabel(canvas, 30 * (i - 1), stats.sentLabels[n - i]);
+      DrawLabel(canvas, 30 * (i - 1), labels.sent[n - i]);
     } else if (style == kGraphStyleNormal) {
-      DrawLabel(canvas, 17 * (i - 1), stats.receivedLabels[n - i]);
-      DrawLabel(canvas, range + 17 * (i - 1) + 2, stats.sentLabels[n - i]);
+      DrawLabel(canvas, 17 * (i - 1), labels.received[n - i]);
+      DrawLabel(canvas, range + 17 * (i - 1) + 2, labels.sent[n - i]);
     } else {
       // The mirrored sent axis grows downward, so its labels run the other way.
-      DrawLabel(canvas, 17 * (i - 1), stats.receivedLabels[n - i]);
-      DrawLabel(canvas, range + 17 * (i - 1) + 4, stats.sentLabels[i - 1]);
+      DrawLabel(canvas, 17 * (i - 1), labels.received[n - i]);
+      DrawLabel(canvas, range + 17 * (i - 1) + 4, labels.sent[i - 1]);
     }
   }
   if (style == kGraphStyleOverlapped) {
-    canvas.WriteText(kUnitX, 40, UnitText(stats.sentLabelDivisor), kUnitLength);
+    canvas.WriteText(kUnitX, 40, UnitText(labels.sentDivisor), kUnitLength);
   } else {
-    canvas.WriteText(kUnitX, 22, UnitText(stats.receivedLabelDivisor), kUnitLength);
-    canvas.WriteText(kUnitX, 60, UnitText(stats.sentLabelDivisor), kUnitLength);
+    canvas.WriteText(kUnitX, 22, UnitText(labels.receivedDivisor), kUnitLength);
+    canvas.WriteText(kUnitX, 60, UnitText(labels.sentDivisor), kUnitLength);
   }
 }
 
@@ -198,55 +197,43 @@ void FormatSendLine(const CTrafficStats& s, int32_t selection, char* out, size_t
   FormatStatLine(figures, selection, out, size);
 }
 
-namespace {
-
-void CopyDrawnColumns(const MonitorSettings& settings, const CTrafficStats& stats, PanelInputs& inputs) {
-  const size_t columnBytes = size_t(ColumnCount(settings)) * sizeof(uint32_t);
-  memcpy(inputs.sentColumns, stats.sentColumns, columnBytes);
-  memcpy(inputs.receivedColumns, stats.receivedColumns, columnBytes);
+void TakePanelSnapshot(const MonitorSettings& settings, const CTrafficStats& stats, PanelSnapshot& panel) {
+  memset(&panel, 0, sizeof panel);
+  panel.graphStyle = settings.graphStyle;
+  panel.columnRange = settings.columnRange;
+  panel.graphHeight = settings.graphHeight;
+  panel.graphColumns = settings.graphColumns;
+  panel.labels = stats.AxisLabels(AxisLabelCount(settings.graphStyle));
+  const size_t columnBytes = size_t(ColumnCount(settings.graphColumns)) * sizeof(uint32_t);
+  memcpy(panel.sentColumns, stats.sentColumns, columnBytes);
+  memcpy(panel.receivedColumns, stats.receivedColumns, columnBytes);
+  FormatReceiveLine(stats, settings.receiveStatSelection, panel.receiveLine, sizeof panel.receiveLine);
+  FormatSendLine(stats, settings.sendStatSelection, panel.sendLine, sizeof panel.sendLine);
 }
 
-void GatherPanelInputs(const MonitorSettings& settings, const CTrafficStats& stats, PanelInputs& inputs) {
-  memset(&inputs, 0, sizeof inputs);
-  inputs.graphStyle = settings.graphStyle;
-  inputs.columnRange = settings.columnRange;
-  inputs.graphHeight = settings.graphHeight;
-  inputs.graphColumns = settings.graphColumns;
-  inputs.sentLabelDivisor = stats.sentLabelDivisor;
-  inputs.receivedLabelDivisor = stats.receivedLabelDivisor;
-  CopyDrawnColumns(settings, stats, inputs);
-  memcpy(inputs.sentLabels, stats.sentLabels, sizeof inputs.sentLabels);
-  memcpy(inputs.receivedLabels, stats.receivedLabels, sizeof inputs.receivedLabels);
-  FormatReceiveLine(stats, settings.receiveStatSelection, inputs.receiveLine, sizeof inputs.receiveLine);
-  FormatSendLine(stats, settings.sendStatSelection, inputs.sendLine, sizeof inputs.sendLine);
-}
-
-}  // namespace
-
-bool GraphPanelPainter::Paint(const MonitorSettings& settings, CTrafficStats& stats, IPanelCanvas& canvas) {
-  stats.BuildAxisLabels(AxisLabelCount(settings.graphStyle));
-  PanelInputs now;
-  GatherPanelInputs(settings, stats, now);
+bool GraphPanelPainter::Paint(const MonitorSettings& settings, const CTrafficStats& stats,
+                              IPanelCanvas& canvas) {
+  PanelSnapshot now;
+  TakePanelSnapshot(settings, stats, now);
   if (painted && memcmp(&now, &shown, sizeof now) == 0) return false;
-  PaintGraphPanel(settings, stats, canvas);
-  // The paint may have clamped columns: the clamped ones are what it drew.
+  PaintGraphPanel(now, canvas);
   shown = now;
-  CopyDrawnColumns(settings, stats, shown);
   painted = true;
   return true;
 }
 
-void PaintGraphPanel(const MonitorSettings& settings, CTrafficStats& stats, IPanelCanvas& canvas) {
-  canvas.ClearBlack();
-  DrawGrid(settings, canvas.Pixels());
-  DrawSentPolyline(settings, stats, canvas);
-  stats.BuildAxisLabels(AxisLabelCount(settings.graphStyle));
-  DrawAxisLabels(settings, stats, canvas);
-  DrawReceivedPolyline(settings, stats, canvas);
+void PaintGraphPanel(const MonitorSettings& settings, const CTrafficStats& stats, IPanelCanvas& canvas) {
+  PanelSnapshot panel;
+  TakePanelSnapshot(settings, stats, panel);
+  PaintGraphPanel(panel, canvas);
+}
 
-  char line[kStatLineSize];
-  FormatReceiveLine(stats, settings.receiveStatSelection, line, sizeof line);
-  DrawFormattedLine(canvas, kReceiveLineY, line);
-  FormatSendLine(stats, settings.sendStatSelection, line, sizeof line);
-  DrawFormattedLine(canvas, SendLineY(settings), line);
+void PaintGraphPanel(const PanelSnapshot& panel, IPanelCanvas& canvas) {
+  canvas.ClearBlack();
+  DrawGrid(panel, canvas.Pixels());
+  DrawSentPolyline(panel, canvas);
+  DrawAxisLabels(panel, canvas);
+  DrawReceivedPolyline(panel, canvas);
+  DrawFormattedLine(canvas, kReceiveLineY, panel.receiveLine);
+  DrawFormattedLine(canvas, SendLineY(panel), panel.sendLine);
 }

@@ -18,20 +18,21 @@ char* FormatByteCount(uint64_t value, char* buffer, size_t size, const char* suf
 void FormatReceiveLine(const CTrafficStats& stats, int32_t selection, char* out, size_t size);
 void FormatSendLine(const CTrafficStats& stats, int32_t selection, char* out, size_t size);
 
-// Redraws the whole panel; writes the polyline clamps back into the columns.
-void PaintGraphPanel(const MonitorSettings& settings, CTrafficStats& stats, IPanelCanvas& canvas);
-
-// Everything a paint of the panel draws from; two equal ones paint the same pixels.
-struct PanelInputs {
+// Everything a paint of the panel draws from, taken from the statistics and the settings; the
+// painter reads it and writes nothing back. Two equal ones paint the same pixels.
+struct PanelSnapshot {
   int32_t graphStyle, columnRange, graphHeight, graphColumns;
-  uint32_t sentLabelDivisor, receivedLabelDivisor;
+  AxisLabelSet labels;
   uint32_t sentColumns[CTrafficStats::kColumnSlots];
   uint32_t receivedColumns[CTrafficStats::kColumnSlots];
-  char sentLabels[CTrafficStats::kLabelSlots][CTrafficStats::kLabelLength];
-  char receivedLabels[CTrafficStats::kLabelSlots][CTrafficStats::kLabelLength];
   char receiveLine[kStatLineSize];
   char sendLine[kStatLineSize];
 };
+
+void TakePanelSnapshot(const MonitorSettings& settings, const CTrafficStats& stats, PanelSnapshot& snapshot);
+// Redraws the whole panel from a snapshot of the statistics.
+void PaintGraphPanel(const MonitorSettings& settings, const CTrafficStats& stats, IPanelCanvas& canvas);
+void PaintGraphPanel(const PanelSnapshot& snapshot, IPanelCanvas& canvas);
 
 // Paints the panel on a surface that only it paints, and leaves it alone when it would come out
 // as it is: an idle link's panel stays the same second after second, and GDI's lines and text cost
@@ -39,9 +40,9 @@ struct PanelInputs {
 class GraphPanelPainter {
  public:
   // Returns whether it painted.
-  bool Paint(const MonitorSettings& settings, CTrafficStats& stats, IPanelCanvas& canvas);
+  bool Paint(const MonitorSettings& settings, const CTrafficStats& stats, IPanelCanvas& canvas);
 
  private:
   bool painted = false;
-  PanelInputs shown = {};
+  PanelSnapshot shown = {};
 };

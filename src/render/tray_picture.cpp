@@ -1,6 +1,7 @@
 // Draws the tray meter: receive bars on the left half, send bars on the right, minute marks over them.
 #include "render/tray_picture.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -26,30 +27,27 @@ void DrawGrid(PixelSurface& image) {
     for (int32_t x = 0; x < kTraySize; ++x) Put(image, x, y, kGridBlue);
 }
 
-void ClampMinuteLevels(CTrafficStats& stats) {
-  if (stats.traySentMinuteLevel > kTopRow) stats.traySentMinuteLevel = kTopRow;
-  if (stats.trayReceivedMinuteLevel > kTopRow) stats.trayReceivedMinuteLevel = kTopRow;
-}
-
-// The receive mark covers columns 0-4 and the send mark columns 12-15: five and four pixels.
+// The receive mark covers columns 0-4 and the send mark columns 12-15: five and four pixels. A minute
+// level above the top row is drawn on it.
 void DrawBarsAndMarks(const CTrafficStats& stats, PixelSurface& image) {
+  const uint32_t sentMinuteRow = std::min(stats.traySentMinuteLevel, kTopRow);
+  const uint32_t receivedMinuteRow = std::min(stats.trayReceivedMinuteLevel, kTopRow);
   for (uint32_t y = 0; y < uint32_t(kTraySize); ++y) {
     for (uint32_t x = 0; x < uint32_t(kHalfWidth); ++x) {
       const int32_t px = int32_t(x), py = int32_t(y);
       if (y <= stats.trayReceivedLevel) Put(image, px, py, kReceivedGreen);
       if (y <= stats.traySentLevel) Put(image, px + kHalfWidth, py, kSentRed);
-      if (y == stats.traySentMinuteLevel && x >= 4) Put(image, px + kHalfWidth, py, kMinuteYellow);
-      if (y == stats.trayReceivedMinuteLevel && x <= 4) Put(image, px, py, kMinuteYellow);
+      if (y == sentMinuteRow && x >= 4) Put(image, px + kHalfWidth, py, kMinuteYellow);
+      if (y == receivedMinuteRow && x <= 4) Put(image, px, py, kMinuteYellow);
     }
   }
 }
 
 }  // namespace
 
-void DrawTrayPicture(CTrafficStats& stats, PixelSurface& image) {
+void DrawTrayPicture(const CTrafficStats& stats, PixelSurface& image) {
   image.ZeroPixels();
   DrawGrid(image);
-  ClampMinuteLevels(stats);
   DrawBarsAndMarks(stats, image);
 }
 

@@ -9,6 +9,6 @@
 constexpr int kTraySize = 16;
 constexpr size_t kTrayTipSize = 64;
 
-// Clamps the two minute levels to 15 in the statistics object, then draws the picture.
-void DrawTrayPicture(CTrafficStats& stats, PixelSurface& image);
+// Draws the two bars and the minute marks from the statistics; a level above the top is drawn on it.
+void DrawTrayPicture(const CTrafficStats& stats, PixelSurface& image);
 void FormatTrayTip(uint32_t currentReceived, uint32_t currentSent, char (&tip)[kTrayTipSize]);

@@ -14,26 +14,11 @@ constexpr ULONG kMaxTableBytes = 16u << 20;
 constexpr size_t kRowsOffset = offsetof(MIB_IFTABLE, table);
 // A gone interface is looked for again at most this often.
 constexpr DWORD kSearchIntervalMs = 2000;
-// The selected row is read every second; a longer gap means it was not watched meanwhile.
-constexpr DWORD kRecentReadingMs = 3000;
 
 bool Allocate(std::unique_ptr<DWORD[]>& buffer, ULONG& capacity, ULONG byteCount) {
   buffer.reset(new (std::nothrow) DWORD[(byteCount + sizeof(DWORD) - 1) / sizeof(DWORD)]());
   capacity = buffer != nullptr ? byteCount : 0;
   return buffer != nullptr;
-}
-
-// Counters below their last reading wrapped past 2^32, or started again: a reset, or a gone interface
-// that the platform still answers for with zeroed counters. Both below it at once started again. So
-// did one that fell by less than half the range when the row was read a moment ago, which no link
-// can make up by wrapping in that time. A row not read for a while (an interface watched again)
-// counts a single fallen counter modulo 2^32, as everything counted meanwhile. A link that goes down
-// or up keeps counting.
-bool StartedAgain(DWORD lastSent, DWORD lastReceived, bool readRecently, const MIB_IFROW& reading) {
-  const bool sentFell = reading.dwOutOctets < lastSent, receivedFell = reading.dwInOctets < lastReceived;
-  const bool fellALittle =
-      int32_t(reading.dwOutOctets - lastSent) < 0 || int32_t(reading.dwInOctets - lastReceived) < 0;
-  return (sentFell && receivedFell) || (readRecently && fellALittle);
 }
 
 size_t DescriptionLength(const MIB_IFROW& row) {
@@ -68,7 +53,7 @@ void CInterfaceTable::Clear() {
   storage.reset();
   capacity = 0;
   interfaceCount = 0;
-  readings.reset();
+  filterRows.reset();
   scratch.reset();
   scratchCapacity = 0;
   searched = false;
@@ -81,14 +66,14 @@ bool CInterfaceTable::AcceptRows() {
   const size_t claimed = Table()->dwNumEntries;
   interfaceCount = uint32_t(claimed < rowsHeld ? claimed : rowsHeld);
   if (interfaceCount > uint32_t(INT32_MAX)) interfaceCount = uint32_t(INT32_MAX);
-  readings.reset(new (std::nothrow) RowReading[interfaceCount]());
-  if (readings == nullptr) interfaceCount = 0;
+  filterRows.reset(new (std::nothrow) bool[interfaceCount]());
+  if (filterRows == nullptr) interfaceCount = 0;
   for (uint32_t i = 0; i < interfaceCount; ++i) {
     MIB_IFROW& row = Table()->table[i];
     const DWORD length = row.dwDescrLen < MAXLEN_IFDESCR - 1 ? row.dwDescrLen : MAXLEN_IFDESCR - 1;
     row.bDescr[length] = 0;
-    readings[i] = RowReading{row.dwOutOctets, row.dwInOctets, 0, false, 0};
   }
+  MarkFilterRows();
   // Without this room a gone interface is still looked for; the room is then made on the spot.
   Allocate(scratch, scratchCapacity, capacity);
   return interfaceCount > 0;
@@ -109,45 +94,74 @@ uint32_t CInterfaceTable::OperStatus(int32_t row) const {
   return tableRow != nullptr ? tableRow->dwOperStatus : 0;
 }
 
-InterfaceFacts CInterfaceTable::Facts(int32_t row) const {
-  const MIB_IFROW* tableRow = Row(row);
-  if (tableRow == nullptr) return InterfaceFacts{};
-  return InterfaceFacts{tableRow->dwType, tableRow->dwOperStatus, tableRow->dwInOctets,
-                        tableRow->dwOutOctets};
+void CInterfaceTable::MarkFilterRows() {
+  if (wide == nullptr) return;
+  for (const uint32_t index : wide->FilterIndexes())
+    for (uint32_t i = 0; i < interfaceCount; ++i)
+      if (Table()->table[i].dwIndex == index) filterRows[i] = true;
 }
 
-CounterPair CInterfaceTable::ReadCounters(GetIfEntryFn getIfEntry, int32_t row, GetIfTableFn getIfTable) {
-  if (Row(row) == nullptr) return CounterPair{currentRow.dwOutOctets, currentRow.dwInOctets};
-  if (getIfEntry != nullptr) {
-    MIB_IFROW reading;
-    if (ReadEntry(getIfEntry, row, reading) ||
-        (FindAgain(row, getIfTable) && ReadEntry(getIfEntry, row, reading)))
-      Accept(row, reading);
+uint32_t CInterfaceTable::ReadFacts(GetIfTableFn getIfTable, InterfaceFacts* rows, uint32_t count) {
+  if (rows == nullptr || getIfTable == nullptr || !ReadScratch(getIfTable)) return 0;
+  count = count < interfaceCount ? count : interfaceCount;
+  for (uint32_t i = 0; i < count; ++i) {
+    const MIB_IFROW& stored = Table()->table[i];
+    const MIB_IFROW* fresh = FreshRowOf(int32_t(i));
+    const MIB_IFROW& now = fresh != nullptr ? *fresh : stored;
+    rows[i] = InterfaceFacts{stored.dwType, now.dwOperStatus, now.dwInOctets, now.dwOutOctets, filterRows[i]};
   }
-  const RowReading& last = readings[row];
-  return CounterPair{last.sent, last.received, last.epoch};
+  return count;
+}
+
+CounterReading CInterfaceTable::ReadCounters(GetIfEntryFn getIfEntry, int32_t row, GetIfTableFn getIfTable) {
+  CounterReading reading;
+  reading.ok = false;
+  reading.epoch = epoch;
+  reading.readAtMs = tickCount();
+  if (Row(row) == nullptr) return reading;
+  reading.ok = ReadEntry(getIfEntry, row, reading) ||
+               (FindAgain(row, getIfTable) && ReadEntry(getIfEntry, row, reading));
+  reading.interfaceIndex = Row(row)->dwIndex;
+  return reading;
 }
 
 // A failing call may leave its record half written, and an index may come to name another
 // interface, so only a successful reading of the row's own interface counts.
-bool CInterfaceTable::ReadEntry(GetIfEntryFn getIfEntry, int32_t row, MIB_IFROW& reading) const {
+bool CInterfaceTable::ReadEntry(GetIfEntryFn getIfEntry, int32_t row, CounterReading& reading) const {
   const MIB_IFROW& stored = *Row(row);
-  reading = MIB_IFROW{};
-  reading.dwIndex = stored.dwIndex;
-  if (getIfEntry(&reading) != NO_ERROR) return false;
-  return DescriptionLength(reading) == 0 || SameDescription(reading, stored);
+  WideRowCounters counters;
+  if (wide != nullptr && wide->Present()) {
+    if (!wide->Read(stored.dwIndex, counters)) return false;
+    reading.wide = true;
+    reading.sent = counters.outOctets;
+    reading.received = counters.inOctets;
+    reading.linkBitsPerSecond = counters.linkBitsPerSecond;
+    return true;
+  }
+  if (getIfEntry == nullptr) return false;
+  MIB_IFROW entry = {};
+  entry.dwIndex = stored.dwIndex;
+  if (getIfEntry(&entry) != NO_ERROR) return false;
+  if (DescriptionLength(entry) != 0 && !SameDescription(entry, stored)) return false;
+  reading.wide = false;
+  reading.sent = entry.dwOutOctets;
+  reading.received = entry.dwInOctets;
+  // A speed beyond the field's range reads as all ones.
+  reading.linkBitsPerSecond = entry.dwSpeed != MAXDWORD ? entry.dwSpeed : 0;
+  return true;
 }
 
-void CInterfaceTable::Accept(int32_t row, const MIB_IFROW& reading) {
-  RowReading& last = readings[row];
-  const DWORD now = tickCount();
-  const bool readRecently = last.everRead && now - last.readAt < kRecentReadingMs;
-  if (StartedAgain(last.sent, last.received, readRecently, reading)) ++last.epoch;
-  last.sent = reading.dwOutOctets;
-  last.received = reading.dwInOctets;
-  last.readAt = now;
-  last.everRead = true;
-  currentRow = reading;
+void CInterfaceTable::FindAllAgain(GetIfTableFn getIfTable) {
+  ++epoch;
+  if (getIfTable == nullptr || !ReadScratch(getIfTable)) return;
+  for (uint32_t i = 0; i < interfaceCount; ++i) {
+    MIB_IFROW& stored = Table()->table[i];
+    if (const MIB_IFROW* fresh = FreshRowOf(int32_t(i))) {
+      stored.dwIndex = fresh->dwIndex;
+      stored.dwOperStatus = fresh->dwOperStatus;
+    }
+  }
+  searched = false;
 }
 
 // Adapters come back from sleep, docking or a reconnect under a new index but their old description.
@@ -159,21 +173,32 @@ bool CInterfaceTable::FindAgain(int32_t row, GetIfTableFn getIfTable) {
   searched = true;
   lastSearchAt = now;
   if (!ReadScratch(getIfTable)) return false;
+  const MIB_IFROW* fresh = FreshRowOf(row);
+  // Still listed under its own index: the failure was a passing one.
+  if (fresh == nullptr || fresh->dwIndex == stored.dwIndex) return false;
+  stored.dwIndex = fresh->dwIndex;
+  stored.dwOperStatus = fresh->dwOperStatus;
+  return true;
+}
 
+// Its own index if the interface still has it; else the first row of the same description whose
+// index no other row holds. Adapters come back from sleep, docking or a reconnect under a new index
+// but their old description.
+const MIB_IFROW* CInterfaceTable::FreshRowOf(int32_t row) const {
+  const MIB_IFROW& stored = *Row(row);
   const MIB_IFTABLE& fresh = *reinterpret_cast<const MIB_IFTABLE*>(scratch.get());
   const size_t rowsHeld = (scratchCapacity - kRowsOffset) / sizeof(MIB_IFROW);
   const size_t count = fresh.dwNumEntries < rowsHeld ? fresh.dwNumEntries : rowsHeld;
+  const MIB_IFROW* found = nullptr;
   for (size_t i = 0; i < count; ++i) {
     const MIB_IFROW& candidate = fresh.table[i];
-    if (!SameDescription(candidate, stored) || IndexOfAnotherRow(row, candidate.dwIndex)) continue;
-    // Still listed under its own index: the failure was a passing one.
-    if (candidate.dwIndex == stored.dwIndex) return false;
-    stored.dwIndex = candidate.dwIndex;
-    stored.dwOperStatus = candidate.dwOperStatus;
-    ++readings[row].epoch;
-    return true;
+    if (stored.bDescr[0] == 0 || !SameDescription(candidate, stored) ||
+        IndexOfAnotherRow(row, candidate.dwIndex))
+      continue;
+    if (candidate.dwIndex == stored.dwIndex) return &candidate;
+    if (found == nullptr) found = &candidate;
   }
-  return false;
+  return found;
 }
 
 bool CInterfaceTable::ReadScratch(GetIfTableFn getIfTable) {

@@ -10,6 +10,7 @@
 
 #include "sampling/counter_source.h"
 #include "sampling/interface_choice.h"
+#include "sampling/wide_counters_win.h"
 
 static_assert(sizeof(MIB_IFROW) == 860, "an interface row is 860 bytes");
 
@@ -28,45 +29,42 @@ class CInterfaceTable {
   // NUL-terminated at its dwDescrLen; "" for a row outside the table.
   const char* Description(int32_t row) const;
   uint32_t OperStatus(int32_t row) const;
-  // The row as the table read at start-up reported it; all zero for a row outside the table.
-  InterfaceFacts Facts(int32_t row) const;
-  // The row's two octet counters. A failed read repeats the row's previous reading; a row outside
-  // the table repeats the last reading of any row. When the row's interface is gone, the table is
-  // read again (at most every two seconds) for an interface of the same description, whose index
-  // the row takes from then on; the epoch of the counters changes whenever they started again: the
-  // interface was found anew, or its counters were reset.
-  CounterPair ReadCounters(GetIfEntryFn getIfEntry, int32_t row, GetIfTableFn getIfTable = nullptr);
+  // What the table read now says of the first `count` rows, into rows; the number filled.
+  uint32_t ReadFacts(GetIfTableFn getIfTable, InterfaceFacts* rows, uint32_t count);
+  // The row's two octet counters: 64-bit ones when `wide` has them, else GetIfEntry's. A reading
+  // that fails, or that names another interface, is not ok. When the row's interface is gone, the
+  // table is read again (at most every two seconds) for an interface of the same description,
+  // whose index the row takes from then on.
+  CounterReading ReadCounters(GetIfEntryFn getIfEntry, int32_t row, GetIfTableFn getIfTable = nullptr);
+  // After sleep: every row looks for its interface again, and every counter takes a new baseline.
+  void FindAllAgain(GetIfTableFn getIfTable);
 
-  MIB_IFROW currentRow = {};
+  // The 64-bit counters, when the library has them.
+  const CWideCounters* wide = nullptr;
   // The clock of the readings and of the rediscovery's rate limit.
   TickCountFn tickCount = GetTickCount;
 
  private:
-  // The last good reading of one row.
-  struct RowReading {
-    DWORD sent;
-    DWORD received;
-    uint32_t epoch;
-    bool everRead;
-    DWORD readAt;
-  };
-
   bool AcceptRows();
+  void MarkFilterRows();
   MIB_IFROW* Row(int32_t row) const;
   MIB_IFTABLE* Table() const { return reinterpret_cast<MIB_IFTABLE*>(storage.get()); }
-  bool ReadEntry(GetIfEntryFn getIfEntry, int32_t row, MIB_IFROW& reading) const;
-  void Accept(int32_t row, const MIB_IFROW& reading);
+  bool ReadEntry(GetIfEntryFn getIfEntry, int32_t row, CounterReading& reading) const;
   bool FindAgain(int32_t row, GetIfTableFn getIfTable);
+  // The row of the fresh table that is the stored row's interface, or null.
+  const MIB_IFROW* FreshRowOf(int32_t row) const;
   bool ReadScratch(GetIfTableFn getIfTable);
   bool IndexOfAnotherRow(int32_t row, DWORD index) const;
 
   std::unique_ptr<DWORD[]> storage;  // DWORD elements keep the table's alignment
   ULONG capacity = 0;
   uint32_t interfaceCount = 0;
-  std::unique_ptr<RowReading[]> readings;
+  std::unique_ptr<bool[]> filterRows;
   // Room for reading the table again while the program runs, made at discovery.
   std::unique_ptr<DWORD[]> scratch;
   ULONG scratchCapacity = 0;
   DWORD lastSearchAt = 0;
   bool searched = false;
+  // Moves on when the machine resumed: counters read before may have started again.
+  uint32_t epoch = 0;
 };

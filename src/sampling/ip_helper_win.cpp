@@ -1,8 +1,6 @@
 // Loading the IP helper library and resolving the two entry points the meter uses.
 #include "sampling/ip_helper_win.h"
 
-#include <vector>
-
 #include "fw/system_library_win.h"
 
 namespace {
@@ -14,9 +12,13 @@ Function Resolve(HMODULE module, const char* name) {
 
 }  // namespace
 
-CIpHelper::CIpHelper() : libraryName(SystemLibraryPath("iphlpapi.dll")) {}
+CIpHelper::CIpHelper() : libraryName(SystemLibraryPath("iphlpapi.dll")) {
+  adapterTable.wide = &wideCounters;
+}
 
-CIpHelper::CIpHelper(const char* libraryPath) : libraryName(libraryPath) {}
+CIpHelper::CIpHelper(const char* libraryPath) : libraryName(libraryPath) {
+  adapterTable.wide = &wideCounters;
+}
 
 const char* CIpHelper::DiscoverInterfaces() {
   Release();
@@ -34,18 +36,14 @@ const char* CIpHelper::LoadAndRead() {
   if (pfnGetIfEntry == nullptr) return kNoGetIfEntryMessage;
   pfnGetIfTable = Resolve<GetIfTableFn>(ipHelperModule.get(), "GetIfTable");
   if (pfnGetIfTable == nullptr) return kNoGetIfTableMessage;
+  wideCounters.Resolve(ipHelperModule.get());
   if (!adapterTable.Read(pfnGetIfTable)) return kNoAdapterMessage;
   return nullptr;
-}
-
-int32_t CIpHelper::FirstLiveInterface() const {
-  std::vector<InterfaceFacts> facts(Count());
-  for (uint32_t i = 0; i < Count(); ++i) facts[i] = adapterTable.Facts(int32_t(i));
-  return ChooseFirstInterface(facts.data(), Count());
 }
 
 void CIpHelper::Release() {
   pfnGetIfEntry = nullptr;
   pfnGetIfTable = nullptr;
+  wideCounters.Clear();
   ipHelperModule.Reset();
 }

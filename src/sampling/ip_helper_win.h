@@ -24,22 +24,28 @@ class CIpHelper : public ICounterSource {
   CIpHelper(const CIpHelper&) = delete;
   CIpHelper& operator=(const CIpHelper&) = delete;
 
-  // Loads the library, resolves "GetIfEntry" and "GetIfTable" and reads the interface table.
+  // Loads the library, resolves "GetIfEntry" and "GetIfTable" (and the 64-bit counters' entry
+  // points where the library has them) and reads the interface table.
   // Returns null on success, otherwise the message that tells the user what failed.
   const char* DiscoverInterfaces();
   // Frees the library; the rows stay, and the counters keep their last reading.
   void Release();
 
-  CounterPair ReadCounters(int32_t row) override {
+  CounterReading ReadCounters(int32_t row) override {
     return adapterTable.ReadCounters(pfnGetIfEntry, row, pfnGetIfTable);
   }
+  uint32_t ReadInterfaceFacts(InterfaceFacts* rows, uint32_t count) override {
+    return adapterTable.ReadFacts(pfnGetIfTable, rows, count);
+  }
+  // After the machine resumed from sleep: each row finds its interface again and the counters
+  // take new baselines.
+  void Resume() { adapterTable.FindAllAgain(pfnGetIfTable); }
+  // Whether the counters are the 64-bit ones.
+  bool HasWideCounters() const { return wideCounters.Present(); }
   const char* InterfaceDescription(int32_t row) override { return adapterTable.Description(row); }
   uint32_t InterfaceOperStatus(int32_t row) override { return adapterTable.OperStatus(row); }
   const char* Description(int32_t row) const { return adapterTable.Description(row); }
   uint32_t Count() const { return adapterTable.Count(); }
-  // The interface a first start watches: the first row that is up, no loopback and has counted
-  // traffic, else row 0.
-  int32_t FirstLiveInterface() const;
   bool IsLoaded() const { return bool(ipHelperModule); }
 
   CInterfaceTable adapterTable;
@@ -51,4 +57,5 @@ class CIpHelper : public ICounterSource {
   COwnedLibrary ipHelperModule;
   GetIfEntryFn pfnGetIfEntry = nullptr;
   GetIfTableFn pfnGetIfTable = nullptr;
+  CWideCounters wideCounters;
 };

@@ -45,6 +45,10 @@ uint32_t ScaleKb(int32_t kb) {
   return kb > 0 ? uint32_t(kb) : 0;
 }
 
+uint32_t SaturateToU32(uint64_t value) {
+  return value > UINT32_MAX ? UINT32_MAX : uint32_t(value);
+}
+
 uint32_t ClampColumn(uint32_t height, uint32_t range) {
   return height >= range ? range - 1 : height;
 }
@@ -89,19 +93,10 @@ uint32_t CTrafficStats::TrayUnit() const {
 }
 
 void CTrafficStats::UpdateStatistics() {
-  const CounterPair now = counters.ReadCounters(interfaceIndex);
-  if (now.epoch != statsEpoch) {
-    statsEpoch = now.epoch;
-    statsStarted = 0;
-  }
-  uint32_t deltaSent = now.sent - statsPrevSent;
-  uint32_t deltaReceived = now.received - statsPrevReceived;
-  if (statsStarted == 0) {
-    deltaSent = deltaReceived = 0;
-    statsStarted = 1;
-  }
-  statsPrevSent = now.sent;
-  statsPrevReceived = now.received;
+  // A baseline or a failed read records a second without traffic.
+  const CounterStep step = statsCounters.Take(counters.ReadCounters(interfaceIndex));
+  const uint32_t deltaSent = SaturateToU32(step.sent);
+  const uint32_t deltaReceived = SaturateToU32(step.received);
 
   PushSample(minuteReceived, kMinuteLength, deltaReceived);
   PushSample(minuteSent, kMinuteLength, deltaSent);
@@ -122,8 +117,8 @@ void CTrafficStats::UpdateStatistics() {
 
   currentSent = deltaSent;
   currentReceived = deltaReceived;
-  totalSent += deltaSent;
-  totalReceived += deltaReceived;
+  totalSent += step.sent;
+  totalReceived += step.received;
 
   const uint32_t trayUnit = TrayUnit();
   traySentLevel = currentSent / trayUnit;
@@ -137,25 +132,21 @@ bool CTrafficStats::UpdateGraph() {
   float perTickDivisor = 1.0f;
   if (periodMs > kLongestPerTickPeriodMs) perTickDivisor = float(periodMs / 1000.0);
 
-  const CounterPair now = counters.ReadCounters(interfaceIndex);
-  if (now.epoch != graphEpoch) {
-    graphEpoch = now.epoch;
-    graphRestart = 1;
-  }
-  const uint32_t a = now.sent - graphPrevSent;
-  graphPrevSent = now.sent;
-  const uint32_t b = now.received - graphPrevReceived;
-  graphPrevReceived = now.received;
-  if (graphRestart != 0) {
-    graphRestart = 0;
+  // After a preset or another interface was picked, the tick only takes a new baseline.
+  if (graphRestart != 0) graphCounters.Restart();
+  graphRestart = 0;
+  const CounterStep step = graphCounters.Take(counters.ReadCounters(interfaceIndex));
+  if (step.kind == CounterStepKind::kBaseline || !graphCounters.HasBaseline()) {
     currentSent = currentReceived = 0;
     return false;
   }
+  const uint64_t a = step.sent;
+  const uint64_t b = step.received;
 
   const int32_t columns = ColumnCount(settings);
   const uint32_t range = ColumnRange(settings);
-  PushSample(sentRaw, columns, TruncateToU32(a / double(perTickDivisor)));
-  PushSample(receivedRaw, columns, TruncateToU32(b / double(perTickDivisor)));
+  PushSample(sentRaw, columns, TruncateToU32(double(a) / double(perTickDivisor)));
+  PushSample(receivedRaw, columns, TruncateToU32(double(b) / double(perTickDivisor)));
 
   uint32_t sentDivisor;
   uint32_t receivedDivisor;
@@ -182,12 +173,12 @@ bool CTrafficStats::UpdateGraph() {
   uint32_t newestSent;
   uint32_t newestReceived;
   if (periodMs <= kLongestPerTickPeriodMs) {
-    newestSent = a / sentDivisor;
-    newestReceived = b / receivedDivisor;
+    newestSent = SaturateToU32(a / sentDivisor);
+    newestReceived = SaturateToU32(b / receivedDivisor);
   } else {
     const double perSecond = 1024.0 / periodMs;
-    newestSent = TruncateToU32(a * perSecond / sentDivisor);
-    newestReceived = TruncateToU32(b * perSecond / receivedDivisor);
+    newestSent = TruncateToU32(double(a) * perSecond / sentDivisor);
+    newestReceived = TruncateToU32(double(b) * perSecond / receivedDivisor);
   }
   PushSample(sentColumns, columns, ClampColumn(newestSent, range));
   PushSample(receivedColumns, columns, ClampColumn(newestReceived, range));
@@ -221,15 +212,26 @@ void CTrafficStats::RescaleColumns(uint32_t sentDivisor, uint32_t receivedDiviso
   }
 }
 
-void CTrafficStats::BuildAxisLabels(int32_t count) {
+AxisLabelSet CTrafficStats::AxisLabels(int32_t count) const {
+  AxisLabelSet set;
+  memset(&set, 0, sizeof set);
   if (autoScale != 0) {
-    sentLabelDivisor = FormatAxisLabels(sentScaleTop >> 10, sentLabels, count);
-    receivedLabelDivisor = FormatAxisLabels(receivedScaleTop >> 10, receivedLabels, count);
+    set.sentDivisor = FormatAxisLabels(sentScaleTop >> 10, set.sent, count);
+    set.receivedDivisor = FormatAxisLabels(receivedScaleTop >> 10, set.received, count);
   } else {
     const uint32_t top = ScaleKb(Preset().def);
-    sentLabelDivisor = FormatAxisLabels(top, sentLabels, count);
-    receivedLabelDivisor = FormatAxisLabels(top, receivedLabels, count);
+    set.sentDivisor = FormatAxisLabels(top, set.sent, count);
+    set.receivedDivisor = FormatAxisLabels(top, set.received, count);
   }
+  return set;
+}
+
+void CTrafficStats::BuildAxisLabels(int32_t count) {
+  const AxisLabelSet set = AxisLabels(count);
+  sentLabelDivisor = set.sentDivisor;
+  receivedLabelDivisor = set.receivedDivisor;
+  memcpy(sentLabels, set.sent, sizeof sentLabels);
+  memcpy(receivedLabels, set.received, sizeof receivedLabels);
 }
 
 uint32_t CTrafficStats::FormatAxisLabels(uint32_t top, char (*labels)[kLabelLength], int32_t count) {
@@ -263,19 +265,12 @@ bool CTrafficStats::OpenLog(ILogSink& sink) {
   return true;
 }
 
-LogLine CTrafficStats::TakeLogLine(const LocalDateTime& now) {
+MinuteRecord CTrafficStats::TakeMinuteRecord(const LocalDateTime& now) {
   logSent = totalSent - logMarkSent;
   logReceived = totalReceived - logMarkReceived;
   logMarkSent = totalSent;
   logMarkReceived = totalReceived;
-  LogLine line;
-  line.length =
-      std::min(FormatLogLine(now, logSent, logReceived, line.text, sizeof line.text), sizeof line.text - 1);
-  return line;
-}
-
-void CTrafficStats::AppendLogLine(const LogLine& line) {
-  if (logFile) logFile->Append(line.text, line.length);
+  return MinuteRecord{now, logSent, logReceived, LinkDisconnected()};
 }
 
 bool CTrafficStats::LinkDisconnected() const {

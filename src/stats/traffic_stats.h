@@ -6,17 +6,29 @@
 #include <memory>
 
 #include "log/log_sink.h"
+#include "log/minute_record.h"
 #include "log/traffic_log.h"
 #include "sampling/counter_source.h"
+#include "sampling/counter_tracker.h"
 #include "settings/monitor_settings.h"
+
+// The axis labels of the graph and their divisors, as the panel shows them now.
+struct AxisLabelSet {
+  static constexpr int kSlots = 4;
+  static constexpr int kLength = 14;
+  uint32_t sentDivisor;
+  uint32_t receivedDivisor;
+  char sent[kSlots][kLength];
+  char received[kSlots][kLength];
+};
 
 class CTrafficStats {
  public:
   static constexpr int kMinuteLength = 60;
   static constexpr int kHourLength = 3600;
   static constexpr int kColumnSlots = 200;
-  static constexpr int kLabelSlots = 4;
-  static constexpr int kLabelLength = 14;
+  static constexpr int kLabelSlots = AxisLabelSet::kSlots;
+  static constexpr int kLabelLength = AxisLabelSet::kLength;
 
   // Reads the settings (graph geometry, presets, tray scale, refresh period) and the counters of
   // its own row; takes autoScale from the settings.
@@ -32,16 +44,17 @@ class CTrafficStats {
   bool UpdateGraph();
   void UpdateScaleTops();
   void RescaleColumns(uint32_t sentDivisor, uint32_t receivedDivisor);
+  // The labels for `count` marks per axis, from the current scale; BuildAxisLabels keeps them.
+  AxisLabelSet AxisLabels(int32_t count) const;
   void BuildAxisLabels(int32_t count);
   static uint32_t FormatAxisLabels(uint32_t top, char (*labels)[kLabelLength], int32_t count);
 
   // Opens or creates the interface's log, with a header when the file is new or empty.
   // False when the file cannot be opened.
   bool OpenLog(ILogSink& sink);
-  // The minute's line: the bytes counted since the previous line, at this time. The amounts are
-  // taken now, so the line is the same whenever it reaches the file.
-  LogLine TakeLogLine(const LocalDateTime& now);
-  void AppendLogLine(const LogLine& line);
+  // The minute that ends now: the bytes counted since the previous record, and whether the link
+  // is down. The next record counts from here.
+  MinuteRecord TakeMinuteRecord(const LocalDateTime& now);
   // As recorded when the interfaces were read.
   bool LinkDisconnected() const;
 
@@ -72,22 +85,17 @@ class CTrafficStats {
   float pctSentHour = 0;
   float pctReceivedNow = 0;
   float pctSentNow = 0;
-  uint32_t graphPrevSent = 0;
-  uint32_t graphPrevReceived = 0;
   uint32_t currentSent = 0;
   uint32_t currentReceived = 0;
   uint32_t traySentLevel = 0;
   uint32_t trayReceivedLevel = 0;
   uint32_t graphRestart = 1;
-  uint32_t statsStarted = 0;
   // Totals and the log bookkeeping are 64-bit so that they never wrap at 4 GiB.
   uint64_t totalSent = 0;
   uint64_t totalReceived = 0;
-  uint32_t statsPrevSent = 0;
-  uint32_t statsPrevReceived = 0;
-  // The counters' epoch of each baseline; another epoch means the counters started again.
-  uint32_t statsEpoch = 0;
-  uint32_t graphEpoch = 0;
+  // The two ticks read the counters at their own times, each against its own baseline.
+  CounterTracker statsCounters;
+  CounterTracker graphCounters;
   uint64_t logSent = 0;
   uint64_t logReceived = 0;
   uint64_t logMarkSent = 0;

@@ -22,6 +22,7 @@
 #include "sampling/ip_helper_win.h"
 #include "support/memory_profile.h"
 #include "support/modal_driver_win.h"
+#include "support/shell_notify_recorder_win.h"
 #include "support/temp_directory_win.h"
 #include "support/udp_socket_win.h"
 
@@ -118,76 +119,6 @@ bool ShellHoldsIcon(HWND window) {
   record.uFlags = 0;
   return Shell_NotifyIconA(NIM_MODIFY, &record) != FALSE;
 }
-
-// What the program hands to the shell: its import of Shell_NotifyIconA is pointed at a recorder
-// that passes every call on to the real shell.
-class ShellNotifyRecorder {
- public:
-  struct Call {
-    DWORD message;
-    HWND window;
-    UINT flags;
-    std::string tip;
-    std::string info;  // a balloon's text
-  };
-
-  ShellNotifyRecorder() {
-    real = reinterpret_cast<NotifyFn>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("shell32.dll"), "Shell_NotifyIconA")));
-    slot = FindImportSlot(reinterpret_cast<void*>(real));
-    if (slot != nullptr) Write(reinterpret_cast<void*>(&Record));
-    active = this;
-  }
-  ~ShellNotifyRecorder() {
-    if (slot != nullptr) Write(reinterpret_cast<void*>(real));
-    active = nullptr;
-  }
-  ShellNotifyRecorder(const ShellNotifyRecorder&) = delete;
-  ShellNotifyRecorder& operator=(const ShellNotifyRecorder&) = delete;
-
-  bool Installed() const { return slot != nullptr; }
-  // The tip of the last change handed over with a tip, or "(none)".
-  std::string LastTip(HWND window) const {
-    for (auto call = calls.rbegin(); call != calls.rend(); ++call)
-      if (call->window == window && call->message == NIM_MODIFY && (call->flags & NIF_TIP)) return call->tip;
-    return "(none)";
-  }
-
-  std::vector<Call> calls;
-
- private:
-  using NotifyFn = BOOL(WINAPI*)(DWORD, PNOTIFYICONDATAA);
-
-  static BOOL WINAPI Record(DWORD message, PNOTIFYICONDATAA data) {
-    if (active != nullptr && data != nullptr)
-      active->calls.push_back(
-          {message, data->hWnd, data->uFlags, data->szTip, (data->uFlags & NIF_INFO) ? data->szInfo : ""});
-    return active->real(message, data);
-  }
-  static void** FindImportSlot(void* target) {
-    auto* base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
-    auto* dos = reinterpret_cast<IMAGE_DOS_HEADER*>(base);
-    auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
-    const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-    for (auto* library = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
-         library->Name != 0; ++library)
-      for (auto* thunk = reinterpret_cast<IMAGE_THUNK_DATA*>(base + library->FirstThunk); thunk->u1.Function;
-           ++thunk)
-        if (reinterpret_cast<void*>(thunk->u1.Function) == target) return reinterpret_cast<void**>(thunk);
-    return nullptr;
-  }
-  void Write(void* function) {
-    DWORD previous = 0;
-    VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &previous);
-    *slot = function;
-    VirtualProtect(slot, sizeof *slot, previous, &previous);
-  }
-
-  static ShellNotifyRecorder* active;
-  NotifyFn real = nullptr;
-  void** slot = nullptr;
-};
-ShellNotifyRecorder* ShellNotifyRecorder::active = nullptr;
 
 // One row of a popup menu as the menu itself holds it.
 struct MenuRow {
@@ -551,7 +482,7 @@ TEST_F(MainWindow, TrayTipOfARealTickStatesTheLoopbackRatesInKilobytesPerSecond)
   ASSERT_TRUE(recorder.Installed());
 
   // The counters just before and just after each statistics tick bracket the ones it read.
-  std::vector<CounterPair> before, after;
+  std::vector<CounterReading> before, after;
   std::vector<std::string> tips;
   UdpSocket socket("127.0.0.1");
   ASSERT_TRUE(socket.Valid());
@@ -592,6 +523,44 @@ TEST_F(MainWindow, TrayTipOfARealTickStatesTheLoopbackRatesInKilobytesPerSecond)
   EXPECT_EQ(received, sent) << "every loopback byte is sent and received";
 }
 
+// After sleep the counters take new baselines: the second after the resume shows nothing of what
+// moved while the machine slept, and the seconds after it count again instead of sticking at 0.
+TEST_F(MainWindow, TheSecondAfterAResumeCountsNoGapAndTheNextOnesCountAgain) {
+  CIpHelper counters;
+  const int32_t loopback = LoopbackRow(counters);
+  ASSERT_GE(loopback, 0);
+  profile.ints["eth"] = loopback;
+  ShellNotifyRecorder recorder;
+  ASSERT_TRUE(recorder.Installed());
+  UdpSocket socket("127.0.0.1");
+  ASSERT_TRUE(socket.Valid());
+  std::vector<std::string> tips;
+  int echoed = 0;
+  size_t before = 0;
+  Run(
+      [&](ScriptedMainWindow& w) {
+        ASSERT_TRUE(w.WaitForTicks(kStatisticsTimerId, 2));
+        before = w.TickCount(kStatisticsTimerId);
+        echoed += socket.SendEachAndAwaitReturn("127.0.0.1", socket.Port(), 1000, 40);
+        SendMessageA(w.hwnd(), WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
+        ASSERT_TRUE(w.WaitForTicks(kStatisticsTimerId, before + 1));
+        echoed += socket.SendEachAndAwaitReturn("127.0.0.1", socket.Port(), 1000, 40);
+        ASSERT_TRUE(w.WaitForTicks(kStatisticsTimerId, before + 2));
+      },
+      [&](ScriptedMainWindow& w) {
+        w.afterTick = [&, window = &w](UINT_PTR id) {
+          if (id == kStatisticsTimerId) tips.push_back(recorder.LastTip(window->hwnd()));
+        };
+      });
+  ASSERT_EQ(echoed, 80);
+  ASSERT_GE(tips.size(), before + 2);
+  EXPECT_EQ(tips[before], "0.00 KB/s received  0.00 KB/s sent") << "the gap is not traffic";
+  double received = 0, sent = 0;
+  const std::string& next = tips[before + 1];
+  ASSERT_EQ(sscanf(next.c_str(), "%lf KB/s received  %lf KB/s sent", &received, &sent), 2) << next;
+  EXPECT_GT(received, 40 * 1000 / 1024.0) << "counting again after the resume";
+}
+
 // An idle link's panel is the same at every graph tick: the window keeps the copy it has, so a pixel
 // painted over it stays, until the window is painted and the next tick copies the panel again.
 TEST_F(MainWindow, AnUnchangedPanelIsCopiedToTheWindowAgainOnlyAfterAPaint) {
@@ -606,11 +575,11 @@ TEST_F(MainWindow, AnUnchangedPanelIsCopiedToTheWindowAgainOnlyAfterAPaint) {
   Run([&](ScriptedMainWindow& w) {
     ASSERT_TRUE(w.WaitForTicks(kGraphTimerId, 3));
     HDC dc = GetDC(w.hwnd());
-    const CounterPair start = counters.ReadCounters(loopback);
+    const CounterReading start = counters.ReadCounters(loopback);
     SetPixel(dc, x, y, kMagenta);
     ASSERT_TRUE(w.WaitForTicks(kGraphTimerId, w.TickCount(kGraphTimerId) + 4));
     kept = GetPixel(dc, x, y);
-    const CounterPair end = counters.ReadCounters(loopback);
+    const CounterReading end = counters.ReadCounters(loopback);
     idle = start.sent == end.sent && start.received == end.received;
     InvalidateRect(w.hwnd(), nullptr, FALSE);
     UpdateWindow(w.hwnd());

@@ -83,7 +83,7 @@ TEST_F(ModelTest, OneObjectPerRowWithItsLogAndPresetIndex) {
     EXPECT_EQ(Stats(i).interfaceIndex, i);
     EXPECT_EQ(Stats(i).autoScale, 1u);
     EXPECT_EQ(Stats(i).graphRestart, 1u);
-    EXPECT_EQ(Stats(i).statsStarted, 0u);
+    EXPECT_FALSE(Stats(i).statsCounters.HasBaseline());
     EXPECT_EQ(Stats(i).logFile, nullptr) << "a log is opened when its interface is first watched";
   }
   EXPECT_TRUE(logs.openedNames.empty());
@@ -203,7 +203,7 @@ TEST_F(ModelTest, StatisticsTickUpdatesDrawsPaintsThenReplacesTheIcon) {
                                StubCall::TrayImage, StubCall::ReplaceTrayIcon};
   ASSERT_EQ(calls.count, 5);
   for (int i = 0; i < 5; ++i) EXPECT_EQ(calls.calls[i], expected[i]) << i;
-  EXPECT_EQ(Stats(0).statsStarted, 1u);
+  EXPECT_TRUE(Stats(0).statsCounters.HasBaseline());
   EXPECT_EQ(model.logTickCount, 1);
 }
 
@@ -360,6 +360,75 @@ TEST_F(ModelTest, TicksAllocateNothing) {
 #else
   GTEST_SKIP() << "allocations are counted in the sanitizer build";
 #endif
+}
+
+}  // namespace
+
+namespace {
+
+// A first start at sign-in: the loopback first, a wired port without a cable, a filter row and a
+// wireless adapter that connects a little later. The meter watches an adapter, not the loopback,
+// and moves to the wireless one once it counts traffic, until the user has closed Configure.
+class FirstStartTest : public ::testing::Test, protected TestMeter {
+ protected:
+  static constexpr uint32_t kLoopback = 24, kEthernet = 6, kWireless = 71, kUp = 5, kDown = 2;
+
+  void SetUp() override {
+    counters.facts[0] = InterfaceFacts{kLoopback, kUp, 0, 0, false};
+    counters.facts[1] = InterfaceFacts{kEthernet, kUp, 900, 900, true};  // a filter's view
+    counters.facts[2] = InterfaceFacts{kEthernet, kDown, 0, 0, false};
+    counters.facts[3] = InterfaceFacts{kWireless, kDown, 0, 0, false};
+    model.LoadAllSettings();
+    ASSERT_TRUE(model.CreateInterfaceStats(4));
+  }
+
+  void Seconds(int count) {
+    for (int i = 0; i < count; ++i) model.OnStatisticsTick();
+  }
+  void ConnectWireless() {
+    counters.facts[3] = InterfaceFacts{kWireless, kUp, 5000, 700, false};
+    counters.AddTraffic(3, 700, 5000);
+  }
+};
+
+TEST_F(FirstStartTest, AnIdleChoiceIsMadeAgainUntilALinkCountsTraffic) {
+  model.ChooseFirstInterface();
+  EXPECT_EQ(model.settings.selectedInterface, 2) << "the first adapter, though down";
+  model.WatchSelectedInterface();
+  Seconds(12);
+  EXPECT_EQ(model.settings.selectedInterface, 2) << "nothing better yet";
+
+  ConnectWireless();
+  Seconds(5);
+  EXPECT_EQ(model.settings.selectedInterface, 3);
+  EXPECT_EQ(logs.openedNames.size(), 2u) << "the newly watched row gets its log";
+  counters.facts[2] = InterfaceFacts{kEthernet, kUp, 99999, 99999, false};
+  Seconds(3);
+  counters.AddTraffic(3, 10, 10);
+  Seconds(20);
+  EXPECT_EQ(model.settings.selectedInterface, 3) << "a row that counted traffic is kept";
+}
+
+TEST_F(FirstStartTest, NoChoiceOnceAnInterfaceIsStoredOrConfigureWasClosed) {
+  model.settings.interfaceStored = true;
+  model.settings.selectedInterface = 0;
+  model.ChooseFirstInterface();
+  ConnectWireless();
+  Seconds(12);
+  EXPECT_EQ(model.settings.selectedInterface, 0) << "the user's choice";
+
+  model.settings.interfaceStored = false;
+  model.ChooseFirstInterface();
+  EXPECT_EQ(model.settings.selectedInterface, 3) << "the wireless link has counted traffic";
+
+  counters.facts[3].inOctets = counters.facts[3].outOctets = 0;
+  counters.facts[3].operStatus = kDown;
+  model.ChooseFirstInterface();
+  EXPECT_EQ(model.settings.selectedInterface, 2);
+  model.WriteConfigureSettings();
+  ConnectWireless();
+  Seconds(12);
+  EXPECT_EQ(model.settings.selectedInterface, 2) << "Configure was closed: the choice is the user's";
 }
 
 }  // namespace

@@ -7,11 +7,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <string>
 #include <vector>
 
-#include "support/test_meter.h"
 #include "render/tray_picture.h"
+#include "support/shell_notify_recorder_win.h"
+#include "support/test_meter.h"
 #include "stats/traffic_stats.h"
 
 namespace {
@@ -309,6 +311,54 @@ TEST(TrayIconInTheShell, AddedChangedRemovedAndAddedAgainAfterTheTaskbarReturns)
   EXPECT_FALSE(tray.Readd());
   Sleep(300);
   EXPECT_FALSE(ScreenShows(signature)) << "a new taskbar brought back an icon the program had removed";
+}
+
+// A shell still starting at sign-in refuses the first add: the next second's icon is added with its
+// picture, callback and tip, and the seconds after it change that icon.
+TEST(TrayIconInTheShell, RefusedFirstAddIsMadeGoodByTheNextSecondsIcon) {
+  OwnerWindow owner;
+  ShellNotifyRecorder shell;
+  ASSERT_TRUE(shell.Installed());
+  shell.addsToRefuse = 1;
+  CTrayIcon tray;
+  tray.SetWindow(owner.handle);
+  ASSERT_TRUE(tray.CreateFirstIcon());
+  EXPECT_FALSE(tray.Add());
+
+  DrawSignature(tray.Image());
+  const Picture signature = SurfacePicture(tray.Image());
+  const char* tips[] = {"1.00 KB/s received  2.00 KB/s sent", "3.00 KB/s received  4.00 KB/s sent",
+                        "5.00 KB/s received  6.00 KB/s sent"};
+  for (const char* tip : tips) EXPECT_TRUE(tray.Replace(tip)) << tip;
+  ASSERT_TRUE(WaitFor([] { return WineTrayWindow() != nullptr && IsWindowVisible(WineTrayWindow()); }));
+  BringTrayIntoView();
+  EXPECT_TRUE(WaitFor([&] { return ScreenShows(signature); })) << "the icon never reached the tray";
+
+  struct Expected {
+    DWORD message;
+    BOOL result;
+    UINT flags;
+    std::string tip;
+  };
+  const UINT all = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+  const Expected expected[] = {
+      {NIM_ADD, FALSE, NIF_MESSAGE | NIF_ICON, ""},  // refused by the shell
+      {NIM_MODIFY, FALSE, all, tips[0]},             // no icon to change yet
+      {NIM_ADD, TRUE, all, tips[0]},
+      {NIM_MODIFY, TRUE, all, tips[1]},
+      {NIM_MODIFY, TRUE, all, tips[2]},
+  };
+  ASSERT_GE(shell.calls.size(), std::size(expected));
+  for (size_t i = 0; i < std::size(expected); ++i) {
+    const ShellNotifyRecorder::Call& call = shell.calls[i];
+    EXPECT_EQ(call.message, expected[i].message) << "call " << i;
+    EXPECT_EQ(call.result, expected[i].result) << "call " << i;
+    EXPECT_EQ(call.flags, expected[i].flags) << "call " << i;
+    EXPECT_EQ(call.window, owner.handle) << "call " << i;
+    EXPECT_EQ(call.tip, expected[i].tip) << "call " << i;
+  }
+  EXPECT_TRUE(tray.Delete());
+  EXPECT_TRUE(WaitFor([&] { return !ScreenShows(signature); }));
 }
 
 // The meter as it must look, top-down: levels that fill the receive half, half the send half,

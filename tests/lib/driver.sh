@@ -4,8 +4,17 @@
 drv() { in_ns "$wine" "$driver_exe" "$@" 2>/dev/null | tr -d '\r'; }
 # The value of key=value in the driver's output.
 field() { sed -n "s/^$2=//p" <<<"$1" | head -1; }
-# The row of the interface table that Wine gives the interface of that description.
-interface_row() { field "$(drv if-row "$1")" row; }
+# The row of the interface table that Wine gives the interface of that description. A link just made
+# may not be listed yet, so the lookup is tried again for up to 10 seconds; empty when never listed.
+interface_row() { # interface_row description
+  local row deadline=$((SECONDS + 10))
+  row=$(field "$(drv if-row "$1")" row)
+  while [ -z "$row" ] && [ "$SECONDS" -lt "$deadline" ]; do
+    sleep 0.5
+    row=$(field "$(drv if-row "$1")" row)
+  done
+  echo "$row"
+}
 
 shot() { # shot name: a screenshot of the whole screen; prints its file
   import -window root "$shots/$1.png"

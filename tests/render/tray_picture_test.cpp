@@ -82,11 +82,11 @@ TEST_F(TrayPicture, BarsRiseToTheirLevelsAndMinuteMarksLieOverThem) {
                   "........RRRRRRRR", "GGGGGGGGRRRRRRRR", "YYYYYGGGRRRRRRRR", "GGGGGGGGRRRRRRRR"}));
 }
 
-TEST_F(TrayPicture, MinuteLevelsAboveTheTopAreStoredAndDrawnAsRow15) {
+TEST_F(TrayPicture, MinuteLevelsAboveTheTopAreDrawnAsRow15AndLeftAsTheyAre) {
   Levels(15, 4, 16, UINT32_MAX);
   DrawTrayPicture(stats, image);
-  EXPECT_EQ(stats.trayReceivedMinuteLevel, 15u);
-  EXPECT_EQ(stats.traySentMinuteLevel, 15u);
+  EXPECT_EQ(stats.trayReceivedMinuteLevel, 16u) << "the picture writes nothing back";
+  EXPECT_EQ(stats.traySentMinuteLevel, UINT32_MAX);
   EXPECT_EQ(Picture(image),
             Rows({"YYYYYGGG....YYYY", "GGGGGGGG........", "GGGGGGGG........", "GGGGGGGGbbbbbbbb",
                   "GGGGGGGG........", "GGGGGGGG........", "GGGGGGGG........", "GGGGGGGGbbbbbbbb",

@@ -30,7 +30,7 @@ TEST(InterfaceChoice, TheFirstRowThatIsUpNoLoopbackAndCountedTraffic) {
   const Case cases[] = {
       {{loopback, idle, down, wired, dialUp}, 3, "loopback first, then links that are idle or down"},
       {{loopback, dialUp, wired}, 1, "a connected dial-up link counts as up"},
-      {{loopback, idle, down}, 0, "none qualifies: row 0"},
+      {{loopback, idle, down}, 2, "none counted traffic: the first Ethernet or wireless row"},
       {{wired}, 0, "a single live link"},
       {{}, 0, "no rows"},
   };

@@ -168,38 +168,31 @@ TEST_F(InterfaceTable, DescriptionsEndAtTheirLengthAndInsideTheField) {
   EXPECT_EQ(table.OperStatus(3), 0u);
 }
 
-TEST_F(InterfaceTable, CountersComeFromTheRowsPlatformIndexAndFailuresRepeatThePreviousReading) {
+TEST_F(InterfaceTable, CountersComeFromTheRowsPlatformIndexAndFailuresAreNoReading) {
   AddRows(3);
   fake.rows[2].dwIndex = 77;
   ASSERT_TRUE(table.Read(FakeGetIfTable));
 
   fake.inOctets = 1000;
   fake.outOctets = 2000;
-  CounterPair first = table.ReadCounters(FakeGetIfEntry, 2);
+  const CounterReading first = table.ReadCounters(FakeGetIfEntry, 2);
   EXPECT_EQ(fake.lastEntryIndex, 77u);
+  EXPECT_TRUE(first.ok);
+  EXPECT_FALSE(first.wide);
   EXPECT_EQ(first.sent, 2000u);
   EXPECT_EQ(first.received, 1000u);
+  EXPECT_EQ(first.interfaceIndex, 77u);
+  EXPECT_EQ(first.readAtMs, fakeNow);
 
   fake.entryResult = ERROR_INVALID_DATA;
-  CounterPair failed = table.ReadCounters(FakeGetIfEntry, 2);
-  EXPECT_EQ(failed.sent, 2000u);
-  EXPECT_EQ(failed.received, 1000u);
+  EXPECT_FALSE(table.ReadCounters(FakeGetIfEntry, 2).ok);
 
   fake.entryResult = NO_ERROR;
-  fake.inOctets = 5;
   fake.lastEntryIndex = 0;
-  for (int32_t outside : {-1, 3, INT32_MAX, INT32_MIN}) {
-    CounterPair none = table.ReadCounters(FakeGetIfEntry, outside);
-    EXPECT_EQ(none.received, 1000u) << outside;
-  }
+  for (int32_t outside : {-1, 3, INT32_MAX, INT32_MIN})
+    EXPECT_FALSE(table.ReadCounters(FakeGetIfEntry, outside).ok) << outside;
   EXPECT_EQ(fake.lastEntryIndex, 0u) << "no call for a row outside the table";
-
-  EXPECT_EQ(table.ReadCounters(nullptr, 2).received, 1000u);
-  EXPECT_EQ(table.ReadCounters(nullptr, 0).received, 0u) << "a row never read has the table's counters";
-  EXPECT_EQ(table.ReadCounters(FakeGetIfEntry, 0).received, 5u);
-
-  fake.entryResult = ERROR_INVALID_DATA;
-  EXPECT_EQ(table.ReadCounters(FakeGetIfEntry, 2).received, 1000u) << "a row repeats its own reading";
+  EXPECT_FALSE(table.ReadCounters(nullptr, 2).ok) << "no library, no reading";
 }
 
 MIB_IFROW Listed(DWORD index, const char* description, DWORD inOctets, DWORD outOctets,
@@ -236,73 +229,73 @@ class Rediscovery : public InterfaceTable {
       if (fake.rows[i].dwIndex == index) fake.rows.erase(fake.rows.begin() + long(i));
   }
 
-  CounterPair Read(int32_t row) { return table.ReadCounters(FakeGetIfEntry, row, FakeGetIfTable); }
+  CounterReading Read(int32_t row) { return table.ReadCounters(FakeGetIfEntry, row, FakeGetIfTable); }
 };
 
-TEST_F(Rediscovery, AGoneInterfaceRepeatsItsReadingAndIsFoundAgainUnderItsNewIndex) {
-  const CounterPair before = Read(1);
+TEST_F(Rediscovery, AGoneInterfaceGivesNoReadingAndIsFoundAgainUnderItsNewIndex) {
+  const CounterReading before = Read(1);
   EXPECT_EQ(before.received, 2000u);
+  EXPECT_EQ(before.interfaceIndex, 7u);
   EXPECT_EQ(fake.calls, 0) << "no table read while the interface answers";
 
   Unlist(7);
   ++fakeNow;
   for (int i = 0; i < 5; ++i) {
-    const CounterPair gone = Read(1);
-    EXPECT_EQ(gone.received, 2000u);
-    EXPECT_EQ(gone.sent, 1000u);
-    EXPECT_EQ(gone.epoch, before.epoch);
+    const CounterReading gone = Read(1);
+    EXPECT_FALSE(gone.ok);
+    EXPECT_EQ(gone.interfaceIndex, 7u);
     fakeNow += 300;
   }
   EXPECT_EQ(fake.calls, 1) << "the table is read again at most every two seconds";
 
   fake.rows.push_back(Listed(12, "Wired Adapter", 30, 40, MIB_IF_OPER_STATUS_CONNECTED));
   fakeNow += 600;
-  const CounterPair back = Read(1);
+  const CounterReading back = Read(1);
   EXPECT_EQ(fake.calls, 2);
   EXPECT_EQ(fake.lastEntryIndex, 12u);
   EXPECT_EQ(back.received, 30u);
   EXPECT_EQ(back.sent, 40u);
-  EXPECT_NE(back.epoch, before.epoch) << "the new counters need a new baseline";
+  EXPECT_EQ(back.interfaceIndex, 12u) << "the new counters need a new baseline";
   EXPECT_EQ(table.OperStatus(1), uint32_t(MIB_IF_OPER_STATUS_CONNECTED));
   EXPECT_EQ(table.Count(), 3u);
   EXPECT_STREQ(table.Description(1), "Wired Adapter");
 
   Listing(12).dwInOctets += 100;
-  const CounterPair later = Read(1);
+  const CounterReading later = Read(1);
   EXPECT_EQ(later.received, 130u);
-  EXPECT_EQ(later.epoch, back.epoch);
+  EXPECT_EQ(later.interfaceIndex, 12u);
   EXPECT_EQ(fake.calls, 2);
-  const CounterPair other = Read(2);
+  const CounterReading other = Read(2);
   EXPECT_EQ(other.received, 60u);
-  EXPECT_EQ(other.epoch, 0u);
+  EXPECT_EQ(other.interfaceIndex, 9u);
 }
 
 TEST_F(Rediscovery, APassingFailureKeepsTheIndexAndTheBaseline) {
-  const CounterPair before = Read(1);
+  const CounterReading before = Read(1);
   fake.failingEntries = 1;
   Listing(7).dwInOctets = 2500;
-  EXPECT_EQ(Read(1).received, 2000u);
+  EXPECT_FALSE(Read(1).ok);
   EXPECT_EQ(fake.calls, 1);
-  const CounterPair after = Read(1);
+  const CounterReading after = Read(1);
   EXPECT_EQ(after.received, 2500u);
-  EXPECT_EQ(after.epoch, before.epoch);
+  EXPECT_EQ(after.interfaceIndex, before.interfaceIndex);
   EXPECT_EQ(fake.lastEntryIndex, 7u);
 }
 
 TEST_F(Rediscovery, AnIndexThatNowNamesAnotherInterfaceIsNeverRead) {
-  const CounterPair before = Read(1);
+  const CounterReading before = Read(1);
   MIB_IFROW& reused = Listing(7);
   reused = Listed(7, "Docking Station NIC", 900000, 900000);
   fakeNow += 1;
-  const CounterPair stranger = Read(1);
-  EXPECT_EQ(stranger.received, 2000u) << "not the other interface's counters";
-  EXPECT_EQ(stranger.epoch, before.epoch);
+  const CounterReading stranger = Read(1);
+  EXPECT_FALSE(stranger.ok) << "not the other interface's counters";
+  EXPECT_EQ(stranger.interfaceIndex, before.interfaceIndex);
 
   fake.rows.push_back(Listed(15, "Wired Adapter", 70, 80));
   fakeNow += 2000;
-  const CounterPair found = Read(1);
+  const CounterReading found = Read(1);
   EXPECT_EQ(found.received, 70u);
-  EXPECT_NE(found.epoch, before.epoch);
+  EXPECT_EQ(found.interfaceIndex, 15u);
   EXPECT_EQ(fake.lastEntryIndex, 15u);
 }
 
@@ -327,70 +320,53 @@ TEST_F(Rediscovery, ATableThatGrewBeyondItsRoomIsStillSearched) {
 
 TEST_F(Rediscovery, NoSearchWithoutTheTableFunctionOrForANamelessInterface) {
   Unlist(7);
-  EXPECT_EQ(table.ReadCounters(FakeGetIfEntry, 1).received, 2000u);
+  EXPECT_FALSE(table.ReadCounters(FakeGetIfEntry, 1).ok);
   EXPECT_EQ(fake.calls, 0);
 
   fake.rows = {Listed(5, "", 10, 10)};
   ASSERT_TRUE(table.Read(FakeGetIfTable));
   fake.calls = 0;
   fake.rows = {Listed(6, "", 30, 30)};
-  EXPECT_EQ(Read(0).received, 10u) << "a nameless interface cannot be told from another";
+  EXPECT_FALSE(Read(0).ok) << "a nameless interface cannot be told from another";
   EXPECT_EQ(fake.calls, 0);
 }
 
-// Counters only start again when they are reset, or when the platform answers for a gone interface
-// with zeroed counters; a link that goes down and up keeps counting, and a single counter below its
-// last reading wrapped. Readings come a second apart, as the statistics tick reads the selected row.
-TEST_F(Rediscovery, OnlyCountersThatStartedAgainGetANewEpoch) {
-  struct Step {
-    DWORD in, out, status;
-    bool newEpoch;
-    const char* what;
-  };
-  const DWORD up = MIB_IF_OPER_STATUS_OPERATIONAL, down = MIB_IF_OPER_STATUS_NON_OPERATIONAL;
-  const DWORD high = 4294000000u;  // a megabyte short of the wrap
-  const Step steps[] = {
-      {2100, 1100, down, false, "the link goes down, the counters go on"},
-      {2200, 1200, MIB_IF_OPER_STATUS_CONNECTED, false, "and up again"},
-      {0, 0, down, true, "gone: the platform answers with zeroed counters"},
-      {5, 0, up, false, "back: counting on from zero"},
-      {900, 0, up, false, ""},
-      {100, 0, up, true, "one counter fell a little: reset"},
-      {high, 900, up, true, "a jump of gigabytes within a second: counters started anew"},
-      {high + 500000, 905, up, false, ""},
-      {200, 905, up, false, "one counter wrapped"},
-      {high, 0, up, true, ""},
-      {1000000000u, 0, up, false, "a receive-only link wrapped: a gigabyte in the second"},
-      {100, 0, up, true, "fell a little again: reset"},
-      {5000, 4000, up, false, ""},
-      {100, 80, up, true, "both fell at once: reset"},
-  };
-  MIB_IFROW& wired = Listing(7);
-  uint32_t epoch = Read(1).epoch;
-  for (const Step& step : steps) {
-    fakeNow += 1000;
-    wired = Listed(7, "Wired Adapter", step.in, step.out, step.status);
-    const uint32_t now = Read(1).epoch;
-    EXPECT_EQ(now != epoch, step.newEpoch) << step.in << "/" << step.out << ": " << step.what;
-    epoch = now;
-  }
+// After sleep every row looks for its interface at once, whatever the search's rate limit, and every
+// reading carries a new epoch so that both baselines start again.
+TEST_F(Rediscovery, AResumeFindsEveryInterfaceAgainAndMovesTheEpoch) {
+  Unlist(7);
+  EXPECT_FALSE(Read(1).ok);
+  const uint32_t asleep = Read(2).epoch;
+  fake.rows.push_back(Listed(21, "Wired Adapter", 5, 6, MIB_IF_OPER_STATUS_CONNECTED));
+  Listing(9).dwIndex = 22;
+  fakeNow += 10;  // well within the two seconds between searches
+
+  table.FindAllAgain(FakeGetIfTable);
+  const CounterReading wired = Read(1);
+  EXPECT_TRUE(wired.ok);
+  EXPECT_EQ(wired.interfaceIndex, 21u);
+  EXPECT_EQ(wired.received, 5u);
+  EXPECT_EQ(table.OperStatus(1), uint32_t(MIB_IF_OPER_STATUS_CONNECTED));
+  const CounterReading wireless = Read(2);
+  EXPECT_EQ(wireless.interfaceIndex, 22u);
+  EXPECT_NE(wireless.epoch, asleep);
+  EXPECT_EQ(Read(0).interfaceIndex, 1u) << "an interface that kept its index keeps it";
+
+  table.FindAllAgain(nullptr);
+  EXPECT_NE(Read(0).epoch, wireless.epoch) << "the epoch moves even when the table cannot be read";
 }
 
-TEST_F(Rediscovery, AnInterfaceWatchedAgainAfterAnHourKeepsItsBaseline) {
-  MIB_IFROW& wireless = Listing(9);
-  wireless.dwOutOctets = 2000000000u;
-  const CounterPair left = Read(2);
-  for (int i = 0; i < 20; ++i) {
-    fakeNow += 180000;
-    Read(1);
-  }
-  // Three gigabytes sent while nobody looked: the counter wrapped and stands a little below where it was.
-  wireless.dwOutOctets = uint32_t(2000000000u + 3000000000u);
-  wireless.dwInOctets += 500000;
-  const CounterPair back = Read(2);
-  EXPECT_EQ(back.epoch, left.epoch);
-  EXPECT_EQ(back.sent - left.sent, 3000000000u);
-  EXPECT_EQ(back.received - left.received, 500000u);
+TEST_F(Rediscovery, FactsAreWhatTheTableSaysNowOfEachRow) {
+  Listing(9).dwInOctets = 777;
+  Listing(9).dwType = 71;
+  Unlist(7);
+  InterfaceFacts facts[5] = {};
+  ASSERT_EQ(table.ReadFacts(FakeGetIfTable, facts, 5), 3u);
+  EXPECT_EQ(facts[2].inOctets, 777u) << "counters of now, not of the start";
+  EXPECT_EQ(facts[1].inOctets, 2000u) << "a gone row keeps what discovery saw";
+  EXPECT_FALSE(facts[2].filter);
+  EXPECT_EQ(table.ReadFacts(FakeGetIfTable, facts, 1), 1u);
+  EXPECT_EQ(table.ReadFacts(nullptr, facts, 5), 0u);
 }
 
 }  // namespace

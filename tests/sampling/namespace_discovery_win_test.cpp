@@ -84,11 +84,11 @@ TEST(NamespaceDiscovery, TrafficAcrossOneVethPairShowsInThatInterfacesCountersOn
   const uint32_t receivedBytes = kCount * (answerSize + kFrameOverhead);
   // Room for one address resolution exchange and little else; IPv6 is off in the namespace.
   constexpr uint32_t kSlack = 256;
-  const CounterPair before = helper.ReadCounters(row);
-  const CounterPair quietBefore = helper.ReadCounters(quietRow);
+  const CounterReading before = helper.ReadCounters(row);
+  const CounterReading quietBefore = helper.ReadCounters(quietRow);
   ASSERT_EQ(socket.SendEachAndAwaitReturn(peerAddress.c_str(), answerPort, kSize, kCount), kCount);
-  const CounterPair after = helper.ReadCounters(row);
-  const CounterPair quietAfter = helper.ReadCounters(quietRow);
+  const CounterReading after = helper.ReadCounters(row);
+  const CounterReading quietAfter = helper.ReadCounters(quietRow);
 
   const uint32_t sent = after.sent - before.sent, received = after.received - before.received;
   EXPECT_GE(sent, sentBytes);

@@ -12,7 +12,7 @@ class CounterRestartTest : public ::testing::Test, protected StatsRig {
   // The interface comes back with fresh counters, as after a reconnect.
   void Restart(uint32_t sent, uint32_t received) {
     const uint32_t epoch = counters.rows[0].epoch + 1;
-    counters.rows[0] = CounterPair{sent, received, epoch};
+    counters.rows[0] = CounterReading{sent, received, epoch};
   }
 
   void Second(uint32_t sent, uint32_t received) {
@@ -32,7 +32,7 @@ TEST_F(CounterRestartTest, StatisticsRecordAZeroSecondAndCountOnFromTheNewCounte
   stats.UpdateStatistics();
   Second(1000, 2000);
 
-  for (auto fresh : {CounterPair{0, 0}, CounterPair{10, 20}, CounterPair{4000000000u, 4000000000u}}) {
+  for (auto fresh : {CounterReading{0, 0}, CounterReading{10, 20}, CounterReading{4000000000u, 4000000000u}}) {
     Restart(fresh.sent, fresh.received);
     stats.UpdateStatistics();
     EXPECT_EQ(stats.currentSent, 0u) << fresh.sent;
@@ -58,7 +58,7 @@ TEST_F(CounterRestartTest, GraphTakesANewBaselineWithoutAColumnAndGoesOn) {
   stats.UpdateGraph();
   GraphTick(400, 800);
 
-  Restart(0, 0);
+  Restart(10, 20);
   EXPECT_FALSE(stats.UpdateGraph()) << "the baseline tick adds no column";
   EXPECT_EQ(stats.receivedRaw[0], 800u) << "no column was added";
   EXPECT_EQ(stats.receivedRaw[1], 0u);
@@ -99,9 +99,9 @@ TEST_F(CounterRestartTest, TheMinuteLineAcrossAnOutageHoldsOnlyTrafficThatHappen
   // Back under a new index, its counters begun at a few bytes.
   Restart(70, 90);
   for (int i = 0; i < 29; ++i) Second(10, 200);
-  stats.TakeLogLine(LocalDateTime{});
-  EXPECT_EQ(stats.logSent, 10 * 100u + 28 * 10u);
-  EXPECT_EQ(stats.logReceived, 10 * 1000u + 28 * 200u);
+  const MinuteRecord minute = stats.TakeMinuteRecord(LocalDateTime{});
+  EXPECT_EQ(minute.sent, 10 * 100u + 28 * 10u);
+  EXPECT_EQ(minute.received, 10 * 1000u + 28 * 200u);
 }
 
 }  // namespace

@@ -98,6 +98,7 @@ TEST_F(GraphTest, ManualScaleDivisorsFollowThePreset) {
 }
 
 TEST_F(GraphTest, ColumnsStopOnePixelBelowTheRange) {
+  counters.MakeFast(0);
   stats.UpdateGraph();
   Tick(50 * 80, 49 * 80);
   EXPECT_EQ(stats.sentColumns[0], 49u);
@@ -166,6 +167,7 @@ TEST_F(GraphTest, AutoScaleWithNoTrafficUsesOneBytePerPixel) {
 
 TEST_F(GraphTest, HugeRawValuesSaturateTheScaleTop) {
   stats.autoScale = 1;
+  counters.MakeFast(0);
   stats.UpdateGraph();
   Tick(UINT32_MAX, 0);
   EXPECT_EQ(stats.sentScaleTop, UINT32_MAX);

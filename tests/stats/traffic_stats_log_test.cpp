@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -201,6 +203,58 @@ TEST_F(CableBoxTest, AfterTheBoxClosesTheNextMinuteAsksAgain) {
   EXPECT_EQ(view.messages, (std::vector<std::string>{"cable", "cable"}));
   EXPECT_EQ(DataLines(), (std::vector<std::string>{"2003,5,14,3,10,20,30,0,59000,",
                                                    "2003,5,14,3,10,20,30,0,600,"}));
+}
+
+// How the window ends while the box of minute 21 is open: the line waiting in it is in the file
+// when the ending returns, since Exit ends the process there and the session's end may too.
+struct EndingInTheBox {
+  const char* name;
+  std::function<void(MonitorModel&)> end;
+};
+
+void PrintTo(const EndingInTheBox& ending, std::ostream* out) {
+  *out << ending.name;
+}
+
+class CableBoxEndingTest : public CableBoxTest, public ::testing::WithParamInterface<EndingInTheBox> {};
+
+TEST_P(CableBoxEndingTest, WaitingLineIsWrittenOnceBeforeTheEndingReturns) {
+  counters.operStatus[0] = kOperStatusDisconnected;
+  Create();
+  std::vector<std::string> writtenAtTheEnd;
+  view.whileMessageOpen = [&](const char*) {
+    GetParam().end(model);
+    writtenAtTheEnd = DataLines();
+  };
+  logs.clock.minute = 21;
+  Minute(60, 1000);
+
+  const std::vector<std::string> expected = {"2003,5,14,3,10,21,30,0,59000,"};
+  EXPECT_EQ(writtenAtTheEnd, expected);
+  EXPECT_EQ(DataLines(), expected) << "written again when the box was answered";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Model, CableBoxEndingTest,
+    ::testing::Values(EndingInTheBox{"Exit", [](MonitorModel& m) { m.FreeInterfaceStats(); }},
+                      EndingInTheBox{"EndOfSessionEnterEscapeClose", [](MonitorModel& m) { m.FlushLog(); }},
+                      EndingInTheBox{"InterfacesReadAgain",
+                                     [](MonitorModel& m) { m.CreateInterfaceStats(1); }}),
+    [](const ::testing::TestParamInfo<EndingInTheBox>& info) { return std::string(info.param.name); });
+
+TEST_F(CableBoxTest, MinuteOfALinkBackWhileTheBoxIsOpenFollowsTheWaitingOne) {
+  counters.operStatus[0] = kOperStatusDisconnected;
+  Create();
+  view.whileMessageOpen = [&](const char*) {
+    counters.operStatus[0] = 1;
+    logs.clock.minute = 22;
+    Minute(60, 50);
+  };
+  logs.clock.minute = 21;
+  Minute(60, 1000);
+  EXPECT_EQ(view.messages, std::vector<std::string>{"cable"});
+  EXPECT_EQ(DataLines(),
+            (std::vector<std::string>{"2003,5,14,3,10,21,30,0,59000,", "2003,5,14,3,10,22,30,0,3000,"}));
 }
 
 }  // namespace

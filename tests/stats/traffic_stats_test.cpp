@@ -40,7 +40,7 @@ TEST(StatisticsHelpers, MeanDividesByTheFullLength) {
 TEST_F(StatisticsTest, FirstTickRecordsAZeroSecond) {
   counters.rows[0] = {5000, 7000};
   stats.UpdateStatistics();
-  EXPECT_EQ(stats.statsStarted, 1u);
+  EXPECT_TRUE(stats.statsCounters.HasBaseline());
   EXPECT_EQ(stats.currentSent, 0u);
   EXPECT_EQ(stats.currentReceived, 0u);
   EXPECT_EQ(stats.totalSent, 0u);
@@ -143,6 +143,7 @@ TEST_F(StatisticsTest, PresetIndexOutsideTheSixSelectsTheFirst) {
 }
 
 TEST_F(StatisticsTest, TotalsGoBeyondFourGibibytes) {
+  counters.MakeFast(0);
   stats.UpdateStatistics();
   for (int i = 0; i < 3; ++i) Second(0x80000000u, 0xFFFFFFFFu);
   EXPECT_EQ(stats.totalSent, 3ull * 0x80000000u);
@@ -201,6 +202,7 @@ TEST_F(StatisticsTest, TrayLevelsAreRatesInTrayRows) {
 TEST_F(StatisticsTest, HugeAveragesSaturateTheMinuteLevels) {
   settings.traySeparateScaleEnabled = true;
   settings.trayScaleValue = 0;  // one byte a row
+  counters.MakeFast(0);
   stats.UpdateStatistics();
   for (int i = 0; i < 60; ++i) Second(UINT32_MAX, UINT32_MAX);
   EXPECT_EQ(stats.traySentMinuteLevel, UINT32_MAX);

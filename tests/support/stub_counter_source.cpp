@@ -8,10 +8,19 @@ StubCounters::StubCounters(StubCallLog* callLog) : calls(callLog) {
   }
 }
 
-CounterPair StubCounters::ReadCounters(int32_t row) {
+CounterReading StubCounters::ReadCounters(int32_t row) {
   if (calls) calls->Record(StubCall::ReadCounters);
   lastRow = row;
-  return row >= 0 && row < kRows ? rows[row] : CounterPair{};
+  clockMs += msPerReading;
+  CounterReading reading = row >= 0 && row < kRows ? rows[row] : CounterReading{0, 0, 0, false};
+  reading.readAtMs = clockMs;
+  return reading;
+}
+
+uint32_t StubCounters::ReadInterfaceFacts(InterfaceFacts* out, uint32_t count) {
+  uint32_t filled = 0;
+  for (; filled < count && filled < uint32_t(kRows); ++filled) out[filled] = facts[filled];
+  return filled;
 }
 
 const char* StubCounters::InterfaceDescription(int32_t row) {
@@ -22,7 +31,17 @@ uint32_t StubCounters::InterfaceOperStatus(int32_t row) {
   return row >= 0 && row < kRows ? operStatus[row] : 0;
 }
 
-void StubCounters::AddTraffic(int32_t row, uint32_t sent, uint32_t received) {
-  rows[row].sent += sent;
-  rows[row].received += received;
+void StubCounters::AddTraffic(int32_t row, uint64_t sent, uint64_t received) {
+  CounterReading& reading = rows[row];
+  reading.sent += sent;
+  reading.received += received;
+  if (!reading.wide) {
+    reading.sent = uint32_t(reading.sent);
+    reading.received = uint32_t(reading.received);
+  }
+}
+
+void StubCounters::MakeFast(int32_t row) {
+  rows[row].wide = true;
+  rows[row].linkBitsPerSecond = 400000000000u;
 }
