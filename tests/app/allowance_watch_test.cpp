@@ -79,13 +79,4 @@ TEST_F(AllowanceWatchOnALog, NoAllowanceOrNoLogAnnouncesNothing) {
   EXPECT_EQ(Tick(12, 9, 85 * kMiB, 0), 80);
 }
 
-TEST(AllowanceNoticeText, SaysThePercentTheAmountsAndThePeriod) {
-  MonitorSettings settings;
-  settings.allowanceAmount = 10;
-  settings.allowanceInGigabytes = 1;
-  char text[200];
-  FormatAllowanceNotice(80, uint64_t(8) << 30, settings, {2026, 11, 28}, text, sizeof text);
-  EXPECT_STREQ(text, "80 % of the monthly allowance used: 8.00 GB of 10 GB since 28.11.2026.");
-}
-
 }  // namespace

@@ -28,14 +28,6 @@ TEST(AllowancePeriod, StartsOnItsDayThisMonthOrTheMonthBefore) {
   }
 }
 
-TEST(AllowanceBytes, MegabytesAndGigabytesAsThePanelCountsThem) {
-  EXPECT_EQ(AllowanceBytes(0, true), 0u);
-  EXPECT_EQ(AllowanceBytes(-5, true), 0u);
-  EXPECT_EQ(AllowanceBytes(500, false), 500u * 1024 * 1024);
-  EXPECT_EQ(AllowanceBytes(30, true), 30 * kGiB);
-  EXPECT_EQ(AllowanceBytes(kMaxAllowanceAmount, true), uint64_t(kMaxAllowanceAmount) * kGiB);
-}
-
 // One tick after another against one remembered record: the date of the tick, the period's total,
 // and what the tray should say.
 struct Tick {
