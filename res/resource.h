@@ -7,6 +7,7 @@
 #define IDD_CONFIGURE 106
 #define IDD_ITEM_PARAMS 107
 #define IDD_STAT_CONSOLE 108
+#define IDD_USAGE 109
 
 // Icons and the background bitmap. 129 and 146 are asked for but deliberately absent.
 #define IDR_MAINFRAME 128
@@ -53,6 +54,21 @@
 // Statistics Console (108).
 #define IDC_CONSOLE_BUTTON 1000
 
+// Usage (109): the totals' table row by row (today, yesterday, this month, last month), each
+// received, sent and both; the two charts; the allowance.
+#define IDC_USAGE_INTERFACE 1040
+#define IDC_USAGE_CELL_FIRST 1041
+#define IDC_USAGE_CELL_LAST 1052
+#define IDC_USAGE_DAYS_LABEL 1053
+#define IDC_USAGE_DAYS_CHART 1054
+#define IDC_USAGE_MONTHS_LABEL 1055
+#define IDC_USAGE_MONTHS_CHART 1056
+#define IDC_USAGE_LOG_NOTE 1057
+#define IDC_ALLOWANCE_AMOUNT 1058
+#define IDC_ALLOWANCE_UNIT 1059
+#define IDC_ALLOWANCE_DAY 1060
+#define IDC_ALLOWANCE_STATUS 1061
+
 // Popup-menu commands of the main window.
 #define IDM_ALWAYS_ON_TOP 500
 #define IDM_TRAY_ONLY 501
@@ -64,6 +80,7 @@
 #define IDM_ABOUT 536
 #define IDM_EXIT 537
 #define IDM_STAT_CONSOLE 538
+#define IDM_USAGE 539
 
 // Resource type of a dialog's initial control items (the combo box list of the Configure dialog).
 #define RT_DIALOG_INIT 240

@@ -5,6 +5,7 @@
 
 #include "dialogs/about_dlg_win.h"
 #include "dialogs/configure_dlg_win.h"
+#include "dialogs/usage_dlg_win.h"
 #include "fw/app_win.h"
 #include "fw/gdi_win.h"
 #include "fw/message_box_win.h"
@@ -38,6 +39,7 @@ const MenuRow kMenuRows[] = {
     {527, "% 1 hour Bandwidth"},
     {0, nullptr},
     {IDM_SETUP, "SETUP"},
+    {IDM_USAGE, "Usage..."},
     {0, nullptr},
     {IDM_STAT_CONSOLE, "StatConsole"},
     {0, nullptr},
@@ -236,9 +238,10 @@ void CMonitorDlg::OnRightButtonDown() {
 }
 
 void CMonitorDlg::OnTimer(UINT_PTR id) {
-  if (id == kStatisticsTimerId)
+  if (id == kStatisticsTimerId) {
     model.OnStatisticsTick();
-  else if (id == kGraphTimerId)
+    WatchAllowance();
+  } else if (id == kGraphTimerId)
     model.OnGraphTick();
 }
 
@@ -284,6 +287,8 @@ void CMonitorDlg::OnMenuCommand(UINT id) {
     settings.sendStatSelection = int32_t(id - IDM_SEND_FIRST);
   } else if (id == IDM_SETUP) {
     RunConfigure(model, hwnd());
+  } else if (id == IDM_USAGE) {
+    if (RunUsageDialog(model, platform.logSink.Now(), hwnd())) allowanceWatch.Forget();
   } else if (id == IDM_ABOUT) {
     RunAboutDialog(hwnd());
   } else if (id == IDM_EXIT) {
@@ -292,6 +297,27 @@ void CMonitorDlg::OnMenuCommand(UINT id) {
   } else if (id == IDM_STAT_CONSOLE) {
     ShowAppMessage(hwnd(), "Sorry, this function hasn't been implemented yet !");
   }
+}
+
+// The log is read at the first second and once a day; the seconds between only add the counts.
+void CMonitorDlg::WatchAllowance() {
+  const CTrafficStats* stats = model.SelectedStats();
+  if (stats == nullptr || settings.allowanceAmount <= 0) return;
+  if (allowanceLogRow != settings.selectedInterface) {
+    model.SelectedLogFileName(allowanceLogPath, sizeof allowanceLogPath);
+    allowanceLogRow = settings.selectedInterface;
+  }
+  const LocalDateTime now = platform.logSink.Now();
+  const CountedBytes counted{stats->totalSent + stats->totalReceived,
+                             stats->logMarkSent + stats->logMarkReceived};
+  const int32_t percent = allowanceWatch.OnStatisticsTick(settings, now, allowanceLogPath, counted);
+  if (percent == 0) return;
+  model.WriteAllowanceSettings();
+  char text[200];
+  FormatAllowanceNotice(percent, allowanceWatch.PeriodTotal(), settings,
+                        PeriodStart(CalendarDate{now.year, now.month, now.day}, settings.allowanceStartDay),
+                        text, sizeof text);
+  platform.trayIcon.ShowNotice("Quintrel: monthly allowance", text);
 }
 
 void CMonitorDlg::ToggleAlwaysOnTop() {

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include "app/allowance_watch.h"
 #include "app/meter_platform_win.h"
 #include "app/monitor_model.h"
 #include "fw/button_win.h"
@@ -44,6 +45,8 @@ class CMonitorDlg : public CDialog {
   void OnTrayNotify(LPARAM mouseMessage);
   void OnMenuCommand(UINT id);
   void ToggleAlwaysOnTop();
+  // After a statistics tick: a balloon when the period's total first passes 80 % or 100 %.
+  void WatchAllowance();
   void HideToTray();
   void SaveExitSettings();
   void StopForEnding();
@@ -60,4 +63,7 @@ class CMonitorDlg : public CDialog {
   CButton configureButton;
   UINT taskbarCreatedMessage = 0;
   bool ended = false;
+  AllowanceWatch allowanceWatch;
+  char allowanceLogPath[MAX_PATH] = {};
+  int32_t allowanceLogRow = -1;
 };

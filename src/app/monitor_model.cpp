@@ -201,3 +201,14 @@ void MonitorModel::FreeInterfaceStats() {
   logWriter.Flush();
   statsTable.clear();
 }
+
+void MonitorModel::SelectedLogFileName(char* out, size_t size) {
+  if (out == nullptr || size == 0) return;
+  out[0] = '\0';
+  if (SelectedStats() == nullptr) return;
+  MakeLogFileName(InterfaceDescription(settings.selectedInterface), logs.MaxLogFileNameLength(), out, size);
+}
+
+void MonitorModel::WriteAllowanceSettings() {
+  WriteAllowanceGroup(settings, profile);
+}

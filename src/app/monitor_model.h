@@ -48,6 +48,9 @@ class MonitorModel {
   // Takes effect at once: the graph timer starts again with the new period.
   void SetRefreshPeriod(int32_t periodMs);
   const char* InterfaceDescription(int32_t row) const;
+  // The file name of the selected interface's log, as it was opened; empty when there is none.
+  void SelectedLogFileName(char* out, size_t size);
+  void WriteAllowanceSettings();
 
   // The selected interface's statistics, or null when discovery found none.
   CTrafficStats* SelectedStats();

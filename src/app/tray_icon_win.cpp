@@ -75,3 +75,17 @@ void CTrayIcon::ReleaseBitmaps() {
   trayImageSurface.Release();
   trayMaskSurface.Release();
 }
+
+// The balloon's fields follow the 88 bytes of the short record, so this one record is sent whole.
+BOOL CTrayIcon::ShowNotice(const char* title, const char* text) {
+  NOTIFYICONDATAA notice = {};
+  notice.cbSize = sizeof notice;
+  notice.hWnd = trayIconData.hWnd;
+  notice.uID = kTrayIconId;
+  notice.uFlags = NIF_INFO;
+  notice.dwInfoFlags = NIIF_WARNING;
+  notice.uTimeout = 15000;
+  snprintf(notice.szInfoTitle, sizeof notice.szInfoTitle, "%s", title != nullptr ? title : "");
+  snprintf(notice.szInfo, sizeof notice.szInfo, "%s", text != nullptr ? text : "");
+  return Shell_NotifyIconA(NIM_MODIFY, &notice);
+}

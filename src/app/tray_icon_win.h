@@ -31,6 +31,8 @@ class CTrayIcon {
   // after Add and before Delete, adds it again when the shell holds none.
   BOOL Replace(const char* tooltip);
   BOOL Delete();
+  // A balloon over the icon with a title and a text; it goes away by itself.
+  BOOL ShowNotice(const char* title, const char* text);
   // After the shell restarts its taskbar, every icon it held is gone; one that was added and not
   // deleted since is added again.
   BOOL Readd();

@@ -24,3 +24,14 @@ struct LogLine {
 // Each returns the length written, or 0 with an empty text when the whole text does not fit.
 size_t FormatLogHeader(const char* description, char* out, size_t size);
 size_t FormatLogLine(const LocalDateTime& time, uint64_t sent, uint64_t received, char* out, size_t size);
+
+// One data line read back: its time and the minute's bytes.
+struct LoggedMinute {
+  LocalDateTime time;
+  uint64_t sent;
+  uint64_t received;
+};
+// Reads one data line without its line end; the trailing comma may be missing. Older versions wrote
+// the byte counts as signed 32-bit numbers, so a negative count is taken modulo 2^32. False for
+// anything else: a header line, a cut or damaged line, a date or time that cannot be.
+bool ParseLogLine(const char* text, size_t length, LoggedMinute& out);

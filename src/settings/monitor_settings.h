@@ -21,6 +21,13 @@ struct MonitorSettings {
   int32_t autoScale = 0;
   bool traySeparateScaleEnabled = false;
   int32_t trayScaleValue = 16;
+  // The monthly allowance (0: none), its unit (1: GB, 0: MB) and the day of the month its period
+  // starts on; then what the tray has announced: the period's first day as yyyymmdd and the percent.
+  int32_t allowanceAmount = 0;
+  int32_t allowanceInGigabytes = 1;
+  int32_t allowanceStartDay = 1;
+  int32_t allowanceNoticePeriod = 0;
+  int32_t allowanceNoticePercent = 0;
   SpeedPreset presets[kPresetCount];
   // False until the Configure group has stored "eth": each start then picks the interface.
   bool interfaceStored = false;

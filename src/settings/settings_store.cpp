@@ -38,6 +38,11 @@ constexpr ScalarSetting kScalarSettings[] = {
     {"autoscale", &MonitorSettings::autoScale, nullptr, kLowest, kHighest},
     {"traySeparateScaleEnabled", nullptr, &MonitorSettings::traySeparateScaleEnabled, kLowest, kHighest},
     {"trayScaleValue", &MonitorSettings::trayScaleValue, nullptr, kLowest, kHighest},
+    {"allow", &MonitorSettings::allowanceAmount, nullptr, 0, 999999},
+    {"allowgb", &MonitorSettings::allowanceInGigabytes, nullptr, 0, 1},
+    {"allowday", &MonitorSettings::allowanceStartDay, nullptr, 1, 28},
+    {"allowseen", &MonitorSettings::allowanceNoticePeriod, nullptr, 0, 99991231},
+    {"allowpct", &MonitorSettings::allowanceNoticePercent, nullptr, 0, 100},
 };
 constexpr int kScalarCount = int(sizeof kScalarSettings / sizeof kScalarSettings[0]);
 
@@ -72,6 +77,11 @@ constexpr int kExitGroupAfterOrigin[] = {
     SettingIndex("ontop"),
     SettingIndex("minm"),
 };
+// The usage dialog writes the allowance; a notice in the tray writes what it announced.
+constexpr int kAllowanceGroup[] = {
+    SettingIndex("allow"),     SettingIndex("allowgb"),  SettingIndex("allowday"),
+    SettingIndex("allowseen"), SettingIndex("allowpct"),
+};
 
 constexpr bool AllKnown(const int* indexes, int count) {
   for (int i = 0; i < count; ++i)
@@ -81,6 +91,7 @@ constexpr bool AllKnown(const int* indexes, int count) {
 static_assert(AllKnown(kConfigureGroup, int(sizeof kConfigureGroup / sizeof(int))), "unknown Configure key");
 static_assert(AllKnown(kExitGroupAfterOrigin, int(sizeof kExitGroupAfterOrigin / sizeof(int))),
               "unknown exit key");
+static_assert(AllKnown(kAllowanceGroup, int(sizeof kAllowanceGroup / sizeof(int))), "unknown allowance key");
 
 // The preset numbers follow "it" and the preset's number 1..6, in this order.
 struct PresetNumber {
@@ -166,4 +177,8 @@ void WriteExitGroup(const MonitorSettings& settings, WindowOrigin origin, IProfi
 
 void FormatDeviceSpeedIndexKey(int32_t interfaceIndex, char (&key)[32]) {
   snprintf(key, sizeof key, "%s%d", "DeviceSpeedIndex", int(interfaceIndex));
+}
+
+void WriteAllowanceGroup(const MonitorSettings& settings, IProfile& profile) {
+  for (int index : kAllowanceGroup) WriteScalar(kScalarSettings[index], settings, profile);
 }

@@ -17,6 +17,8 @@ void LoadSettings(MonitorSettings& settings, IProfile& profile);
 void LoadPresets(SpeedPreset (&presets)[kPresetCount], IProfile& profile);
 void WriteConfigureGroup(const MonitorSettings& settings, IProfile& profile);
 void WriteExitGroup(const MonitorSettings& settings, WindowOrigin origin, IProfile& profile);
+// The monthly allowance and what the tray has announced of it.
+void WriteAllowanceGroup(const MonitorSettings& settings, IProfile& profile);
 
 // "DeviceSpeedIndex" followed by the interface index in decimal.
 void FormatDeviceSpeedIndexKey(int32_t interfaceIndex, char (&key)[32]);

@@ -16,6 +16,8 @@
 #include <vector>
 
 #include "fw/app_win.h"
+#include "log/usage_totals.h"
+#include "render/graph_painter.h"
 #include "resource.h"
 #include "sampling/ip_helper_win.h"
 #include "support/memory_profile.h"
@@ -294,6 +296,7 @@ const std::vector<MenuRow> kExpectedMenu = {
     {527, "% 1 hour Bandwidth", false, false},
     {0, "", true, false},
     {534, "SETUP", false, false},
+    {539, "Usage...", false, false},
     {0, "", true, false},
     {538, "StatConsole", false, false},
     {0, "", true, false},
@@ -637,6 +640,134 @@ TEST_F(MainWindow, RefreshSliderRestartsOnlyTheGraphTimerOfTheRealWindow) {
     EXPECT_LE(graphAfter.size(), 1u);
   });
   EXPECT_EQ(profile.ints["refr"], 900);
+}
+
+// The loopback's traffic log in the test's folder, written before the window starts: today,
+// yesterday and the month before, each minute at noon, and one damaged line.
+struct WrittenLog {
+  UsageAmount today, yesterday, thisMonth, lastMonth;
+};
+
+WrittenLog WriteLoopbackLog(uint64_t todaySent, uint64_t todayReceived) {
+  SYSTEMTIME now = {};
+  GetLocalTime(&now);
+  const int64_t todayNumber = DayNumber({now.wYear, now.wMonth, now.wDay});
+  const CalendarDate yesterday = DateOfDayNumber(todayNumber - 1);
+  const CalendarDate lastMonth = DateOfDayNumber(DayNumber({now.wYear, now.wMonth, 1}) - 1);
+  std::string text;
+  char line[kLogHeaderSize];
+  text.append(line, FormatLogHeader("lo", line, sizeof line));
+  const auto add = [&](const CalendarDate& d, uint64_t sent, uint64_t received) {
+    text.append(line, FormatLogLine({d.year, d.month, d.day, 0, 0, 30, 0}, sent, received, line, sizeof line));
+  };
+  WrittenLog written;
+  add({now.wYear, now.wMonth, now.wDay}, todaySent, todayReceived);
+  written.today.Add(todaySent, todayReceived);
+  add(yesterday, 3 * 1048576 + 5, 7 * 1048576);
+  written.yesterday.Add(3 * 1048576 + 5, 7 * 1048576);
+  add(lastMonth, 40000, 50000);
+  text += "2026,12,damaged\r\n";
+  written.thisMonth = written.today;
+  (yesterday.month == now.wMonth ? written.thisMonth : written.lastMonth).Add(written.yesterday);
+  written.lastMonth.Add(40000, 50000);
+
+  FILE* file = fopen("lo_Quintrel.csv", "wb");
+  if (file != nullptr) {
+    fwrite(text.data(), 1, text.size(), file);
+    fclose(file);
+  }
+  return written;
+}
+
+std::string Count(uint64_t value) {
+  char text[48];
+  return FormatByteCount(value, text, sizeof text, "");
+}
+
+// "Usage..." opens its dialog owned by the main window, which it disables; the dialog shows the
+// totals of the log on disk, and OK stores the allowance typed into it.
+TEST_F(MainWindow, UsageCommandShowsTheLogsTotalsAndStoresTheAllowance) {
+  CIpHelper counters;
+  const int32_t loopback = LoopbackRow(counters);
+  ASSERT_GE(loopback, 0);
+  profile.ints["eth"] = loopback;
+  const WrittenLog written = WriteLoopbackLog(1000, 3000);
+  const char* pause = getenv("QUINTREL_USAGE_SCREENSHOT_MS");  // time to take a picture of it
+
+  std::vector<std::string> cells;
+  std::string note;
+  HWND owner = nullptr, main = nullptr;
+  bool mainEnabled = true;
+  Run([&](ScriptedMainWindow& w) {
+    main = w.hwnd();
+    ModalDriver driver;
+    driver.On("Usage", [&](HWND d) {
+      for (int id = IDC_USAGE_CELL_FIRST; id <= IDC_USAGE_CELL_LAST; ++id) cells.push_back(ControlText(d, id));
+      note = ControlText(d, IDC_USAGE_LOG_NOTE);
+      owner = GetWindow(d, GW_OWNER);
+      mainEnabled = IsWindowEnabled(w.hwnd()) != FALSE;
+      if (pause != nullptr) PumpFor(nullptr, DWORD(atoi(pause)));
+      TypeText(d, IDC_ALLOWANCE_AMOUNT, "750");
+      SendDlgItemMessageA(d, IDC_ALLOWANCE_UNIT, CB_SETCURSEL, 0, 0);
+      TypeText(d, IDC_ALLOWANCE_DAY, "31");
+      PostClick(d, IDOK);
+    });
+    driver.Run([&] { w.Command(IDM_USAGE); }, 20000);
+    EXPECT_EQ(driver.failure, "");
+  });
+  EXPECT_EQ(owner, main);
+  EXPECT_FALSE(mainEnabled);
+  const UsageAmount rows[] = {written.today, written.yesterday, written.thisMonth, written.lastMonth};
+  std::vector<std::string> expected;
+  for (const UsageAmount& row : rows) {
+    expected.push_back(Count(row.received));
+    expected.push_back(Count(row.sent));
+    expected.push_back(Count(row.Both()));
+  }
+  EXPECT_EQ(cells, expected);
+  EXPECT_EQ(note, "From the traffic log: 3 minute lines, 1 damaged lines skipped.");
+  EXPECT_EQ(LastWrite("allow"), 750);
+  EXPECT_EQ(LastWrite("allowgb"), 0);
+  EXPECT_EQ(LastWrite("allowday"), 28) << "a period starts on the 28th at the latest";
+}
+
+// A log that holds 85 % of a 1 GB allowance gives the 80 % balloon at the first second, once. After
+// a restart with the log at 101 %, the first second gives the 100 % balloon, and no second 80 %.
+// (Other programs' loopback traffic stays far below the 15 % between.)
+TEST_F(MainWindow, TrayBalloonsOnceWhenTheTicksPassEachLevelOfTheAllowance) {
+  CIpHelper counters;
+  const int32_t loopback = LoopbackRow(counters);
+  ASSERT_GE(loopback, 0);
+  profile.ints["eth"] = loopback;
+  profile.ints["allow"] = 1;
+  profile.ints["allowgb"] = 1;
+  profile.ints["allowday"] = 1;
+  constexpr uint64_t kGiB = uint64_t(1) << 30;
+  ShellNotifyRecorder recorder;
+  ASSERT_TRUE(recorder.Installed());
+
+  const auto balloonsOfARun = [&] {
+    std::vector<std::string> balloons;
+    Run([&](ScriptedMainWindow& w) {
+      ASSERT_TRUE(w.WaitForTicks(kStatisticsTimerId, 3));
+      for (const auto& call : recorder.calls)
+        if (call.window == w.hwnd() && call.message == NIM_MODIFY && (call.flags & NIF_INFO))
+          balloons.push_back(call.info);
+    });
+    return balloons;
+  };
+  WriteLoopbackLog(kGiB * 40 / 100, kGiB * 45 / 100);
+  const std::vector<std::string> first = balloonsOfARun();
+  ASSERT_EQ(first.size(), 1u);
+  EXPECT_EQ(first[0].rfind("80 % of the monthly allowance used: 0.8", 0), 0u) << first[0];
+  EXPECT_EQ(LastWrite("allowpct"), 80);
+
+  recorder.calls.clear();
+  WriteLoopbackLog(kGiB / 2, kGiB * 51 / 100);
+  const std::vector<std::string> second = balloonsOfARun();
+  ASSERT_EQ(second.size(), 1u);
+  EXPECT_EQ(second[0].rfind("100 % of the monthly allowance used: 1.0", 0), 0u) << second[0];
+  EXPECT_EQ(LastWrite("allowpct"), 100);
 }
 
 }  // namespace

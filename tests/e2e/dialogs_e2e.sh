@@ -84,8 +84,8 @@ drag_thumb() { # drag_thumb id dx
 }
 open_setup() {
   open_menu_on_window || return 1
-  # SETUP is the only item between the third and the fourth separator.
-  click_menu_item 4 0 1 || return 1
+  # SETUP is the first of the two items between the third and the fourth separator, Usage... the second.
+  click_menu_item 4 0 2 || return 1
   read_dialog Configure
 }
 

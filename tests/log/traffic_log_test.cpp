@@ -105,3 +105,44 @@ TEST(LogLine, ALineThatDoesNotFitIsNotWrittenInPart) {
 }
 
 }  // namespace
+
+TEST(LogLineRead, ReadsBackWhatTheLogWrites) {
+  struct Row {
+    LocalDateTime time;
+    uint64_t sent;
+    uint64_t received;
+  };
+  const Row rows[] = {
+      {Time(2003, 5, 14, 3, 10, 20, 30), 12345, 67890},
+      {Time(2024, 2, 29, 4, 23, 59, 59), 0, 0},
+      {Time(2026, 12, 31, 4, 0, 0, 0), 3000000000u, 5ull << 30},
+  };
+  for (const Row& row : rows) {
+    char line[kLogLineSize];
+    size_t length = FormatLogLine(row.time, row.sent, row.received, line, sizeof line);
+    ASSERT_GT(length, 2u);
+    length -= 2;  // without CR LF
+    LoggedMinute read{};
+    ASSERT_TRUE(ParseLogLine(line, length, read)) << line;
+    EXPECT_EQ(read.time.year, row.time.year);
+    EXPECT_EQ(read.time.month, row.time.month);
+    EXPECT_EQ(read.time.day, row.time.day);
+    EXPECT_EQ(read.time.dayOfWeek, row.time.dayOfWeek);
+    EXPECT_EQ(read.time.hour, row.time.hour);
+    EXPECT_EQ(read.time.minute, row.time.minute);
+    EXPECT_EQ(read.time.second, row.time.second);
+    EXPECT_EQ(read.sent, row.sent);
+    EXPECT_EQ(read.received, row.received);
+    // A line cut short reads, if at all, as the same minute with fewer digits received.
+    for (size_t cut = 0; cut + 1 < length; ++cut) {
+      LoggedMinute part{};
+      if (ParseLogLine(line, cut, part)) {
+        EXPECT_EQ(part.sent, row.sent);
+        EXPECT_LE(part.received, row.received);
+      }
+    }
+  }
+  LoggedMinute none{};
+  EXPECT_FALSE(ParseLogLine(nullptr, 5, none));
+  EXPECT_FALSE(ParseLogLine("", 0, none));
+}

@@ -303,4 +303,5 @@ void ExpectTextsFit(HWND dialog) {
 TEST(DialogTemplates, TextsFitTheirControlsInTheDialogFont) {
   EXPECT_EQ(InspectTemplate(IDD_CONFIGURE, ExpectTextsFit), IDCANCEL);
   EXPECT_EQ(InspectTemplate(IDD_ABOUTBOX, ExpectTextsFit), IDCANCEL);
+  EXPECT_EQ(InspectTemplate(IDD_USAGE, ExpectTextsFit), IDCANCEL);
 }

@@ -27,7 +27,12 @@ const Keys kScalarLoadOrder = {"kb",
                                "comb_sel",
                                "autoscale",
                                "traySeparateScaleEnabled",
-                               "trayScaleValue"};
+                               "trayScaleValue",
+                               "allow",
+                               "allowgb",
+                               "allowday",
+                               "allowseen",
+                               "allowpct"};
 
 Keys PresetNumberKeys() {
   Keys keys;
@@ -88,7 +93,7 @@ TEST(SettingsLoad, ReadsEveryKeyInOrderWithItsDefault) {
   Loaded(profile);
 
   std::vector<ProfileAccess> expected;
-  const int32_t scalarDefaults[] = {10, 200, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 16};
+  const int32_t scalarDefaults[] = {10, 200, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 16, 0, 1, 1, 0, 0};
   for (size_t i = 0; i < kScalarLoadOrder.size(); ++i)
     expected.push_back({ProfileAccess::ReadInt, kScalarLoadOrder[i], scalarDefaults[i]});
   for (int k = 1; k <= 6; ++k) {
@@ -273,6 +278,35 @@ TEST(SettingsSave, EditedPresetNumbersSurviveARestartButNamesDoNot) {
     EXPECT_EQ(after.presets[i].bandu, 500 + i);
   }
   EXPECT_STREQ(after.presets[4].name, "Other Med. Speed");
+}
+
+TEST(SettingsSave, AllowanceGroupWritesItsKeysAndReadsThemBackWithinRange) {
+  MonitorSettings settings;
+  settings.allowanceAmount = 30;
+  settings.allowanceInGigabytes = 0;
+  settings.allowanceStartDay = 28;
+  settings.allowanceNoticePeriod = 20261128;
+  settings.allowanceNoticePercent = 80;
+  MemoryProfile profile;
+  WriteAllowanceGroup(settings, profile);
+  Keys written;
+  for (const ProfileAccess& access : profile.accesses) written.push_back(access.key);
+  EXPECT_EQ(written, (Keys{"allow", "allowgb", "allowday", "allowseen", "allowpct"}));
+  const MonitorSettings back = Loaded(profile);
+  EXPECT_EQ(back.allowanceAmount, 30);
+  EXPECT_EQ(back.allowanceInGigabytes, 0);
+  EXPECT_EQ(back.allowanceStartDay, 28);
+  EXPECT_EQ(back.allowanceNoticePeriod, 20261128);
+  EXPECT_EQ(back.allowanceNoticePercent, 80);
+
+  MemoryProfile damaged;
+  damaged.ints["allow"] = -5;
+  damaged.ints["allowday"] = 29;
+  damaged.ints["allowgb"] = 2;
+  const MonitorSettings safe = Loaded(damaged);
+  EXPECT_EQ(safe.allowanceAmount, 0);
+  EXPECT_EQ(safe.allowanceStartDay, 1);
+  EXPECT_EQ(safe.allowanceInGigabytes, 1);
 }
 
 TEST(SettingsKeys, DeviceSpeedIndexKeyEndsInTheDecimalIndex) {

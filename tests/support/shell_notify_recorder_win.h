@@ -17,6 +17,7 @@ class ShellNotifyRecorder {
     UINT flags;
     std::string tip;
     BOOL result;
+    std::string info;  // a balloon's text
   };
 
   ShellNotifyRecorder() {
@@ -53,7 +54,8 @@ class ShellNotifyRecorder {
     const bool refused = message == NIM_ADD && active->addsToRefuse > 0;
     if (refused) --active->addsToRefuse;
     const BOOL result = refused ? FALSE : active->real(message, data);
-    active->calls.push_back({message, data->hWnd, data->uFlags, data->szTip, result});
+    active->calls.push_back(
+        {message, data->hWnd, data->uFlags, data->szTip, result, (data->uFlags & NIF_INFO) ? data->szInfo : ""});
     return result;
   }
   static void** FindImportSlot(void* target) {

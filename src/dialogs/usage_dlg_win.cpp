@@ -1,0 +1,164 @@
+// The Usage dialog: totals and charts read from the log when it opens, the allowance kept on OK.
+#include "dialogs/usage_dlg_win.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "log/usage_allowance.h"
+#include "render/graph_painter.h"
+#include "render/usage_chart.h"
+
+namespace {
+
+const char* const kMonthNames[] = {"January", "February", "March",     "April",   "May",      "June",
+                                   "July",    "August",   "September", "October", "November", "December"};
+
+void SetItemText(HWND dialog, int id, const char* text) {
+  SetDlgItemTextA(dialog, id, text);
+}
+
+// A number typed into an edit, or the fallback when it holds none.
+int32_t EditNumber(const CEdit& edit, int32_t fallback) {
+  char text[16] = {};
+  edit.GetText(text, sizeof text);
+  char* end = nullptr;
+  const long value = strtol(text, &end, 10);
+  return end == text ? fallback : int32_t(value);
+}
+
+int32_t Clamped(int32_t value, int32_t lo, int32_t hi) {
+  return value < lo ? lo : value > hi ? hi : value;
+}
+
+}  // namespace
+
+CUsageDlg::CUsageDlg(MonitorSettings& settings, const char* description, const char* logPath,
+                     const LocalDateTime& now, HWND parent)
+    : CDialog(IDD_USAGE, parent), settings(settings), description(description), logPath(logPath), now(now) {}
+
+void CUsageDlg::DoDataExchange() {
+  daysChart.Bind(hwnd(), IDC_USAGE_DAYS_CHART);
+  monthsChart.Bind(hwnd(), IDC_USAGE_MONTHS_CHART);
+  allowanceAmount.Bind(hwnd(), IDC_ALLOWANCE_AMOUNT);
+  allowanceUnit.Bind(hwnd(), IDC_ALLOWANCE_UNIT);
+  allowanceDay.Bind(hwnd(), IDC_ALLOWANCE_DAY);
+}
+
+BOOL CUsageDlg::OnInitDialog() {
+  DoDataExchange();
+  totals.Reset(CalendarDate{now.year, now.month, now.day});
+  logRead = logPath != nullptr && logPath[0] != '\0' && ReadUsageFile(logPath, totals);
+  char text[320];
+  snprintf(text, sizeof text, "Interface: %s", description != nullptr ? description : "");
+  SetItemText(hwnd(), IDC_USAGE_INTERFACE, text);
+  ShowTotals();
+  ShowCharts();
+  ShowAllowance();
+  return TRUE;
+}
+
+void CUsageDlg::ShowTotals() {
+  const UsageAmount rows[] = {totals.Day(0), totals.Day(1), totals.Month(0), totals.Month(1)};
+  int id = IDC_USAGE_CELL_FIRST;
+  char count[48];
+  for (const UsageAmount& row : rows) {
+    SetItemText(hwnd(), id++, FormatByteCount(row.received, count, sizeof count, ""));
+    SetItemText(hwnd(), id++, FormatByteCount(row.sent, count, sizeof count, ""));
+    SetItemText(hwnd(), id++, FormatByteCount(row.Both(), count, sizeof count, ""));
+  }
+  char note[160];
+  if (logRead)
+    snprintf(note, sizeof note, "From the traffic log: %u minute lines, %u damaged lines skipped.",
+             unsigned(totals.lines), unsigned(totals.skipped));
+  else
+    snprintf(note, sizeof note, "The traffic log cannot be read.");
+  SetItemText(hwnd(), IDC_USAGE_LOG_NOTE, note);
+}
+
+void CUsageDlg::ShowCharts() {
+  UsageAmount bars[kMaxUsageBars];
+  char label[160], highest[48];
+  const int days = DaysOfMonthBars(totals, bars);
+  snprintf(label, sizeof label, "Days of %s %d (highest %s; received green, sent red)",
+           kMonthNames[now.month - 1], now.year,
+           FormatByteCount(HighestBar(bars, days), highest, sizeof highest, ""));
+  SetItemText(hwnd(), IDC_USAGE_DAYS_LABEL, label);
+  ShowChart(daysSurface, daysChart, bars, days);
+  const int months = LastTwelveMonthsBars(totals, bars);
+  snprintf(label, sizeof label, "The last 12 months, to %s %d (highest %s)", kMonthNames[now.month - 1],
+           now.year, FormatByteCount(HighestBar(bars, months), highest, sizeof highest, ""));
+  SetItemText(hwnd(), IDC_USAGE_MONTHS_LABEL, label);
+  ShowChart(monthsSurface, monthsChart, bars, months);
+}
+
+void CUsageDlg::ShowChart(CDibSurface& surface, CStatic& picture, const UsageAmount* bars, int count) {
+  RECT client = {};
+  GetClientRect(picture.hwnd(), &client);
+  // The surface's rows are packed, as a DIB's are only when the width is a multiple of four.
+  const int width = (client.right - client.left) & ~3;
+  if (!surface.Create(width, client.bottom - client.top, 24, nullptr)) return;
+  DrawUsageBars(surface, bars, count);
+  GdiFlush();
+  InvalidateRect(picture.hwnd(), nullptr, FALSE);
+}
+
+INT_PTR CUsageDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {
+  if (message != WM_DRAWITEM || lParam == 0) return FALSE;
+  handled = true;
+  DrawChart(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+  return TRUE;
+}
+
+void CUsageDlg::DrawChart(const DRAWITEMSTRUCT& item) {
+  const CDibSurface& surface = item.hwndItem == daysChart.hwnd() ? daysSurface : monthsSurface;
+  if (surface.Dc() == nullptr) return;
+  BitBlt(item.hDC, item.rcItem.left, item.rcItem.top, surface.width, surface.height, surface.Dc(), 0, 0,
+         SRCCOPY);
+}
+
+void CUsageDlg::ShowAllowance() {
+  char text[200];
+  snprintf(text, sizeof text, "%d", int(settings.allowanceAmount));
+  allowanceAmount.SetText(text);
+  allowanceUnit.AddString("MB");
+  allowanceUnit.AddString("GB");
+  allowanceUnit.SetCurSel(settings.allowanceInGigabytes != 0 ? 1 : 0);
+  snprintf(text, sizeof text, "%d", int(settings.allowanceStartDay));
+  allowanceDay.SetText(text);
+
+  const CalendarDate start = PeriodStart(totals.Today(), settings.allowanceStartDay);
+  const uint64_t used = totals.Since(start).Both();
+  const uint64_t allowance = AllowanceBytes(settings.allowanceAmount, settings.allowanceInGigabytes != 0);
+  char count[48];
+  FormatByteCount(used, count, sizeof count, "");
+  if (allowance == 0)
+    snprintf(text, sizeof text, "Since %d.%d.%d: %s.", start.day, start.month, start.year, count);
+  else
+    snprintf(text, sizeof text, "Since %d.%d.%d: %s, %.0f %% of the allowance.", start.day, start.month,
+             start.year, count, double(used) * 100.0 / double(allowance));
+  SetItemText(hwnd(), IDC_ALLOWANCE_STATUS, text);
+}
+
+void CUsageDlg::OnOK() {
+  const int32_t amount = Clamped(EditNumber(allowanceAmount, 0), 0, kMaxAllowanceAmount);
+  const int32_t inGigabytes = allowanceUnit.GetCurSel() == 0 ? 0 : 1;
+  const int32_t startDay = Clamped(EditNumber(allowanceDay, 1), 1, kLastAllowanceStartDay);
+  allowanceChanged = amount != settings.allowanceAmount || inGigabytes != settings.allowanceInGigabytes ||
+                     startDay != settings.allowanceStartDay;
+  settings.allowanceAmount = amount;
+  settings.allowanceInGigabytes = inGigabytes;
+  settings.allowanceStartDay = startDay;
+  // A new allowance may be announced again in this very period.
+  if (allowanceChanged) settings.allowanceNoticePercent = 0;
+  CDialog::OnOK();
+}
+
+bool RunUsageDialog(MonitorModel& model, const LocalDateTime& now, HWND parent) {
+  char logPath[MAX_PATH];
+  model.SelectedLogFileName(logPath, sizeof logPath);
+  CUsageDlg dialog(model.settings, model.InterfaceDescription(model.settings.selectedInterface), logPath, now,
+                   parent);
+  if (dialog.DoModal() != IDOK) return false;
+  if (dialog.allowanceChanged) model.WriteAllowanceSettings();
+  return dialog.allowanceChanged;
+}
