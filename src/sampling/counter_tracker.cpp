@@ -49,7 +49,11 @@ CounterStep CounterTracker::Take(const CounterReading& reading) {
 CounterStep CounterTracker::TakeSinceZero(const CounterReading& reading) {
   CounterReading zero = reading;
   zero.sent = zero.received = 0;
-  zero.readAtMs = zeroReadAtMs;
+  // Counted since the zeros, and never over more time than since the baseline, whatever the clock
+  // did meanwhile.
+  const uint32_t sinceZerosMs = reading.readAtMs - zeroReadAtMs;
+  const uint32_t sinceBaselineMs = reading.readAtMs - last.readAtMs;
+  zero.readAtMs = sinceZerosMs < sinceBaselineMs ? zeroReadAtMs : last.readAtMs;
   last = zero;
   if (!Plausible(reading.sent, reading) || !Plausible(reading.received, reading))
     return TakeBaseline(reading);
