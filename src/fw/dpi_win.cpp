@@ -1,0 +1,36 @@
+// The DPI functions of Windows 10 are looked up at run time: Windows 7 and 8 lack them.
+#include "fw/dpi_win.h"
+
+namespace {
+
+using GetDpiForWindowFn = UINT(WINAPI*)(HWND window);
+using GetSystemMetricsForDpiFn = int(WINAPI*)(int index, UINT dpi);
+
+template <typename Function>
+Function UserFunction(const char* name) {
+  HMODULE user = GetModuleHandleA("user32.dll");
+  return user ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(user, name))) : nullptr;
+}
+
+UINT ScreenDpi() {
+  HDC screen = GetDC(nullptr);
+  const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSX) : USER_DEFAULT_SCREEN_DPI;
+  if (screen) ReleaseDC(nullptr, screen);
+  return dpi > 0 ? UINT(dpi) : USER_DEFAULT_SCREEN_DPI;
+}
+
+}  // namespace
+
+UINT WindowDpi(HWND window) {
+  static const auto getDpiForWindow = UserFunction<GetDpiForWindowFn>("GetDpiForWindow");
+  const UINT dpi = window && getDpiForWindow ? getDpiForWindow(window) : 0;
+  return dpi != 0 ? dpi : ScreenDpi();
+}
+
+int SmallIconSizeForDpi(UINT dpi) {
+  static const auto metricsForDpi = UserFunction<GetSystemMetricsForDpiFn>("GetSystemMetricsForDpi");
+  const int size = metricsForDpi ? metricsForDpi(SM_CXSMICON, dpi) : 0;
+  if (size > 0) return size;
+  // The shell's small icon grows with the DPI the same way.
+  return MulDiv(GetSystemMetrics(SM_CXSMICON), int(dpi), int(ScreenDpi()));
+}

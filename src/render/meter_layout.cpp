@@ -1,0 +1,40 @@
+// The meter's sizes at one DPI, from the sizes it has at 96.
+#include "render/meter_layout.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr int32_t kWindowWidth = 180;
+constexpr int32_t kWindowHeight = 120;
+constexpr int32_t kPanelX = 9;
+constexpr int32_t kPanelY = 10;
+constexpr int32_t kPointsPerInch = 72;
+
+int32_t UsableDpi(int32_t dpi) {
+  return std::clamp(dpi, kLowestDpi, kHighestDpi);
+}
+
+}  // namespace
+
+int32_t ScaleForDpi(int32_t length, int32_t dpi) {
+  const int64_t scaled = int64_t(length) * UsableDpi(dpi);
+  const int64_t half = kBaseDpi / 2;
+  return int32_t(scaled >= 0 ? (scaled + half) / kBaseDpi : -((-scaled + half) / kBaseDpi));
+}
+
+MeterLayout LayoutForDpi(int32_t dpi, int32_t graphColumns, int32_t graphHeight) {
+  MeterLayout layout = {};
+  layout.dpi = UsableDpi(dpi);
+  layout.windowWidth = layout.Scale(kWindowWidth);
+  layout.windowHeight = layout.Scale(kWindowHeight);
+  layout.panelX = layout.Scale(kPanelX);
+  layout.panelY = layout.Scale(kPanelY);
+  layout.panelWidth = layout.Scale(std::max(graphColumns, 0));
+  layout.panelHeight = layout.Scale(std::max(graphHeight, 0));
+  layout.lineWidth = std::max(1, layout.Scale(1));
+  // As a dialog's point font: MulDiv rounds the same way.
+  const int64_t tenthsPerInch = int64_t(kPointsPerInch) * 10;
+  layout.fontHeight = -int32_t((int64_t(kGraphFontTenthsOfPoint) * layout.dpi + tenthsPerInch / 2) / tenthsPerInch);
+  return layout;
+}
