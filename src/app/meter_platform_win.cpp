@@ -23,7 +23,7 @@ void CMeterPlatform::ShowGraphPanel() {
   GdiFlush();
   const size_t size = graphSurface.ByteCount();
   if (panelShown && memcmp(shownPanel.data(), graphSurface.bits, size) == 0) return;
-  panelShown = graphSurface.BlitTo(windowDC, kPanelX, kPanelY) != FALSE;
+  panelShown = graphSurface.BlitTo(windowDC, panelX, panelY) != FALSE;
   if (panelShown) shownPanel.assign(graphSurface.bits, graphSurface.bits + size);
 }
 
@@ -33,10 +33,19 @@ void CMeterPlatform::RestartGraphTimer(int32_t periodMs) {
   SetTimer(window, kGraphTimerId, UINT(periodMs), nullptr);
 }
 
-void CMeterPlatform::CreateGraphPanel(int32_t width, int32_t height) {
-  graphSurface.Create(width, height, 24, nullptr);
+void CMeterPlatform::ReleaseGraphPanel() {
+  graphCanvas.reset();
+  graphSurface.Release();
+  panelShown = false;
+}
+
+void CMeterPlatform::CreateGraphPanel(const MeterLayout& layout) {
+  ReleaseGraphPanel();
+  graphSurface.Create(layout.panelWidth, layout.panelHeight, 24, nullptr);
   SetBkMode(graphSurface.Dc(), TRANSPARENT);
-  graphTools.MakePens();
+  graphTools.MakePens(layout.lineWidth);
+  panelX = layout.panelX;
+  panelY = layout.panelY;
   graphCanvas.emplace(graphSurface, graphTools);
   shownPanel.reserve(graphSurface.ByteCount());
   panelShown = false;

@@ -13,12 +13,11 @@
 #include "log/log_file_win.h"
 #include "render/dib_surface_win.h"
 #include "render/gdi_canvas_win.h"
+#include "render/meter_layout.h"
 #include "sampling/ip_helper_win.h"
 
 constexpr UINT_PTR kGraphTimerId = 10;
 constexpr UINT_PTR kStatisticsTimerId = 11;
-constexpr int kPanelX = 9;
-constexpr int kPanelY = 10;
 
 class CMeterPlatform : public IMeterView {
  public:
@@ -40,8 +39,12 @@ class CMeterPlatform : public IMeterView {
   bool ReplaceTrayIcon(const char* tooltip) override { return trayIcon.Replace(tooltip) != FALSE; }
   void RestartGraphTimer(int32_t periodMs) override;
 
-  // The graph surface, with a transparent text background, the two pens and the graph font.
-  void CreateGraphPanel(int32_t width, int32_t height);
+  // The graph surface at the layout's panel size, with a transparent text background and the two
+  // pens at its line width; the panel is shown at the layout's place in the window.
+  void CreateGraphPanel(const MeterLayout& layout);
+  bool HasGraphPanel() const { return graphCanvas.has_value(); }
+  // The canvas first, which gives the surface's DC its own pen and font back, then the surface.
+  void ReleaseGraphPanel();
   void StartTimers(int32_t graphPeriodMs);
   void StopTimers();
   // The bitmaps of the graph surface and of the tray's two surfaces, in that order.
@@ -56,6 +59,7 @@ class CMeterPlatform : public IMeterView {
   HWND window = nullptr;
   HDC windowDC = nullptr;
   CDibSurface graphSurface;
+  int panelX = 0, panelY = 0;
   std::optional<GdiPanelCanvas> graphCanvas;
   bool timersRunning = false;
   // The pixels last copied to the window.

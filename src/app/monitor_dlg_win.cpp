@@ -7,6 +7,7 @@
 #include "dialogs/configure_dlg_win.h"
 #include "dialogs/usage_dlg_win.h"
 #include "fw/app_win.h"
+#include "fw/dpi_win.h"
 #include "fw/gdi_win.h"
 #include "fw/message_box_win.h"
 #include "resource.h"
@@ -82,19 +83,15 @@ BOOL CMonitorDlg::OnInitDialog() {
   const LONG_PTR exStyle = GetWindowLongPtrA(hwnd(), GWL_EXSTYLE);
   SetWindowLongPtrA(hwnd(), GWL_EXSTYLE, (exStyle & ~WS_EX_APPWINDOW) | WS_EX_TOOLWINDOW);
 
-  platform.graphTools.MakeFont();
+  model.LoadAllSettings();
+  ApplyDpi(WindowDpi(hwnd()));
   if (!platform.graphTools.graphFont) ShowAppMessage(hwnd(), "Cannot create the font");
-  LoadDrawingResources();
   if (!platform.trayIcon.CreateFirstIcon()) ShowAppMessage(hwnd(), "er3");
   SendMessageA(hwnd(), WM_SETICON, ICON_BIG,
                LPARAM(LoadIconA(AppInstance(), MAKEINTRESOURCEA(IDI_WINDOW_BIG))));
   SendMessageA(hwnd(), WM_SETICON, ICON_SMALL,
                LPARAM(LoadIconA(AppInstance(), MAKEINTRESOURCEA(IDI_APP_SMALL_MISSING))));
 
-  model.LoadAllSettings();
-
-  configureButton.Move(132, 25, 40, 30);
-  exitButton.Move(132, 70, 40, 30);
   platform.Attach(hwnd());
 
   platform.trayIcon.Add();
@@ -114,12 +111,64 @@ BOOL CMonitorDlg::OnInitDialog() {
   return FALSE;
 }
 
+void CMonitorDlg::ApplyDpi(UINT dpi) {
+  layout = LayoutForDpi(int32_t(dpi), settings.graphColumns, settings.graphHeight);
+  const bool hadPanel = platform.HasGraphPanel();
+  platform.ReleaseGraphPanel();
+  platform.graphTools.MakeFont(layout);
+  if (hadPanel) platform.CreateGraphPanel(layout);
+  model.SetDpi(layout.dpi);
+  LoadDrawingResources();
+  PlaceButtons();
+}
+
+void CMonitorDlg::OnDpiChanged(UINT dpi, const RECT* suggested) {
+  ApplyDpi(dpi);
+  // TRAY-RESIZE
+  if (suggested != nullptr)
+    SetWindowPos(hwnd(), nullptr, suggested->left, suggested->top, layout.windowWidth, layout.windowHeight,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  model.PaintGraphPanel();
+  InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
+// The background is drawn for 96 DPI; at any other it is stretched with halftoning, which keeps
+// its soft texture soft rather than blocky.
 void CMonitorDlg::LoadDrawingResources() {
+  if (backgroundDC && backgroundOriginalBitmap) SelectObject(backgroundDC.get(), backgroundOriginalBitmap);
+  backgroundOriginalBitmap = nullptr;
   backgroundBitmap.Reset(static_cast<HBITMAP>(
       LoadImageA(AppInstance(), MAKEINTRESOURCEA(IDB_BACKGROUND), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+  if (layout.dpi != kBaseDpi && backgroundBitmap)
+    backgroundBitmap.Reset(ScaledBitmap(backgroundBitmap.get()));
   backgroundDC.Reset(CreateCompatibleDC(nullptr));
   if (backgroundDC && backgroundBitmap)
     backgroundOriginalBitmap = SelectObject(backgroundDC.get(), backgroundBitmap.get());
+}
+
+HBITMAP CMonitorDlg::ScaledBitmap(HBITMAP original) const {
+  BITMAP size = {};
+  if (GetObjectA(original, sizeof size, &size) == 0) return nullptr;
+  HDC screen = GetDC(nullptr);
+  HBITMAP scaled = CreateCompatibleBitmap(screen, layout.windowWidth, layout.windowHeight);
+  ReleaseDC(nullptr, screen);
+  COwnedMemoryDC from(CreateCompatibleDC(nullptr)), to(CreateCompatibleDC(nullptr));
+  if (!scaled || !from || !to) return scaled;
+  const HGDIOBJ fromOriginal = SelectObject(from.get(), original);
+  const HGDIOBJ toOriginal = SelectObject(to.get(), scaled);
+  SetStretchBltMode(to.get(), HALFTONE);
+  SetBrushOrgEx(to.get(), 0, 0, nullptr);
+  StretchBlt(to.get(), 0, 0, layout.windowWidth, layout.windowHeight, from.get(), 0, 0, size.bmWidth,
+             size.bmHeight, SRCCOPY);
+  SelectObject(from.get(), fromOriginal);
+  SelectObject(to.get(), toOriginal);
+  return scaled;
+}
+
+// The two buttons are hidden; they keep their places of the 96-DPI window.
+void CMonitorDlg::PlaceButtons() {
+  configureButton.Move(layout.Scale(132), layout.Scale(25), layout.Scale(40), layout.Scale(30));
+  exitButton.Move(layout.Scale(132), layout.Scale(70), layout.Scale(40), layout.Scale(30));
 }
 
 void CMonitorDlg::BuildPopupMenu() {
@@ -140,10 +189,12 @@ void CMonitorDlg::CheckMenuGroup(UINT first, UINT last, UINT chosen) {
 void CMonitorDlg::PlaceWindow() {
   int32_t& x = settings.startX;
   int32_t& y = settings.startY;
-  x = OnScreen(x, kWindowWidth, GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_CXVIRTUALSCREEN));
-  y = OnScreen(y, kWindowHeight, GetSystemMetrics(SM_YVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN));
-  SetWindowPos(hwnd(), settings.alwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, x, y, kWindowWidth,
-               kWindowHeight, SWP_SHOWWINDOW);
+  x = OnScreen(x, layout.windowWidth, GetSystemMetrics(SM_XVIRTUALSCREEN),
+               GetSystemMetrics(SM_CXVIRTUALSCREEN));
+  y = OnScreen(y, layout.windowHeight, GetSystemMetrics(SM_YVIRTUALSCREEN),
+               GetSystemMetrics(SM_CYVIRTUALSCREEN));
+  SetWindowPos(hwnd(), settings.alwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, x, y, layout.windowWidth,
+               layout.windowHeight, SWP_SHOWWINDOW);
   popupMenu.CheckItem(IDM_ALWAYS_ON_TOP, settings.alwaysOnTop != 0);
   if (settings.trayOnly) SetWindowPos(hwnd(), HWND_TOPMOST, x, y, 0, 0, 0);
 }
@@ -157,7 +208,7 @@ bool CMonitorDlg::DiscoverInterfaces() {
   }
   if (!model.CreateInterfaceStats(platform.ipHelper.Count())) return false;
   model.ChooseFirstInterface();
-  platform.CreateGraphPanel(settings.graphColumns, settings.graphHeight);
+  platform.CreateGraphPanel(layout);
   platform.StartTimers(settings.refreshPeriodMs);
   return true;
 }
@@ -190,6 +241,9 @@ INT_PTR CMonitorDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bool&
     case WM_POWERBROADCAST:
       OnPowerBroadcast(wParam);
       return TRUE;
+    case WM_DPICHANGED:
+      OnDpiChanged(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+      return FALSE;
     case WM_ENDSESSION:
       if (wParam) StopForEnding();
       return FALSE;
@@ -207,7 +261,8 @@ INT_PTR CMonitorDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bool&
 void CMonitorDlg::OnPaint() {
   if (!IsIconic(hwnd())) {
     if (platform.WindowDc() && backgroundDC)
-      BitBlt(platform.WindowDc(), 0, 0, kWindowWidth, kWindowHeight, backgroundDC.get(), 0, 0, SRCCOPY);
+      BitBlt(platform.WindowDc(), 0, 0, layout.windowWidth, layout.windowHeight, backgroundDC.get(), 0, 0,
+             SRCCOPY);
     platform.ForgetShownPanel();
     // The dialog manager's default handling validates the window.
     ValidateRect(hwnd(), nullptr);
@@ -254,7 +309,7 @@ void CMonitorDlg::OnPowerBroadcast(WPARAM event) {
 void CMonitorDlg::OnTrayNotify(LPARAM mouseMessage) {
   if (mouseMessage == WM_LBUTTONDBLCLK) {
     SetWindowPos(hwnd(), settings.alwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, settings.startX,
-                 settings.startY, kWindowWidth, kWindowHeight, SWP_NOMOVE);
+                 settings.startY, layout.windowWidth, layout.windowHeight, SWP_NOMOVE);
     ShowWindow(hwnd(), SW_SHOW);
     SetForegroundWindow(hwnd());
     settings.trayOnly = 0;
@@ -323,7 +378,7 @@ void CMonitorDlg::WatchAllowance() {
 void CMonitorDlg::ToggleAlwaysOnTop() {
   const bool makeTopmost = settings.alwaysOnTop != 1;
   SetWindowPos(hwnd(), makeTopmost ? HWND_TOPMOST : HWND_NOTOPMOST, settings.startX, settings.startY,
-               kWindowWidth, kWindowHeight, SWP_NOMOVE);
+               layout.windowWidth, layout.windowHeight, SWP_NOMOVE);
   settings.alwaysOnTop = makeTopmost ? 1 : 0;
   popupMenu.CheckItem(IDM_ALWAYS_ON_TOP, makeTopmost);
 }

@@ -10,9 +10,7 @@
 #include "fw/dialog_win.h"
 #include "fw/menu_win.h"
 #include "fw/owned_handle_win.h"
-
-constexpr int kWindowWidth = 180;
-constexpr int kWindowHeight = 120;
+#include "render/meter_layout.h"
 
 class CMonitorDlg : public CDialog {
  public:
@@ -32,7 +30,14 @@ class CMonitorDlg : public CDialog {
   void OnCancel() override;
 
  private:
+  // The sizes of everything the window draws, its font and background, at dpi.
+  void ApplyDpi(UINT dpi);
+  // Moved to a monitor of another DPI, or the scaling changed: everything drawn again at the new
+  // DPI, the window at the place the system suggests.
+  void OnDpiChanged(UINT dpi, const RECT* suggested);
   void LoadDrawingResources();
+  HBITMAP ScaledBitmap(HBITMAP original) const;
+  void PlaceButtons();
   void BuildPopupMenu();
   void CheckMenuGroup(UINT first, UINT last, UINT chosen);
   void PlaceWindow();
@@ -54,6 +59,7 @@ class CMonitorDlg : public CDialog {
   CMeterPlatform platform;
   MonitorModel model;
   MonitorSettings& settings;
+  MeterLayout layout = LayoutForDpi(kBaseDpi, 0, 0);
   COwnedBitmap backgroundBitmap;
   COwnedMemoryDC backgroundDC;
   HGDIOBJ backgroundOriginalBitmap = nullptr;

@@ -58,6 +58,8 @@ class MonitorModel {
   void OnStatisticsTick();  // timer 11
   void OnGraphTick();       // timer 10
   void PaintGraphPanel();
+  // The DPI the graph panel's surface is drawn at.
+  void SetDpi(int32_t dpi) { panelPainter.SetDpi(dpi); }
   void DrawTrayPicture();
   // Hands the minute that ends now to the log; a disconnected link first says "cable".
   void WriteLogLine(CTrafficStats& stats);

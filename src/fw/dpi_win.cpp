@@ -3,6 +3,8 @@
 
 namespace {
 
+constexpr UINT kDefaultDpi = 96;
+
 using GetDpiForWindowFn = UINT(WINAPI*)(HWND window);
 using GetSystemMetricsForDpiFn = int(WINAPI*)(int index, UINT dpi);
 
@@ -14,9 +16,9 @@ Function UserFunction(const char* name) {
 
 UINT ScreenDpi() {
   HDC screen = GetDC(nullptr);
-  const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSX) : USER_DEFAULT_SCREEN_DPI;
+  const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSX) : kDefaultDpi;
   if (screen) ReleaseDC(nullptr, screen);
-  return dpi > 0 ? UINT(dpi) : USER_DEFAULT_SCREEN_DPI;
+  return dpi > 0 ? UINT(dpi) : kDefaultDpi;
 }
 
 }  // namespace

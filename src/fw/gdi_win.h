@@ -18,14 +18,19 @@ class CPaintDC {
   HDC dc = nullptr;
 };
 
+// A font by its LOGFONT height: negative for the height of its characters in pixels.
+inline HFONT CreatePixelFont(int height, const char* face) {
+  LOGFONTA font = {};
+  font.lfHeight = height;
+  font.lfCharSet = DEFAULT_CHARSET;
+  lstrcpynA(font.lfFaceName, face, LF_FACESIZE);
+  return CreateFontIndirectA(&font);
+}
+
 // A font of the given height in tenths of a point for the screen, like a dialog's point font.
 inline HFONT CreatePointFont(int tenthsOfPoint, const char* face) {
   HDC screen = GetDC(nullptr);
   const int pixelsPerInch = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
   if (screen) ReleaseDC(nullptr, screen);
-  LOGFONTA font = {};
-  font.lfHeight = -MulDiv(tenthsOfPoint, pixelsPerInch, 720);
-  font.lfCharSet = DEFAULT_CHARSET;
-  lstrcpynA(font.lfFaceName, face, LF_FACESIZE);
-  return CreateFontIndirectA(&font);
+  return CreatePixelFont(-MulDiv(tenthsOfPoint, pixelsPerInch, 720), face);
 }

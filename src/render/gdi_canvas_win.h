@@ -6,20 +6,24 @@
 #include "fw/gdi_win.h"
 #include "fw/owned_handle_win.h"
 #include "render/dib_surface_win.h"
+#include "render/meter_layout.h"
 #include "render/panel_canvas.h"
 
 constexpr COLORREF kSentColour = RGB(255, 0, 0);
 constexpr COLORREF kReceivedColour = RGB(0, 255, 0);
 constexpr COLORREF kPanelTextColour = RGB(255, 255, 0);
-constexpr int kGraphFontTenthsOfPoint = 70;
 
-// Solid, one pixel wide.
-inline HPEN CreateGraphPen(COLORREF colour) {
-  return CreatePen(PS_SOLID, 1, colour);
+// Solid, one pixel wide at 96 DPI.
+inline HPEN CreateGraphPen(COLORREF colour, int width = 1) {
+  return CreatePen(PS_SOLID, width, colour);
 }
 // Arial at 7 points for the screen's vertical resolution.
 inline HFONT CreateGraphFont() {
   return CreatePointFont(kGraphFontTenthsOfPoint, "Arial");
+}
+// Arial at 7 points for the layout's DPI.
+inline HFONT CreateGraphFont(const MeterLayout& layout) {
+  return CreatePixelFont(layout.fontHeight, "Arial");
 }
 
 // The panel's drawing tools: the font exists from the window's start, the pens from discovery on.
@@ -29,9 +33,10 @@ struct GraphDrawingTools {
   COwnedFont graphFont;
 
   void MakeFont() { graphFont.Reset(CreateGraphFont()); }
-  void MakePens() {
-    redPen.Reset(CreateGraphPen(kSentColour));
-    greenPen.Reset(CreateGraphPen(kReceivedColour));
+  void MakeFont(const MeterLayout& layout) { graphFont.Reset(CreateGraphFont(layout)); }
+  void MakePens(int width = 1) {
+    redPen.Reset(CreateGraphPen(kSentColour, width));
+    greenPen.Reset(CreateGraphPen(kReceivedColour, width));
   }
   bool IsComplete() const {
     return redPen.get() != nullptr && greenPen.get() != nullptr && graphFont.get() != nullptr;

@@ -55,52 +55,73 @@ uint64_t TruncateToCount(float value) {
   return uint64_t(value);
 }
 
-void DrawGrid(const PanelSnapshot& panel, PixelSurface& pixels) {
-  const int32_t height = std::min(panel.graphHeight, pixels.height);
-  const int32_t width = std::min(panel.graphColumns, pixels.width);
-  for (int32_t y = 0; y < height; y += kGridSpacing)
-    for (int32_t x = 0; x < width; x += kGridSpacing) pixels.PutPixel(x, y, kGridBlue, kGridGreen, kGridRed);
+// One dot of the line width every three 96-DPI pixels, on the surface only.
+void DrawGrid(const PanelSnapshot& panel, const MeterLayout& layout, PixelSurface& pixels) {
+  const int32_t height = std::min(layout.panelHeight, pixels.height);
+  const int32_t width = std::min(layout.panelWidth, pixels.width);
+  const int32_t side = layout.lineWidth;
+  for (int32_t row = 0; row < panel.graphHeight && layout.Scale(row) < height; row += kGridSpacing) {
+    for (int32_t column = 0; column < panel.graphColumns && layout.Scale(column) < width;
+         column += kGridSpacing) {
+      const int32_t top = layout.Scale(row), left = layout.Scale(column);
+      for (int32_t y = top; y < std::min(top + side, height); ++y)
+        for (int32_t x = left; x < std::min(left + side, width); ++x)
+          pixels.PutPixel(x, y, kGridBlue, kGridGreen, kGridRed);
+    }
+  }
+}
+
+CanvasPoint Scaled(const MeterLayout& layout, int32_t x, int64_t y) {
+  return CanvasPoint{layout.Scale(x), layout.Scale(ToCoordinate(y))};
 }
 
 // A column above the range is drawn one row below the top; one of exactly the range reaches it.
-void DrawSentPolyline(const PanelSnapshot& panel, IPanelCanvas& canvas) {
+void DrawSentPolyline(const PanelSnapshot& panel, const MeterLayout& layout, IPanelCanvas& canvas) {
   const bool mirror = PaintedStyle(panel.graphStyle) == kGraphStyleMirror;
   const uint32_t range = ColumnRange(panel);
-  canvas.MoveTo(0, mirror ? ToCoordinate(int64_t(range) + 1) : panel.graphHeight);
+  const CanvasPoint start = Scaled(layout, 0, mirror ? int64_t(range) + 1 : panel.graphHeight);
+  canvas.MoveTo(start.x, start.y);
   canvas.SelectPen(PanelPen::Red);
   CanvasPoint points[CTrafficStats::kColumnSlots];
   const int32_t count = ColumnCount(panel.graphColumns);
   for (int32_t x = 0; x < count; ++x) {
     const uint32_t column = panel.sentColumns[x] > range ? range - 1 : panel.sentColumns[x];
     const int64_t y = mirror ? int64_t(range) + column + 1 : int64_t(panel.graphHeight) - column - 1;
-    points[x] = CanvasPoint{x, ToCoordinate(y)};
+    points[x] = Scaled(layout, x, y);
   }
   canvas.PolylineTo(points, count);
 }
 
-void DrawReceivedPolyline(const PanelSnapshot& panel, IPanelCanvas& canvas) {
+void DrawReceivedPolyline(const PanelSnapshot& panel, const MeterLayout& layout, IPanelCanvas& canvas) {
   const uint32_t range = ColumnRange(panel);
-  canvas.MoveTo(0, ToCoordinate(int64_t(range) - 1));
+  const CanvasPoint start = Scaled(layout, 0, int64_t(range) - 1);
+  canvas.MoveTo(start.x, start.y);
   canvas.SelectPen(PanelPen::Green);
   CanvasPoint points[CTrafficStats::kColumnSlots];
   const int32_t count = ColumnCount(panel.graphColumns);
   for (int32_t x = 0; x < count; ++x) {
     const uint32_t column = std::min(panel.receivedColumns[x], range);
-    points[x] = CanvasPoint{x, ToCoordinate(int64_t(range) - column - 1)};
+    points[x] = Scaled(layout, x, int64_t(range) - column - 1);
   }
   canvas.PolylineTo(points, count);
 }
 
-void DrawLabel(IPanelCanvas& canvas, int32_t y, const char* label) {
-  canvas.WriteText(kLabelX, y, label, int32_t(strnlen(label, CTrafficStats::kLabelLength)));
+// Text at a corner of the 96-DPI panel.
+void WriteScaledText(IPanelCanvas& canvas, const MeterLayout& layout, int32_t x, int32_t y, const char* text,
+                     int32_t length) {
+  canvas.WriteText(layout.Scale(x), layout.Scale(y), text, length);
+}
+
+void DrawLabel(IPanelCanvas& canvas, const MeterLayout& layout, int32_t y, const char* label) {
+  WriteScaledText(canvas, layout, kLabelX, y, label, int32_t(strnlen(label, CTrafficStats::kLabelLength)));
 }
 
 const char* UnitText(uint32_t divisor) {
   return divisor > 999 ? "MB/s" : "kB/s";
 }
 
-void DrawFormattedLine(IPanelCanvas& canvas, int32_t y, const char* line) {
-  if (line[0] != '\0') canvas.WriteText(kStatLineX, y, line, int32_t(strlen(line)));
+void DrawFormattedLine(IPanelCanvas& canvas, const MeterLayout& layout, int32_t y, const char* line) {
+  if (line[0] != '\0') WriteScaledText(canvas, layout, kStatLineX, y, line, int32_t(strlen(line)));
 }
 
 int32_t SendLineY(const PanelSnapshot& panel) {
@@ -146,28 +167,28 @@ void FormatStatLine(const DirectionFigures& f, int32_t selection, char* out, siz
   }
 }
 
-void DrawAxisLabels(const PanelSnapshot& panel, IPanelCanvas& canvas) {
+void DrawAxisLabels(const PanelSnapshot& panel, const MeterLayout& layout, IPanelCanvas& canvas) {
   const AxisLabelSet& labels = panel.labels;
   const int32_t style = PaintedStyle(panel.graphStyle);
   const int32_t n = AxisLabelCount(style);
   const int32_t range = int32_t(ColumnRange(panel));
   for (int32_t i = 1; i <= n; ++i) {
     if (style == kGraphStyleOverlapped) {
-      DrawLabel(canvas, 30 * (i - 1), labels.sent[n - i]);
+      DrawLabel(canvas, layout, 30 * (i - 1), labels.sent[n - i]);
     } else if (style == kGraphStyleNormal) {
-      DrawLabel(canvas, 17 * (i - 1), labels.received[n - i]);
-      DrawLabel(canvas, range + 17 * (i - 1) + 2, labels.sent[n - i]);
+      DrawLabel(canvas, layout, 17 * (i - 1), labels.received[n - i]);
+      DrawLabel(canvas, layout, range + 17 * (i - 1) + 2, labels.sent[n - i]);
     } else {
       // The mirrored sent axis grows downward, so its labels run the other way.
-      DrawLabel(canvas, 17 * (i - 1), labels.received[n - i]);
-      DrawLabel(canvas, range + 17 * (i - 1) + 4, labels.sent[i - 1]);
+      DrawLabel(canvas, layout, 17 * (i - 1), labels.received[n - i]);
+      DrawLabel(canvas, layout, range + 17 * (i - 1) + 4, labels.sent[i - 1]);
     }
   }
   if (style == kGraphStyleOverlapped) {
-    canvas.WriteText(kUnitX, 40, UnitText(labels.sentDivisor), kUnitLength);
+    WriteScaledText(canvas, layout, kUnitX, 40, UnitText(labels.sentDivisor), kUnitLength);
   } else {
-    canvas.WriteText(kUnitX, 22, UnitText(labels.receivedDivisor), kUnitLength);
-    canvas.WriteText(kUnitX, 60, UnitText(labels.sentDivisor), kUnitLength);
+    WriteScaledText(canvas, layout, kUnitX, 22, UnitText(labels.receivedDivisor), kUnitLength);
+    WriteScaledText(canvas, layout, kUnitX, 60, UnitText(labels.sentDivisor), kUnitLength);
   }
 }
 
@@ -197,8 +218,10 @@ void FormatSendLine(const CTrafficStats& s, int32_t selection, char* out, size_t
   FormatStatLine(figures, selection, out, size);
 }
 
-void TakePanelSnapshot(const MonitorSettings& settings, const CTrafficStats& stats, PanelSnapshot& panel) {
+void TakePanelSnapshot(const MonitorSettings& settings, const CTrafficStats& stats, int32_t dpi,
+                       PanelSnapshot& panel) {
   memset(&panel, 0, sizeof panel);
+  panel.dpi = dpi;
   panel.graphStyle = settings.graphStyle;
   panel.columnRange = settings.columnRange;
   panel.graphHeight = settings.graphHeight;
@@ -214,7 +237,7 @@ void TakePanelSnapshot(const MonitorSettings& settings, const CTrafficStats& sta
 bool GraphPanelPainter::Paint(const MonitorSettings& settings, const CTrafficStats& stats,
                               IPanelCanvas& canvas) {
   PanelSnapshot now;
-  TakePanelSnapshot(settings, stats, now);
+  TakePanelSnapshot(settings, stats, dpi, now);
   if (painted && memcmp(&now, &shown, sizeof now) == 0) return false;
   PaintGraphPanel(now, canvas);
   shown = now;
@@ -222,18 +245,20 @@ bool GraphPanelPainter::Paint(const MonitorSettings& settings, const CTrafficSta
   return true;
 }
 
-void PaintGraphPanel(const MonitorSettings& settings, const CTrafficStats& stats, IPanelCanvas& canvas) {
+void PaintGraphPanel(const MonitorSettings& settings, const CTrafficStats& stats, IPanelCanvas& canvas,
+                     int32_t dpi) {
   PanelSnapshot panel;
-  TakePanelSnapshot(settings, stats, panel);
+  TakePanelSnapshot(settings, stats, dpi, panel);
   PaintGraphPanel(panel, canvas);
 }
 
 void PaintGraphPanel(const PanelSnapshot& panel, IPanelCanvas& canvas) {
+  const MeterLayout layout = LayoutForDpi(panel.dpi, panel.graphColumns, panel.graphHeight);
   canvas.ClearBlack();
-  DrawGrid(panel, canvas.Pixels());
-  DrawSentPolyline(panel, canvas);
-  DrawAxisLabels(panel, canvas);
-  DrawReceivedPolyline(panel, canvas);
-  DrawFormattedLine(canvas, kReceiveLineY, panel.receiveLine);
-  DrawFormattedLine(canvas, SendLineY(panel), panel.sendLine);
+  DrawGrid(panel, layout, canvas.Pixels());
+  DrawSentPolyline(panel, layout, canvas);
+  DrawAxisLabels(panel, layout, canvas);
+  DrawReceivedPolyline(panel, layout, canvas);
+  DrawFormattedLine(canvas, layout, kReceiveLineY, panel.receiveLine);
+  DrawFormattedLine(canvas, layout, SendLineY(panel), panel.sendLine);
 }

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "render/meter_layout.h"
 #include "render/panel_canvas.h"
 #include "settings/monitor_settings.h"
 #include "stats/traffic_stats.h"
@@ -19,8 +20,10 @@ void FormatReceiveLine(const CTrafficStats& stats, int32_t selection, char* out,
 void FormatSendLine(const CTrafficStats& stats, int32_t selection, char* out, size_t size);
 
 // Everything a paint of the panel draws from, taken from the statistics and the settings; the
-// painter reads it and writes nothing back. Two equal ones paint the same pixels.
+// painter reads it and writes nothing back. Two equal ones paint the same pixels. Its coordinates
+// are those of the panel at 96 DPI; the paint scales them to dpi.
 struct PanelSnapshot {
+  int32_t dpi;
   int32_t graphStyle, columnRange, graphHeight, graphColumns;
   AxisLabelSet labels;
   uint32_t sentColumns[CTrafficStats::kColumnSlots];
@@ -29,9 +32,11 @@ struct PanelSnapshot {
   char sendLine[kStatLineSize];
 };
 
-void TakePanelSnapshot(const MonitorSettings& settings, const CTrafficStats& stats, PanelSnapshot& snapshot);
-// Redraws the whole panel from a snapshot of the statistics.
-void PaintGraphPanel(const MonitorSettings& settings, const CTrafficStats& stats, IPanelCanvas& canvas);
+void TakePanelSnapshot(const MonitorSettings& settings, const CTrafficStats& stats, int32_t dpi,
+                       PanelSnapshot& snapshot);
+// Redraws the whole panel from a snapshot of the statistics, on a surface of the panel's size at dpi.
+void PaintGraphPanel(const MonitorSettings& settings, const CTrafficStats& stats, IPanelCanvas& canvas,
+                     int32_t dpi = kBaseDpi);
 void PaintGraphPanel(const PanelSnapshot& snapshot, IPanelCanvas& canvas);
 
 // Paints the panel on a surface that only it paints, and leaves it alone when it would come out
@@ -41,8 +46,11 @@ class GraphPanelPainter {
  public:
   // Returns whether it painted.
   bool Paint(const MonitorSettings& settings, const CTrafficStats& stats, IPanelCanvas& canvas);
+  // The DPI of the surface it paints; the next paint draws the whole panel at it.
+  void SetDpi(int32_t newDpi) { dpi = newDpi; }
 
  private:
+  int32_t dpi = kBaseDpi;
   bool painted = false;
   PanelSnapshot shown = {};
 };

@@ -20,7 +20,8 @@ int32_t UsableDpi(int32_t dpi) {
 int32_t ScaleForDpi(int32_t length, int32_t dpi) {
   const int64_t scaled = int64_t(length) * UsableDpi(dpi);
   const int64_t half = kBaseDpi / 2;
-  return int32_t(scaled >= 0 ? (scaled + half) / kBaseDpi : -((-scaled + half) / kBaseDpi));
+  const int64_t rounded = scaled >= 0 ? (scaled + half) / kBaseDpi : -((-scaled + half) / kBaseDpi);
+  return int32_t(std::clamp<int64_t>(rounded, INT32_MIN, INT32_MAX));
 }
 
 MeterLayout LayoutForDpi(int32_t dpi, int32_t graphColumns, int32_t graphHeight) {
@@ -35,6 +36,7 @@ MeterLayout LayoutForDpi(int32_t dpi, int32_t graphColumns, int32_t graphHeight)
   layout.lineWidth = std::max(1, layout.Scale(1));
   // As a dialog's point font: MulDiv rounds the same way.
   const int64_t tenthsPerInch = int64_t(kPointsPerInch) * 10;
-  layout.fontHeight = -int32_t((int64_t(kGraphFontTenthsOfPoint) * layout.dpi + tenthsPerInch / 2) / tenthsPerInch);
+  layout.fontHeight =
+      -int32_t((int64_t(kGraphFontTenthsOfPoint) * layout.dpi + tenthsPerInch / 2) / tenthsPerInch);
   return layout;
 }

@@ -28,6 +28,10 @@
 
 namespace {
 
+// The window and its panel at 96 DPI, where these tests run.
+constexpr int kWindowWidth = 180, kWindowHeight = 120;
+constexpr int kPanelX = 9, kPanelY = 10;
+
 constexpr UINT kRunScript = WM_APP + 77;
 constexpr DWORD kScriptTimeLimitMs = 30000;
 
