@@ -153,6 +153,60 @@ TEST_F(GraphPanel, ClearsToBlackThenDotsEveryThirdPixelFromTheBottomLeft) {
   EXPECT_EQ(canvas.surface.bits[(159 + 99 * 160) * 3], 250);
 }
 
+// At 150 % the same picture is drawn on a panel of 240 x 150: every place scaled and rounded, the
+// dots two pixels wide, nothing off the surface.
+TEST_F(GraphPanel, At144DpiEveryPlaceIsScaledAndTheDotsAreTwoPixelsWide) {
+  RecordingPanelCanvas wide(240, 150);
+  UseStyle(kGraphStyleNormal);
+  GiveDistinctLabels();
+  settings.receiveStatSelection = 0;
+  for (uint32_t x = 0; x < 160; ++x) stats.sentColumns[x] = x % 40, stats.receivedColumns[x] = (x * 7) % 45;
+  memset(wide.surface.bits, 0x77, wide.surface.ByteCount());
+  PaintGraphPanel(settings, stats, wide, 144);
+
+  // From the bottom-left, as at 96 DPI: rows 0-1 and 5-6 hold dots (3 is 4.5 at 150 %, rounded
+  // up), rows 2-4 none; the top row, 99 at 96 DPI, is 149, the surface's last.
+  auto isDot = [&](int x, int y) {
+    const uint8_t* p = wide.surface.bits + (x + y * 240) * 3;
+    EXPECT_TRUE((p[0] == 250 && p[1] == 10 && p[2] == 10) || (p[0] == 0 && p[1] == 0 && p[2] == 0))
+        << "only dots on black, at " << x << "," << y;
+    return p[0] == 250;
+  };
+  const struct {
+    int x, y;
+    bool dot;
+  } places[] = {{0, 0, true}, {1, 1, true}, {2, 0, false}, {4, 4, false}, {5, 5, true}, {6, 6, true},
+                {7, 5, false}, {9, 0, true}, {239, 0, true}, {0, 149, true}, {0, 148, false}, {238, 147, false}};
+  for (const auto& place : places) EXPECT_EQ(isDot(place.x, place.y), place.dot) << place.x << "," << place.y;
+  int dots = 0;
+  for (int y = 0; y < 150; ++y)
+    for (int x = 0; x < 240; ++x) dots += isDot(x, y);
+  // 54 columns and 34 rows of dots, two by two but for the last column and row, cut at the edge.
+  EXPECT_EQ(dots, (53 * 2 + 1) * (33 * 2 + 1));
+
+  const auto sent = wide.Segments(PanelPen::Red);
+  const auto received = wide.Segments(PanelPen::Green);
+  ASSERT_EQ(sent.size(), 160u);
+  ASSERT_EQ(received.size(), 160u);
+  EXPECT_EQ(sent[0].y0, 150) << "the sent line starts at the bottom edge";
+  for (int32_t x = 0; x < 160; ++x) {
+    EXPECT_EQ(sent[x].x1, (3 * x + 1) / 2) << x;
+    EXPECT_EQ(sent[x].y1, ScaleForDpi(99 - int32_t(x % 40), 144)) << x;
+    EXPECT_EQ(received[x].y1, ScaleForDpi(49 - int32_t((x * 7) % 45), 144)) << x;
+  }
+  texts = wide.Texts();
+  auto textAt = [&](int32_t x, int32_t y) -> std::string {
+    for (const CanvasText& t : texts)
+      if (t.x == x && t.y == y) return t.text;
+    return "";
+  };
+  EXPECT_EQ(textAt(180, 0), "1.5");
+  EXPECT_EQ(textAt(180, 26), "0.8") << "17 at 150 % is 25.5, rounded up";
+  EXPECT_EQ(textAt(180, 78), "100") << "the sent axis from 52";
+  EXPECT_EQ(textAt(209, 33), "MB/s") << "the unit at 139, 22";
+  EXPECT_EQ(textAt(3, 3), "0.00 B/s received");
+}
+
 struct PolylineShape {
   int32_t style;
   int32_t sentStartY;
