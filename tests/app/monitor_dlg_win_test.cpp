@@ -2,6 +2,7 @@
 // modal loop: its popup menu, tray-only mode, always-on-top, the ways it ends, the tray tip of a
 // real tick and the graph timer that the refresh slider restarts.
 #include "app/monitor_dlg_win.h"
+#include "fw/dpi_win.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -600,6 +601,49 @@ TEST_F(MainWindow, AnUnchangedPanelIsCopiedToTheWindowAgainOnlyAfterAPaint) {
   // Other programs of the machine may use the loopback meanwhile; the panel then changes.
   if (idle) EXPECT_EQ(kept, kMagenta) << "the unchanged panel was copied again";
   EXPECT_NE(repainted, kMagenta) << "after the window was painted, the panel came back";
+}
+
+// Moved to a monitor at 150 %, the window takes the place the system suggests at 270 x 180 and draws
+// its panel there at 240 x 150 from (14, 15), two-pixel dots and all; back at 100 % it is as before.
+TEST_F(MainWindow, ADpiChangeRedrawsTheWindowAndThePanelAtTheNewScale) {
+  CIpHelper counters;
+  ASSERT_GE(WatchLoopback(counters), 0);
+  constexpr COLORREF kDot = RGB(10, 10, 250);
+  const auto dpiChanged = [](HWND window, int dpi, RECT suggested) {
+    SendMessageA(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), LPARAM(&suggested));
+  };
+  bool looked = false;
+  Run([&](ScriptedMainWindow& w) {
+    HWND window = w.hwnd();
+    ASSERT_TRUE(w.WaitForTicks(kGraphTimerId, 2));
+    dpiChanged(window, 144, RECT{100, 80, 370, 260});
+    UpdateWindow(window);
+    ASSERT_TRUE(w.WaitForTicks(kGraphTimerId, w.TickCount(kGraphTimerId) + 2));
+    EXPECT_EQ(WindowSize(window).cx, 270);
+    EXPECT_EQ(WindowSize(window).cy, 180);
+    EXPECT_EQ(WindowPlace(window).x, 100);
+    EXPECT_EQ(WindowPlace(window).y, 80);
+    HDC dc = GetDC(window);
+    EXPECT_EQ(GetPixel(dc, 14, 15), kDot) << "the panel's top-left dot";
+    EXPECT_EQ(GetPixel(dc, 15, 15), kDot) << "two pixels wide";
+    EXPECT_EQ(GetPixel(dc, 15, 20), kDot) << "and, below the top row the edge cuts, two tall";
+    EXPECT_EQ(GetPixel(dc, 16, 17), RGB(0, 0, 0));
+    EXPECT_NE(GetPixel(dc, 262, 172), RGB(0, 0, 0)) << "the background fills the larger window";
+    ReleaseDC(window, dc);
+
+    dpiChanged(window, 96, RECT{100, 80, 280, 200});
+    UpdateWindow(window);
+    ASSERT_TRUE(w.WaitForTicks(kGraphTimerId, w.TickCount(kGraphTimerId) + 2));
+    EXPECT_EQ(WindowSize(window).cx, kWindowWidth);
+    EXPECT_EQ(WindowSize(window).cy, kWindowHeight);
+    dc = GetDC(window);
+    EXPECT_EQ(GetPixel(dc, kPanelX, kPanelY), kDot);
+    EXPECT_EQ(GetPixel(dc, kPanelX + 1, kPanelY + 1), RGB(0, 0, 0)) << "one pixel wide again";
+    ReleaseDC(window, dc);
+    w.TearDown();
+    looked = true;
+  });
+  EXPECT_TRUE(looked);
 }
 
 // The refresh slider restarts the window's graph timer (10) at each notification, while the
