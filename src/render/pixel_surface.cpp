@@ -4,13 +4,17 @@
 #include <algorithm>
 #include <cstring>
 
+size_t PixelSurface::RowBytes() const {
+  return width > 0 ? (size_t(width) * 3 + 3) & ~size_t(3) : 0;
+}
+
 size_t PixelSurface::ByteCount() const {
-  return width > 0 && height > 0 ? size_t(width) * size_t(height) * 3 : 0;
+  return height > 0 ? RowBytes() * size_t(height) : 0;
 }
 
 void PixelSurface::PutPixel(int32_t x, int32_t y, uint8_t b0, uint8_t b1, uint8_t b2) {
   if (x < 0 || x >= width || y < 0 || y >= height || bits == nullptr) return;
-  uint8_t* p = bits + (size_t(x) + size_t(y) * size_t(width)) * 3;
+  uint8_t* p = bits + size_t(y) * RowBytes() + size_t(x) * 3;
   p[0] = b0;
   p[1] = b1;
   p[2] = b2;
@@ -30,7 +34,8 @@ void PixelSurface::ZeroPixels() {
 }
 
 MemorySurface::MemorySurface(int32_t w, int32_t h) {
-  Attach(new uint8_t[size_t(w) * size_t(h) * 3](), w, h);
+  Attach(nullptr, w, h);
+  bits = new uint8_t[ByteCount()]();
 }
 
 MemorySurface::~MemorySurface() {

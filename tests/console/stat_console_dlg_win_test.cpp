@@ -27,7 +27,7 @@ void AppendRecord(std::vector<uint8_t>& out, uint8_t day, uint8_t hour, uint32_t
 
 // Colour 0xRRGGBB of the image at a column and a top-down row, from the surface's own bytes.
 uint32_t SurfaceColour(const CDibSurface& s, int x, int topDownRow) {
-  const uint8_t* p = s.bits + (x + (s.height - 1 - topDownRow) * s.width) * 3;
+  const uint8_t* p = s.bits + (s.height - 1 - topDownRow) * s.RowBytes() + x * 3;
   return uint32_t(p[2]) << 16 | uint32_t(p[1]) << 8 | p[0];
 }
 

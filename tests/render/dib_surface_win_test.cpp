@@ -12,7 +12,7 @@ COLORREF At(const CDibSurface& s, int x, int topDownY) {
 
 const uint8_t* BytesAt(const CDibSurface& s, int x, int bottomUpY) {
   GdiFlush();
-  return s.bits + (x + bottomUpY * s.width) * 3;
+  return s.bits + bottomUpY * s.RowBytes() + x * 3;
 }
 
 TEST(DibSurface, SixteenBySixteenIsA768ByteBottomUpSection) {

@@ -27,7 +27,7 @@ class CanvasOnDibSection : public ::testing::Test {
   // Top-down coordinates, as the canvas draws.
   Bgr At(int x, int y) {
     GdiFlush();
-    const uint8_t* p = surface.bits + (x + (surface.height - 1 - y) * surface.width) * 3;
+    const uint8_t* p = surface.bits + (surface.height - 1 - y) * surface.RowBytes() + x * 3;
     return Bgr{p[0], p[1], p[2]};
   }
 

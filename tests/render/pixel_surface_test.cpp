@@ -18,6 +18,21 @@ TEST(PixelSurface, PutPixelWritesBlueGreenRedAtBottomUpAddress) {
   EXPECT_EQ(s.bits[767], 6);
 }
 
+// A DIB section pads each row to four bytes: a row of five pixels takes 16 bytes, not 15.
+TEST(PixelSurface, RowsOfAnyWidthStartAtTheDibsFourByteBoundaries) {
+  MemorySurface s(5, 3);
+  EXPECT_EQ(s.RowBytes(), 16u);
+  EXPECT_EQ(s.ByteCount(), 48u);
+  s.PutPixel(0, 1, 1, 2, 3);
+  s.PutPixel(4, 2, 4, 5, 6);
+  EXPECT_EQ(s.bits[16], 1);
+  EXPECT_EQ(s.bits[32 + 12 + 2], 6);
+  s.ZeroPixels();
+  s.FillRectangle(0, 0, 5, 3, 0xFFFFFF);
+  for (size_t row = 0; row < 3; ++row)
+    for (size_t i = 0; i < 16; ++i) EXPECT_EQ(s.bits[row * 16 + i], i < 15 ? 0xFF : 0) << row << ":" << i;
+}
+
 TEST(PixelSurface, PutPixelOutsideChangesNothing) {
   MemorySurface s(16, 16);
   for (auto [x, y] : {std::pair{-1, 0}, {16, 0}, {0, -1}, {0, 16}, {INT32_MIN, INT32_MAX}}) s.PutPixel(x, y, 9, 9, 9);

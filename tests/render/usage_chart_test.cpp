@@ -6,7 +6,7 @@
 namespace {
 
 uint32_t ColourAt(const PixelSurface& s, int x, int y) {
-  const uint8_t* p = s.bits + (size_t(y) * size_t(s.width) + size_t(x)) * 3;
+  const uint8_t* p = s.bits + size_t(y) * s.RowBytes() + size_t(x) * 3;
   return uint32_t(p[2]) << 16 | uint32_t(p[1]) << 8 | p[0];
 }
 
