@@ -7,6 +7,10 @@
 #ifndef WM_DPICHANGED
 #define WM_DPICHANGED 0x02E0
 #endif
+// The headers give it only to programs built for Vista and later.
+#ifndef USER_DEFAULT_SCREEN_DPI
+#define USER_DEFAULT_SCREEN_DPI 96
+#endif
 
 // The window's DPI where the system tells it, else the screen's.
 UINT WindowDpi(HWND window);
