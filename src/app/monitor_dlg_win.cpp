@@ -7,6 +7,7 @@
 #include "dialogs/configure_dlg_win.h"
 #include "dialogs/usage_dlg_win.h"
 #include "fw/app_win.h"
+#include "fw/dpi_win.h"
 #include "fw/gdi_win.h"
 #include "fw/message_box_win.h"
 #include "resource.h"
@@ -85,7 +86,8 @@ BOOL CMonitorDlg::OnInitDialog() {
   platform.graphTools.MakeFont();
   if (!platform.graphTools.graphFont) ShowAppMessage(hwnd(), "Cannot create the font");
   LoadDrawingResources();
-  if (!platform.trayIcon.CreateFirstIcon()) ShowAppMessage(hwnd(), "er3");
+  if (!platform.trayIcon.CreateFirstIcon(SmallIconSizeForDpi(WindowDpi(hwnd()))))
+    ShowAppMessage(hwnd(), "er3");
   SendMessageA(hwnd(), WM_SETICON, ICON_BIG,
                LPARAM(LoadIconA(AppInstance(), MAKEINTRESOURCEA(IDI_WINDOW_BIG))));
   SendMessageA(hwnd(), WM_SETICON, ICON_SMALL,
@@ -326,6 +328,11 @@ void CMonitorDlg::ToggleAlwaysOnTop() {
                kWindowWidth, kWindowHeight, SWP_NOMOVE);
   settings.alwaysOnTop = makeTopmost ? 1 : 0;
   popupMenu.CheckItem(IDM_ALWAYS_ON_TOP, makeTopmost);
+}
+
+void CMonitorDlg::ResizeTrayIcon(UINT dpi) {
+  platform.trayIcon.Resize(SmallIconSizeForDpi(dpi));
+  model.RedrawTrayIcon();
 }
 
 void CMonitorDlg::HideToTray() {
