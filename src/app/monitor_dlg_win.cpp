@@ -86,7 +86,7 @@ BOOL CMonitorDlg::OnInitDialog() {
   model.LoadAllSettings();
   ApplyDpi(WindowDpi(hwnd()));
   if (!platform.graphTools.graphFont) ShowAppMessage(hwnd(), "Cannot create the font");
-  if (!platform.trayIcon.CreateFirstIcon()) ShowAppMessage(hwnd(), "er3");
+  if (!platform.trayIcon.CreateFirstIcon(SmallIconSizeForDpi(layout.dpi))) ShowAppMessage(hwnd(), "er3");
   SendMessageA(hwnd(), WM_SETICON, ICON_BIG,
                LPARAM(LoadIconA(AppInstance(), MAKEINTRESOURCEA(IDI_WINDOW_BIG))));
   SendMessageA(hwnd(), WM_SETICON, ICON_SMALL,
@@ -123,8 +123,10 @@ void CMonitorDlg::ApplyDpi(UINT dpi) {
 }
 
 void CMonitorDlg::OnDpiChanged(UINT dpi, const RECT* suggested) {
+  // After Exit's teardown the drawing objects are gone for good.
+  if (ended) return;
   ApplyDpi(dpi);
-  // TRAY-RESIZE
+  ResizeTrayIcon(dpi);
   if (suggested != nullptr)
     SetWindowPos(hwnd(), nullptr, suggested->left, suggested->top, layout.windowWidth, layout.windowHeight,
                  SWP_NOZORDER | SWP_NOACTIVATE);
@@ -381,6 +383,11 @@ void CMonitorDlg::ToggleAlwaysOnTop() {
                layout.windowWidth, layout.windowHeight, SWP_NOMOVE);
   settings.alwaysOnTop = makeTopmost ? 1 : 0;
   popupMenu.CheckItem(IDM_ALWAYS_ON_TOP, makeTopmost);
+}
+
+void CMonitorDlg::ResizeTrayIcon(UINT dpi) {
+  platform.trayIcon.Resize(SmallIconSizeForDpi(dpi));
+  model.RedrawTrayIcon();
 }
 
 void CMonitorDlg::HideToTray() {

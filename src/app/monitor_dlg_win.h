@@ -53,6 +53,8 @@ class CMonitorDlg : public CDialog {
   // After a statistics tick: a balloon when the period's total first passes 80 % or 100 %.
   void WatchAllowance();
   void HideToTray();
+  // The tray icon at the shell's small-icon size for dpi, drawn again at once.
+  void ResizeTrayIcon(UINT dpi);
   void SaveExitSettings();
   void StopForEnding();
 

@@ -154,9 +154,7 @@ void MonitorModel::OnStatisticsTick() {
   }
   DrawTrayPicture();
   PaintGraphPanel();
-  char tip[kTrayTipSize];
-  FormatTrayTip(stats->currentReceived, stats->currentSent, tip);
-  ShowTrayIcon(tip);
+  ShowTrayIconOf(*stats);
   if (++logTickCount >= kLogIntervalTicks) {
     logTickCount = 0;
     WriteLogLine(*stats);
@@ -178,14 +176,33 @@ void MonitorModel::DrawTrayPicture() {
   if (CTrafficStats* stats = SelectedStats()) ::DrawTrayPicture(*stats, view.TrayImage());
 }
 
+void MonitorModel::RedrawTrayIcon() {
+  trayShown = false;
+  CTrafficStats* stats = SelectedStats();
+  if (stats == nullptr) return;
+  DrawTrayPicture();
+  ShowTrayIconOf(*stats);
+}
+
+void MonitorModel::ShowTrayIconOf(const CTrafficStats& stats) {
+  char tip[kTrayTipSize];
+  FormatTrayTip(stats.currentReceived, stats.currentSent, tip);
+  ShowTrayIcon(tip);
+}
+
+// A picture of another side is another picture, even where its first bytes match the last one's.
 void MonitorModel::ShowTrayIcon(const char* tip) {
   const PixelSurface& picture = view.TrayImage();
-  const size_t size = std::min(picture.ByteCount(), sizeof shownTrayPicture);
-  const bool same = trayShown && picture.bits != nullptr &&
-                    memcmp(picture.bits, shownTrayPicture, size) == 0 && strcmp(tip, shownTrayTip) == 0;
+  const size_t size = picture.ByteCount();
+  const bool kept = picture.bits != nullptr && size <= sizeof shownTrayPicture;
+  const bool same = trayShown && kept && picture.width == shownTrayWidth &&
+                    picture.height == shownTrayHeight && memcmp(picture.bits, shownTrayPicture, size) == 0 &&
+                    strcmp(tip, shownTrayTip) == 0;
   if (same) return;
-  trayShown = view.ReplaceTrayIcon(tip);
-  if (picture.bits != nullptr) memcpy(shownTrayPicture, picture.bits, size);
+  trayShown = view.ReplaceTrayIcon(tip) && kept;
+  shownTrayWidth = picture.width;
+  shownTrayHeight = picture.height;
+  if (kept) memcpy(shownTrayPicture, picture.bits, size);
   snprintf(shownTrayTip, sizeof shownTrayTip, "%s", tip);
 }
 

@@ -61,6 +61,9 @@ class MonitorModel {
   // The DPI the graph panel's surface is drawn at.
   void SetDpi(int32_t dpi) { panelPainter.SetDpi(dpi); }
   void DrawTrayPicture();
+  // Draws the tray picture and hands it to the shell whatever it showed before: the icon was made
+  // again at another size.
+  void RedrawTrayIcon();
   // Hands the minute that ends now to the log; a disconnected link first says "cable".
   void WriteLogLine(CTrafficStats& stats);
   // Writes the line waiting in an open "cable" box: the program is ending.
@@ -77,6 +80,7 @@ class MonitorModel {
   void ChooseAgainWhileIdle(const CTrafficStats& watched);
   // Hands the tray picture and tip to the shell unless they are what it already shows.
   void ShowTrayIcon(const char* tip);
+  void ShowTrayIconOf(const CTrafficStats& stats);
 
   ICounterSource& counters;
   ILogSink& logs;
@@ -104,6 +108,7 @@ class MonitorModel {
   GraphPanelPainter panelPainter;
   // What the shell shows in the tray, so that an unchanged second costs nothing.
   bool trayShown = false;
-  uint8_t shownTrayPicture[16 * 16 * 3] = {};
+  int32_t shownTrayWidth = 0, shownTrayHeight = 0;
+  uint8_t shownTrayPicture[kLargestTraySize * kLargestTraySize * 3] = {};
   char shownTrayTip[kTrayTipSize] = {};
 };

@@ -1,31 +1,50 @@
-// The notification-area icon: one icon handle at a time, rebuilt from the tray surfaces each second.
+// The notification-area icon: one icon handle at a time, rebuilt from the tray surfaces each second
+// and made again at another size when the window's DPI changes.
 #include "app/tray_icon_win.h"
 
 #include <cstdio>
+#include <initializer_list>
+
+#include "render/tray_picture.h"
 
 // The 88-byte record carries 64 characters of tip, terminating zero included.
 constexpr size_t kShellTipSize = 64;
 static_assert(sizeof(NOTIFYICONDATAA::szTip) >= kShellTipSize, "the tip field holds the short tip");
 
-bool CTrayIcon::CreateFirstIcon() {
-  if (trayImageSurface.bits == nullptr && !trayImageSurface.Create(kTrayIconSize, kTrayIconSize, 24, nullptr))
-    return false;
-  if (trayMaskSurface.bits == nullptr && !trayMaskSurface.Create(kTrayIconSize, kTrayIconSize, 24, nullptr))
-    return false;
+bool CTrayIcon::CreateFirstIcon(int size) {
+  if (!MakeSurfaces(TrayPictureSide(size))) return false;
   trayImageSurface.ZeroPixels();
   trayMaskSurface.ZeroPixels();
-  FillIconInfo();
+  return MakeIcon();
+}
+
+bool CTrayIcon::Resize(int size) {
+  const int side = TrayPictureSide(size);
+  if (side == trayImageSurface.width && trayImageSurface.bits != nullptr && trayIcon) return true;
+  if (!MakeSurfaces(side) || !MakeIcon()) return false;
+  return !inTray || HandOver();
+}
+
+bool CTrayIcon::MakeSurfaces(int side) {
+  for (CDibSurface* surface : {&trayImageSurface, &trayMaskSurface}) {
+    if (surface->bits != nullptr && surface->width == side && surface->height == side) continue;
+    surface->Release();
+    if (!surface->Create(side, side, 24, nullptr)) return false;
+  }
+  return true;
+}
+
+// One icon handle at a time: the shell keeps its own copy of the one it was given.
+bool CTrayIcon::MakeIcon() {
+  if (trayImageSurface.Bitmap() == nullptr || trayMaskSurface.Bitmap() == nullptr) return false;
+  trayIconInfo.fIcon = TRUE;
+  trayIconInfo.xHotspot = DWORD(trayImageSurface.width / 2);
+  trayIconInfo.yHotspot = DWORD(trayImageSurface.height / 2);
+  trayIconInfo.hbmMask = trayMaskSurface.Bitmap();
+  trayIconInfo.hbmColor = trayImageSurface.Bitmap();
   trayIcon.Reset();
   trayIcon.Reset(CreateIconIndirect(&trayIconInfo));
   return bool(trayIcon);
-}
-
-void CTrayIcon::FillIconInfo() {
-  trayIconInfo.fIcon = TRUE;
-  trayIconInfo.xHotspot = 8;
-  trayIconInfo.yHotspot = 8;
-  trayIconInfo.hbmMask = trayMaskSurface.Bitmap();
-  trayIconInfo.hbmColor = trayImageSurface.Bitmap();
 }
 
 void CTrayIcon::FillRecord(UINT flags) {
@@ -44,12 +63,13 @@ BOOL CTrayIcon::Add() {
 
 BOOL CTrayIcon::Replace(const char* tooltip) {
   if (trayImageSurface.Bitmap() == nullptr || trayMaskSurface.Bitmap() == nullptr) return FALSE;
-  FillIconInfo();
-  trayIcon.Reset();  // one icon handle at a time
-  trayIcon.Reset(CreateIconIndirect(&trayIconInfo));
+  const bool made = MakeIcon();
   snprintf(trayIconData.szTip, kShellTipSize, "%s", tooltip != nullptr ? tooltip : "");
   // Without a new icon the shell keeps showing its copy of the last one.
-  if (!trayIcon) return FALSE;
+  return made ? HandOver() : FALSE;
+}
+
+BOOL CTrayIcon::HandOver() {
   FillRecord(NIF_MESSAGE | NIF_ICON | NIF_TIP);
   if (Shell_NotifyIconA(NIM_MODIFY, &trayIconData)) return TRUE;
   // A shell still starting at sign-in refuses the first add; it then knows no icon to change.

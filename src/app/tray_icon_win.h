@@ -1,4 +1,5 @@
-// The live 16 x 16 notification-area icon: its two surfaces, the icon handle and the shell record.
+// The live notification-area icon at the shell's small-icon size: its two surfaces, the icon handle
+// and the shell record.
 #pragma once
 
 #include <windows.h>
@@ -10,7 +11,7 @@
 
 constexpr UINT kTrayCallbackMessage = WM_USER + 402;  // 1426
 constexpr UINT kTrayIconId = 1;
-constexpr int kTrayIconSize = 16;
+constexpr int kTrayIconSize = 16;  // the shell's small icon at 96 DPI
 
 #ifndef _WIN64
 static_assert(NOTIFYICONDATAA_V1_SIZE == 88, "the shell gets the 88-byte notification record");
@@ -23,7 +24,10 @@ class CTrayIcon {
   CTrayIcon& operator=(const CTrayIcon&) = delete;
 
   // Makes the two zeroed surfaces and a black, opaque icon from them; false when no icon results.
-  bool CreateFirstIcon();
+  bool CreateFirstIcon(int size = kTrayIconSize);
+  // Makes both surfaces and a black icon at another size (kept within 16..64), and hands the icon
+  // with the tip it has to the shell when it is in the tray. The picture is drawn again after it.
+  bool Resize(int size);
   // The record's window gets the callback message.
   void SetWindow(HWND window) { trayIconData.hWnd = window; }
   BOOL Add();
@@ -45,8 +49,11 @@ class CTrayIcon {
   const char* Tip() const { return trayIconData.szTip; }
 
  private:
-  void FillIconInfo();
+  // Keeps surfaces that have this side already.
+  bool MakeSurfaces(int side);
+  bool MakeIcon();
   void FillRecord(UINT flags);
+  BOOL HandOver();
 
   CDibSurface trayImageSurface;
   CDibSurface trayMaskSurface;  // all zero: every pixel of the icon opaque

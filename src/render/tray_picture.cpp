@@ -1,4 +1,5 @@
-// Draws the tray meter: receive bars on the left half, send bars on the right, minute marks over them.
+// Draws the tray meter: receive bars on the left half, send bars on the right, minute marks over them,
+// each logical pixel of the 16 x 16 meter scaled to the picture's side.
 #include "render/tray_picture.h"
 
 #include <algorithm>
@@ -18,8 +19,17 @@ constexpr TrayColour kReceivedGreen{0, 255, 0};
 constexpr TrayColour kSentRed{0, 0, 255};
 constexpr TrayColour kMinuteYellow{0, 250, 255};
 
+// The first pixel whose logical cell (pixel * 16 / side) is this one.
+int32_t FirstPixel(int32_t logical, int32_t side) {
+  return (logical * side + kTraySize - 1) / kTraySize;
+}
+
+// Colours every pixel of one logical cell alike, so that any side shows only the five colours.
 void Put(PixelSurface& image, int32_t x, int32_t y, TrayColour c) {
-  image.PutPixel(x, y, c.blue, c.green, c.red);
+  const int32_t rowEnd = FirstPixel(y + 1, image.height), columnEnd = FirstPixel(x + 1, image.width);
+  for (int32_t py = FirstPixel(y, image.height); py < rowEnd; ++py)
+    for (int32_t px = FirstPixel(x, image.width); px < columnEnd; ++px)
+      image.PutPixel(px, py, c.blue, c.green, c.red);
 }
 
 void DrawGrid(PixelSurface& image) {
@@ -44,6 +54,10 @@ void DrawBarsAndMarks(const CTrafficStats& stats, PixelSurface& image) {
 }
 
 }  // namespace
+
+int TrayPictureSide(int iconSize) {
+  return std::clamp(iconSize, kTraySize, kLargestTraySize) / 4 * 4;
+}
 
 void DrawTrayPicture(const CTrafficStats& stats, PixelSurface& image) {
   image.ZeroPixels();

@@ -190,6 +190,7 @@ TEST_F(ModelTest, TicksWithoutAnObjectDoNothing) {
   model.OnGraphTick();
   model.PaintGraphPanel();
   model.DrawTrayPicture();
+  model.RedrawTrayIcon();
   EXPECT_EQ(calls.count, 0);
   EXPECT_EQ(model.logTickCount, 0);
 }
@@ -282,7 +283,8 @@ TEST_F(ModelTest, OnlyWatchedInterfacesGetALogFile) {
   model.settings.selectedInterface = 2;
   model.WatchSelectedInterface();
   model.WatchSelectedInterface();
-  EXPECT_EQ(logs.openedNames, (Strings{"Fake_Ethernet_Adapter_0_Quintrel.csv", "Fake_Ethernet_Adapter_2_Quintrel.csv"}));
+  EXPECT_EQ(logs.openedNames,
+            (Strings{"Fake_Ethernet_Adapter_0_Quintrel.csv", "Fake_Ethernet_Adapter_2_Quintrel.csv"}));
   EXPECT_EQ(Stats(1).logFile, nullptr);
 }
 
@@ -337,6 +339,45 @@ TEST_F(ModelTest, AnUnchangedTrayPictureAndTipAreNotHandedToTheShellAgain) {
     EXPECT_EQ(second(step.received), step.handedOver) << step.what;
   }
   EXPECT_STREQ(view.lastTooltip, "8.00 KB/s received  0.00 KB/s sent");
+}
+
+// The icon is made again at another side when the DPI changes: the picture of the new side goes to
+// the shell at the next second, or at once when the window asks for it.
+TEST_F(ModelTest, APictureOfAnotherSideIsHandedToTheShellEvenWhenTheLinkIsQuiet) {
+  model.settings.traySeparateScaleEnabled = true;
+  model.settings.trayScaleValue = 256;
+  model.CreateInterfaceStats(1);
+  struct Step {
+    int32_t newSide;  // 0: the same surface
+    bool redraw;      // the window's redraw instead of a second
+    int handedOver;
+    const char* what;
+  };
+  const Step steps[] = {
+      {0, false, 1, "the first second"},
+      {0, false, 1, "nothing moved"},
+      {24, false, 2, "a larger icon"},
+      {0, false, 2, "the same at 24"},
+      {16, false, 3, "back to 16"},
+      {0, true, 4, "a redraw is handed over whatever it shows"},
+      {32, true, 5, "a larger icon, redrawn"},
+      {0, false, 5, "the same at 32"},
+  };
+  for (const Step& step : steps) {
+    if (step.newSide != 0) view.ResizeTrayImage(step.newSide);
+    step.redraw ? model.RedrawTrayIcon() : model.OnStatisticsTick();
+    EXPECT_EQ(view.replaceTrayIconCount, step.handedOver) << step.what;
+  }
+  EXPECT_STREQ(view.lastTooltip, "0.00 KB/s received  0.00 KB/s sent");
+  // The redraw drew at 32: logical row 4's grid on pixel rows 8 and 9, the bottom marks two rows high.
+  const auto at = [&](int x, int y) {
+    const uint8_t* p = view.trayImage->bits + (x + y * 32) * 3;
+    return uint32_t(p[0]) << 16 | p[1] << 8 | p[2];
+  };
+  EXPECT_EQ(at(20, 9), 0xD20000u);
+  EXPECT_EQ(at(20, 10), 0u);
+  EXPECT_EQ(at(0, 1), 0x00FAFFu);
+  EXPECT_EQ(at(0, 2), 0u) << "the level-0 bars end at pixel row 1";
 }
 
 TEST_F(ModelTest, TicksAllocateNothing) {

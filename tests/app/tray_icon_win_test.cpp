@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -11,10 +12,11 @@
 #include <string>
 #include <vector>
 
+#include "app/meter_platform_win.h"
 #include "render/tray_picture.h"
+#include "stats/traffic_stats.h"
 #include "support/shell_notify_recorder_win.h"
 #include "support/test_meter.h"
-#include "stats/traffic_stats.h"
 
 namespace {
 
@@ -97,22 +99,22 @@ class ScratchBitmap {
   static uint32_t Pixel(COLORREF c) { return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c); }
 };
 
-Picture IconPicture(HICON icon, COLORREF backdrop) {
-  ScratchBitmap target(kSide, kSide);
+Picture IconPicture(HICON icon, COLORREF backdrop, int side = kSide) {
+  ScratchBitmap target(side, side);
   target.Fill(backdrop);
-  DrawIconEx(target.dc, 0, 0, icon, kSide, kSide, 0, nullptr, DI_NORMAL);
+  DrawIconEx(target.dc, 0, 0, icon, side, side, 0, nullptr, DI_NORMAL);
   Picture picture;
-  for (int y = 0; y < kSide; ++y)
-    for (int x = 0; x < kSide; ++x) picture.push_back(target.At(x, y));
+  for (int y = 0; y < side; ++y)
+    for (int x = 0; x < side; ++x) picture.push_back(target.At(x, y));
   return picture;
 }
 
 // What the icon should look like: the image surface's rows count from the bottom.
 Picture SurfacePicture(PixelSurface& image) {
   Picture picture;
-  for (int y = kSide - 1; y >= 0; --y)
-    for (int x = 0; x < kSide; ++x) {
-      const uint8_t* p = image.bits + (x + y * kSide) * 3;
+  for (int y = image.height - 1; y >= 0; --y)
+    for (int x = 0; x < image.width; ++x) {
+      const uint8_t* p = image.bits + (x + y * image.width) * 3;
       picture.push_back(RGB(p[2], p[1], p[0]));
     }
   return picture;
@@ -359,6 +361,90 @@ TEST(TrayIconInTheShell, RefusedFirstAddIsMadeGoodByTheNextSecondsIcon) {
   }
   EXPECT_TRUE(tray.Delete());
   EXPECT_TRUE(WaitFor([&] { return !ScreenShows(signature); }));
+}
+
+// When the window's DPI changes, the icon is made again at the shell's new small-icon size and handed
+// over at once with the tip it had; a size it has already, or one out of range, is kept or clamped.
+TEST(TrayIconInTheShell, ResizedIconReachesTheShellAtItsNewSideWithTheSameTip) {
+  OwnerWindow owner;
+  ShellNotifyRecorder shell;
+  ASSERT_TRUE(shell.Installed());
+  CTrayIcon tray;
+  tray.SetWindow(owner.handle);
+  ASSERT_TRUE(tray.CreateFirstIcon(24));
+  EXPECT_TRUE(tray.Resize(20));
+  EXPECT_TRUE(shell.calls.empty()) << "an icon not in the tray is not handed over";
+  ASSERT_TRUE(tray.Add());
+  ASSERT_EQ(shell.calls.size(), 1u);
+  EXPECT_EQ(shell.calls[0].iconSize.cx, 20);
+  const char* tip = "1.00 KB/s received  2.00 KB/s sent";
+  ASSERT_TRUE(tray.Replace(tip));
+
+  const struct {
+    int asked, side;
+    bool handedOver;
+  } steps[] = {{24, 24, true},  {24, 24, false}, {32, 32, true}, {18, 16, true},
+               {10, 16, false}, {100, 64, true}, {48, 48, true}};
+  for (const auto& step : steps) {
+    SCOPED_TRACE(step.asked);
+    const size_t before = shell.calls.size();
+    EXPECT_TRUE(tray.Resize(step.asked));
+    EXPECT_EQ(tray.Image().width, step.side);
+    EXPECT_EQ(tray.Image().height, step.side);
+    ASSERT_EQ(shell.calls.size(), before + (step.handedOver ? 1 : 0));
+    if (!step.handedOver) continue;
+    const ShellNotifyRecorder::Call& call = shell.calls.back();
+    EXPECT_EQ(call.message, DWORD(NIM_MODIFY));
+    EXPECT_TRUE(call.result);
+    EXPECT_EQ(call.icon, tray.Icon());
+    EXPECT_EQ(call.iconSize.cx, step.side);
+    EXPECT_EQ(call.iconSize.cy, step.side);
+    EXPECT_EQ(call.tip, tip);
+    EXPECT_EQ(IconPicture(call.icon, RGB(255, 0, 255), step.side),
+              Picture(size_t(step.side * step.side), RGB(0, 0, 0)))
+        << "black and opaque until the meter is drawn";
+  }
+  EXPECT_TRUE(tray.Delete());
+}
+
+// The window's redraw after a resize: the model draws the meter on the new surfaces and the shell
+// gets it at the new side, not a black icon until the next second.
+TEST(TrayIconInTheShell, TheModelRedrawsTheMeterOnTheResizedIconAtOnce) {
+  OwnerWindow owner;
+  ShellNotifyRecorder shell;
+  ASSERT_TRUE(shell.Installed());
+  CMeterPlatform platform;
+  platform.CreateGraphPanel(160, 100);  // each second paints it too
+  platform.trayIcon.SetWindow(owner.handle);
+  ASSERT_TRUE(platform.trayIcon.CreateFirstIcon());
+  ASSERT_TRUE(platform.trayIcon.Add());
+  StubCounters counters;
+  StubLogSink logs;
+  MemoryProfile profile;
+  MonitorModel model(counters, logs, platform, profile);
+  ASSERT_TRUE(model.CreateInterfaceStats(1));
+  for (int second = 0; second < 3; ++second) {
+    counters.AddTraffic(0, 3000, 9000);
+    model.OnStatisticsTick();
+  }
+  const std::string tip = shell.LastTip(owner.handle);
+
+  ASSERT_TRUE(platform.trayIcon.Resize(24));
+  const size_t before = shell.calls.size();
+  model.RedrawTrayIcon();
+  ASSERT_EQ(shell.calls.size(), before + 1);
+  const ShellNotifyRecorder::Call& call = shell.calls.back();
+  EXPECT_EQ(call.icon, platform.trayIcon.Icon());
+  EXPECT_EQ(call.iconSize.cx, 24);
+  EXPECT_EQ(call.iconSize.cy, 24);
+  EXPECT_EQ(call.tip, tip);
+
+  MemorySurface expected(24, 24);
+  DrawTrayPicture(*model.SelectedStats(), expected);
+  const Picture meter = SurfacePicture(expected);
+  EXPECT_NE(std::count(meter.begin(), meter.end(), RGB(0, 255, 0)), 0) << "the receive bar shows";
+  EXPECT_EQ(IconPicture(call.icon, RGB(255, 0, 255), 24), meter);
+  EXPECT_TRUE(platform.trayIcon.Delete());
 }
 
 // The meter as it must look, top-down: levels that fill the receive half, half the send half,

@@ -3,8 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "support/test_meter.h"
 
@@ -92,6 +94,103 @@ TEST_F(TrayPicture, MinuteLevelsAboveTheTopAreDrawnAsRow15AndLeftAsTheyAre) {
                   "GGGGGGGG........", "GGGGGGGG........", "GGGGGGGG........", "GGGGGGGGbbbbbbbb",
                   "GGGGGGGG........", "GGGGGGGG........", "GGGGGGGG........", "GGGGGGGGRRRRRRRR",
                   "GGGGGGGGRRRRRRRR", "GGGGGGGGRRRRRRRR", "GGGGGGGGRRRRRRRR", "GGGGGGGGRRRRRRRR"}));
+}
+
+// The picture at any side as letter rows, the bottom row first as the surface keeps them.
+std::vector<std::string> BottomUpRows(const PixelSurface& image) {
+  std::vector<std::string> rows(size_t(image.height));
+  for (int y = 0; y < image.height; ++y)
+    for (int x = 0; x < image.width; ++x) rows[y] += Letter(image.bits + (x + y * image.width) * 3);
+  return rows;
+}
+
+std::string Column(const std::vector<std::string>& rows, int x) {
+  std::string column;
+  for (const std::string& row : rows) column += row[x];
+  return column;
+}
+
+// Where the logical rows and columns fall at each side of the shell's small icon.
+struct SideCase {
+  int side;
+  int bottomRowPixels;        // pixel rows of logical row 0
+  int topRowPixels;           // and of row 15
+  std::vector<int> gridRows;  // from the bottom
+  int receiveMarkWidth;       // logical columns 0-4
+  int sendMarkFirst;          // logical column 12
+};
+
+const SideCase kSides[] = {
+    {16, 1, 1, {0, 4, 8, 12}, 5, 12},
+    {20, 2, 1, {0, 1, 5, 6, 10, 11, 15, 16}, 7, 15},
+    {24, 2, 1, {0, 1, 6, 7, 12, 13, 18, 19}, 8, 18},
+    {28, 2, 1, {0, 1, 7, 8, 14, 15, 21, 22}, 9, 21},
+    {32, 2, 2, {0, 1, 8, 9, 16, 17, 24, 25}, 10, 24},
+    {48, 3, 3, {0, 1, 2, 12, 13, 14, 24, 25, 26, 36, 37, 38}, 15, 36},
+    {kLargestTraySize, 4, 4, {0, 1, 2, 3, 16, 17, 18, 19, 32, 33, 34, 35, 48, 49, 50, 51}, 20, 48},
+};
+
+class TrayPictureAtEachSide : public ::testing::TestWithParam<SideCase> {
+ protected:
+  std::vector<std::string> Draw(uint32_t received, uint32_t sent, uint32_t receivedMinute,
+                                uint32_t sentMinute) {
+    stats.trayReceivedLevel = received;
+    stats.traySentLevel = sent;
+    stats.trayReceivedMinuteLevel = receivedMinute;
+    stats.traySentMinuteLevel = sentMinute;
+    memset(image.bits, 0x5A, image.ByteCount());
+    DrawTrayPicture(stats, image);
+    return BottomUpRows(image);
+  }
+
+  const SideCase& c = GetParam();
+  const int half = c.side / 2;
+  StatsRig owner;
+  CTrafficStats& stats = owner.stats;
+  MemorySurface image{c.side, c.side};
+};
+
+TEST_P(TrayPictureAtEachSide, QuietGridLiesOnItsRowsAboveTheMarkedBottomRow) {
+  const std::vector<std::string> rows = Draw(0, 0, 0, 0);
+  const int n = c.side;
+  const std::string bottom = std::string(c.receiveMarkWidth, 'Y') +
+                             std::string(half - c.receiveMarkWidth, 'G') +
+                             std::string(c.sendMarkFirst - half, 'R') + std::string(n - c.sendMarkFirst, 'Y');
+  for (int y = 0; y < n; ++y) {
+    const bool grid = std::find(c.gridRows.begin(), c.gridRows.end(), y) != c.gridRows.end();
+    const std::string expected = y < c.bottomRowPixels ? bottom : std::string(n, grid ? 'b' : '.');
+    EXPECT_EQ(rows[y], expected) << "row " << y << " from the bottom";
+  }
+}
+
+TEST_P(TrayPictureAtEachSide, FullAndHalfBarsFillTheHeightAndItsLowerHalf) {
+  const std::vector<std::string> rows = Draw(15, 7, 16, UINT32_MAX);
+  const int n = c.side;
+  EXPECT_EQ(Column(rows, half - 1), std::string(n, 'G')) << "level 15 fills the height";
+  const std::string sent = Column(rows, half);
+  EXPECT_EQ(sent.substr(0, half), std::string(half, 'R')) << "level 7 fills half";
+  EXPECT_EQ(sent.find('R', half), std::string::npos);
+  // Both minute marks lie on the top logical row.
+  for (int y = n - c.topRowPixels; y < n; ++y) {
+    EXPECT_EQ(rows[y].substr(0, half),
+              std::string(c.receiveMarkWidth, 'Y') + std::string(half - c.receiveMarkWidth, 'G'));
+    EXPECT_EQ(rows[y].substr(c.sendMarkFirst), std::string(n - c.sendMarkFirst, 'Y'));
+  }
+  EXPECT_EQ(rows[n - c.topRowPixels - 1].find('Y'), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(ShellIconSides, TrayPictureAtEachSide, ::testing::ValuesIn(kSides),
+                         [](const ::testing::TestParamInfo<SideCase>& info) {
+                           return std::to_string(info.param.side) + "px";
+                         });
+
+// The shell asks for 16, 20, 24, 28, 32 ... at the usual scales, and other sides at unusual ones.
+TEST(TrayPictureSide, StaysWithinTheDrawnSidesAndWholeDwordRows) {
+  const struct {
+    int iconSize, side;
+  } cases[] = {{0, 16},  {-5, 16}, {15, 16}, {16, 16}, {18, 16}, {20, 20}, {22, 20}, {24, 24},
+               {28, 28}, {31, 28}, {32, 32}, {40, 40}, {64, 64}, {65, 64}, {256, 64}};
+  for (const auto& c : cases) EXPECT_EQ(TrayPictureSide(c.iconSize), c.side) << c.iconSize;
 }
 
 TEST(TrayTip, ShowsBothRatesInKilobytesPerSecond) {

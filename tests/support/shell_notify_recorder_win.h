@@ -18,6 +18,8 @@ class ShellNotifyRecorder {
     std::string tip;
     BOOL result;
     std::string info;  // a balloon's text
+    HICON icon;
+    SIZE iconSize;  // the colour bitmap's, read when the shell got the icon
   };
 
   ShellNotifyRecorder() {
@@ -54,9 +56,19 @@ class ShellNotifyRecorder {
     const bool refused = message == NIM_ADD && active->addsToRefuse > 0;
     if (refused) --active->addsToRefuse;
     const BOOL result = refused ? FALSE : active->real(message, data);
-    active->calls.push_back(
-        {message, data->hWnd, data->uFlags, data->szTip, result, (data->uFlags & NIF_INFO) ? data->szInfo : ""});
+    const HICON icon = (data->uFlags & NIF_ICON) ? data->hIcon : nullptr;
+    active->calls.push_back({message, data->hWnd, data->uFlags, data->szTip, result,
+                             (data->uFlags & NIF_INFO) ? data->szInfo : "", icon, IconSize(icon)});
     return result;
+  }
+  static SIZE IconSize(HICON icon) {
+    ICONINFO info = {};
+    if (icon == nullptr || !GetIconInfo(icon, &info)) return SIZE{0, 0};
+    BITMAP colour = {};
+    GetObjectA(info.hbmColor, sizeof colour, &colour);
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    return SIZE{colour.bmWidth, colour.bmHeight};
   }
   static void** FindImportSlot(void* target) {
     auto* base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));

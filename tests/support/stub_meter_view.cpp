@@ -17,7 +17,7 @@ IPanelCanvas& StubMeterView::GraphCanvas() {
 
 PixelSurface& StubMeterView::TrayImage() {
   if (calls) calls->Record(StubCall::TrayImage);
-  return trayImage;
+  return *trayImage;
 }
 
 void StubMeterView::ShowGraphPanel() {

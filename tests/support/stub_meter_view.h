@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -28,7 +29,9 @@ class StubMeterView : public IMeterView {
   // Runs while a message box would be open, as the ticks go on inside one.
   std::function<void(const char* text)> whileMessageOpen;
   RecordingPanelCanvas canvas;
-  MemorySurface trayImage{16, 16};
+  // A new picture of this side, as the tray icon makes when the DPI changes.
+  void ResizeTrayImage(int32_t side) { trayImage = std::make_unique<MemorySurface>(side, side); }
+  std::unique_ptr<MemorySurface> trayImage = std::make_unique<MemorySurface>(16, 16);
   int showGraphPanelCount = 0;
   int replaceTrayIconCount = 0;
   bool shellTakesIcons = true;
