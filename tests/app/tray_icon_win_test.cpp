@@ -414,7 +414,7 @@ TEST(TrayIconInTheShell, TheModelRedrawsTheMeterOnTheResizedIconAtOnce) {
   ShellNotifyRecorder shell;
   ASSERT_TRUE(shell.Installed());
   CMeterPlatform platform;
-  platform.CreateGraphPanel(160, 100);  // each second paints it too
+  platform.CreateGraphPanel(LayoutForDpi(kBaseDpi, 160, 100));  // each second paints it too
   platform.trayIcon.SetWindow(owner.handle);
   ASSERT_TRUE(platform.trayIcon.CreateFirstIcon());
   ASSERT_TRUE(platform.trayIcon.Add());
