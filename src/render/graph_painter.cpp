@@ -60,13 +60,22 @@ void DrawGrid(const PanelSnapshot& panel, const MeterLayout& layout, PixelSurfac
   const int32_t height = std::min(layout.panelHeight, pixels.height);
   const int32_t width = std::min(layout.panelWidth, pixels.width);
   const int32_t side = layout.lineWidth;
-  for (int32_t row = 0; row < panel.graphHeight && layout.Scale(row) < height; row += kGridSpacing) {
-    for (int32_t column = 0; column < panel.graphColumns && layout.Scale(column) < width;
-         column += kGridSpacing) {
-      const int32_t top = layout.Scale(row), left = layout.Scale(column);
-      for (int32_t y = top; y < std::min(top + side, height); ++y)
-        for (int32_t x = left; x < std::min(left + side, width); ++x)
-          pixels.PutPixel(x, y, kGridBlue, kGridGreen, kGridRed);
+  // The dots' left edges, scaled once for all rows; no panel is wider than a few hundred dots.
+  int32_t lefts[512];
+  int32_t dots = 0;
+  for (int32_t column = 0; column < panel.graphColumns && dots < 512; column += kGridSpacing) {
+    const int32_t left = layout.Scale(column);
+    if (left >= width) break;
+    lefts[dots++] = left;
+  }
+  for (int32_t row = 0; row < panel.graphHeight; row += kGridSpacing) {
+    const int32_t top = layout.Scale(row);
+    if (top >= height) break;
+    const int32_t bottom = std::min(top + side, height);
+    for (int32_t i = 0; i < dots; ++i) {
+      const int32_t right = std::min(lefts[i] + side, width);
+      for (int32_t y = top; y < bottom; ++y)
+        for (int32_t x = lefts[i]; x < right; ++x) pixels.PutPixel(x, y, kGridBlue, kGridGreen, kGridRed);
     }
   }
 }

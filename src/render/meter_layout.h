@@ -28,7 +28,8 @@ struct MeterLayout {
   int32_t fontHeight;
 
   // A coordinate of the 96-DPI panel, at this layout's DPI: a column's x, a row's y, a text's corner.
-  int32_t Scale(int32_t length) const { return ScaleForDpi(length, dpi); }
+  // At 96 DPI, where most screens are, without arithmetic: a paint scales about a thousand.
+  int32_t Scale(int32_t length) const { return dpi == kBaseDpi ? length : ScaleForDpi(length, dpi); }
 };
 
 // The layout for a panel of graphColumns x graphHeight 96-DPI pixels; a DPI outside what any
