@@ -41,11 +41,12 @@ build_windows_programs() { # build_windows_programs folder win32|win64 target...
 # The folder the soak and cost commands build a Windows build's programs in.
 tools_build_dir() { echo "${QUINTREL_TOOLS_BUILD:-$wine_env_root/build}/$1-tools"; }
 
-# Starts Xvfb on the first free display number and exports DISPLAY; XVFB_PID is its process.
-start_xvfb() {
+# Starts Xvfb on the first free display number, 1024 x 768 unless a size is given, and exports
+# DISPLAY; XVFB_PID is its process.
+start_xvfb() { # start_xvfb [WIDTHxHEIGHT]
   local n=90
   while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
-  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  Xvfb ":$n" -screen 0 "${1:-1024x768}x24" -nolisten tcp >/dev/null 2>&1 &
   XVFB_PID=$!
   export DISPLAY=":$n"
   for _ in $(seq 50); do

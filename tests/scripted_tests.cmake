@@ -68,3 +68,11 @@ add_test(NAME e2e_first_start
                  $<TARGET_FILE:qdriver> ${CMAKE_BINARY_DIR}/first-start-screenshots)
 set_tests_properties(e2e_first_start PROPERTIES RUN_SERIAL TRUE SKIP_RETURN_CODE 77 TIMEOUT 300
                      LABELS "win;scripted;e2e")
+
+# The meter at 96, 144 and 192 DPI under Wine: the window's size, the panel's pixels and text at each,
+# and screenshots of the window, Configure, Usage and About. Screenshots stay in dpi-screenshots.
+add_test(NAME e2e_dpi
+         COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/e2e/dpi_e2e.sh ${scripted_wine} $<TARGET_FILE:Quintrel>
+                 $<TARGET_FILE:qdriver> ${CMAKE_BINARY_DIR}/dpi-screenshots)
+set_tests_properties(e2e_dpi PROPERTIES RUN_SERIAL TRUE SKIP_RETURN_CODE 77 TIMEOUT 300
+                     LABELS "win;scripted;e2e")

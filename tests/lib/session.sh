@@ -98,9 +98,9 @@ sleep_until() { # sleep_until <ms since run_start>
   return 0
 }
 
-# The virtual screen the run's windows are drawn on.
-start_screen() {
-  start_xvfb || abort "no virtual screen"
+# The virtual screen the run's windows are drawn on, 1024 x 768 unless a size is given.
+start_screen() { # start_screen [WIDTHxHEIGHT]
+  start_xvfb "$@" || abort "no virtual screen"
 }
 # Where shot puts its screenshots; "fresh" removes the ones an earlier run left there.
 screenshots_in() { # screenshots_in folder [fresh]
