@@ -5,6 +5,7 @@
 #include "dialogs/configure_labels.h"
 #include "dialogs/item_params_dlg_win.h"
 #include "fw/app_win.h"
+#include "fw/dpi_win.h"
 #include "fw/message_box_win.h"
 #include "fw/owned_handle_win.h"
 
@@ -12,7 +13,6 @@ namespace {
 
 constexpr int kDialogLeft = 100;
 constexpr int kDialogTop = 100;
-constexpr int kImageSize = 16;
 constexpr int kImageListInitial = 10;
 constexpr int kImageListGrow = 10;
 constexpr UINT kAllItemStates =
@@ -57,10 +57,12 @@ void CConfigureDlg::CheckStyleRadio() {
   styleMirrorRadio.SetChecked(owner->settings.graphStyle == kGraphStyleMirror);
 }
 
+// The list's icons take the small icon's size at the dialog's DPI, as its text takes the font's.
 void CConfigureDlg::FillInterfaceList() {
-  interfaceImages.Create(kImageSize, kImageSize, ILC_COLOR, kImageListInitial, kImageListGrow);
+  const int imageSize = SmallIconSizeForDpi(WindowDpi(hwnd()));
+  interfaceImages.Create(imageSize, imageSize, ILC_COLOR, kImageListInitial, kImageListGrow);
   COwnedIcon icon(static_cast<HICON>(
-      LoadImageA(AppInstance(), MAKEINTRESOURCEA(IDI_INTERFACE), IMAGE_ICON, kImageSize, kImageSize, 0)));
+      LoadImageA(AppInstance(), MAKEINTRESOURCEA(IDI_INTERFACE), IMAGE_ICON, imageSize, imageSize, 0)));
   if (!icon)
     ShowAppMessage(hwnd(), "icon error");
   else
