@@ -9,6 +9,8 @@
 #include <iphlpapi.h>
 #include <windows.h>
 
+#include "tools/iphlpapi/system_iphlpapi.h"
+
 namespace {
 
 constexpr ULONG64 kFastStepBytes = (ULONG64(5) << 30) + 12345;
@@ -16,44 +18,29 @@ constexpr ULONG64 kLinkBitsPerSecond = 100000000000ull;
 // Readings so far of each interface, by its index.
 LONG64 readings[256] = {};
 
-FARPROC SystemEntry(const char* name) {
-  static HMODULE system = [] {
-    char path[MAX_PATH + 16] = {};
-    const UINT length = GetSystemDirectoryA(path, MAX_PATH);
-    lstrcpyA(path + length, "\\iphlpapi.dll");
-    return LoadLibraryA(path);
-  }();
-  return system != nullptr ? GetProcAddress(system, name) : nullptr;
-}
-
-template <typename Fn>
-Fn Entry(const char* name) {
-  return reinterpret_cast<Fn>(reinterpret_cast<void*>(SystemEntry(name)));
-}
-
 }  // namespace
 
 extern "C" __declspec(dllexport) DWORD WINAPI GetIfEntry(PMIB_IFROW row) {
-  const auto entry = Entry<DWORD(WINAPI*)(PMIB_IFROW)>("GetIfEntry");
+  const auto entry = SystemIpHelper<DWORD(WINAPI*)(PMIB_IFROW)>("GetIfEntry");
   return entry != nullptr ? entry(row) : ERROR_NOT_SUPPORTED;
 }
 
 extern "C" __declspec(dllexport) DWORD WINAPI GetIfTable(PMIB_IFTABLE table, PULONG size, BOOL order) {
-  const auto entry = Entry<DWORD(WINAPI*)(PMIB_IFTABLE, PULONG, BOOL)>("GetIfTable");
+  const auto entry = SystemIpHelper<DWORD(WINAPI*)(PMIB_IFTABLE, PULONG, BOOL)>("GetIfTable");
   return entry != nullptr ? entry(table, size, order) : ERROR_NOT_SUPPORTED;
 }
 
 extern "C" __declspec(dllexport) NETIO_STATUS WINAPI GetIfTable2(PMIB_IF_TABLE2* table) {
-  const auto entry = Entry<NETIO_STATUS(WINAPI*)(PMIB_IF_TABLE2*)>("GetIfTable2");
+  const auto entry = SystemIpHelper<NETIO_STATUS(WINAPI*)(PMIB_IF_TABLE2*)>("GetIfTable2");
   return entry != nullptr ? entry(table) : ERROR_NOT_SUPPORTED;
 }
 
 extern "C" __declspec(dllexport) VOID WINAPI FreeMibTable(PVOID memory) {
-  if (const auto entry = Entry<VOID(WINAPI*)(PVOID)>("FreeMibTable")) entry(memory);
+  if (const auto entry = SystemIpHelper<VOID(WINAPI*)(PVOID)>("FreeMibTable")) entry(memory);
 }
 
 extern "C" __declspec(dllexport) NETIO_STATUS WINAPI GetIfEntry2(PMIB_IF_ROW2 row) {
-  const auto entry = Entry<NETIO_STATUS(WINAPI*)(PMIB_IF_ROW2)>("GetIfEntry2");
+  const auto entry = SystemIpHelper<NETIO_STATUS(WINAPI*)(PMIB_IF_ROW2)>("GetIfEntry2");
   if (entry == nullptr) return ERROR_NOT_SUPPORTED;
   const NETIO_STATUS status = entry(row);
   if (status != NO_ERROR) return status;

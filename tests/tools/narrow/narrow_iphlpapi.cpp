@@ -3,28 +3,16 @@
 #include <iphlpapi.h>
 #include <windows.h>
 
-namespace {
-
-FARPROC SystemEntry(const char* name) {
-  static HMODULE system = [] {
-    char path[MAX_PATH + 16] = {};
-    const UINT length = GetSystemDirectoryA(path, MAX_PATH);
-    lstrcpyA(path + length, "\\iphlpapi.dll");
-    return LoadLibraryA(path);
-  }();
-  return system != nullptr ? GetProcAddress(system, name) : nullptr;
-}
-
-}  // namespace
+#include "tools/iphlpapi/system_iphlpapi.h"
 
 extern "C" __declspec(dllexport) DWORD WINAPI GetIfEntry(PMIB_IFROW row) {
   using Fn = DWORD(WINAPI*)(PMIB_IFROW);
-  const auto entry = reinterpret_cast<Fn>(reinterpret_cast<void*>(SystemEntry("GetIfEntry")));
+  const auto entry = SystemIpHelper<Fn>("GetIfEntry");
   return entry != nullptr ? entry(row) : ERROR_NOT_SUPPORTED;
 }
 
 extern "C" __declspec(dllexport) DWORD WINAPI GetIfTable(PMIB_IFTABLE table, PULONG size, BOOL order) {
   using Fn = DWORD(WINAPI*)(PMIB_IFTABLE, PULONG, BOOL);
-  const auto entry = reinterpret_cast<Fn>(reinterpret_cast<void*>(SystemEntry("GetIfTable")));
+  const auto entry = SystemIpHelper<Fn>("GetIfTable");
   return entry != nullptr ? entry(table, size, order) : ERROR_NOT_SUPPORTED;
 }
