@@ -4,10 +4,6 @@
 #include <algorithm>
 #include <cstring>
 
-size_t PixelSurface::RowBytes() const {
-  return width > 0 ? (size_t(width) * 3 + 3) & ~size_t(3) : 0;
-}
-
 size_t PixelSurface::ByteCount() const {
   return height > 0 ? RowBytes() * size_t(height) : 0;
 }

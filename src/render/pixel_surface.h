@@ -12,7 +12,7 @@ class PixelSurface {
   uint8_t* bits = nullptr;  // height rows of RowBytes(): width pixels of blue, green, red, then padding
 
   void Attach(uint8_t* pixelBytes, int32_t w, int32_t h) { bits = pixelBytes, width = w, height = h; }
-  size_t RowBytes() const;
+  size_t RowBytes() const { return width > 0 ? (size_t(width) * 3 + 3) & ~size_t(3) : 0; }
   size_t ByteCount() const;
   void PutPixel(int32_t x, int32_t y, uint8_t b0, uint8_t b1, uint8_t b2);
   // colour is 0x00RRGGBB; rows count from the bottom as in PutPixel.

@@ -26,6 +26,8 @@ int32_t FirstPixel(int32_t logical, int32_t side) {
 
 // Colours every pixel of one logical cell alike, so that any side shows only the five colours.
 void Put(PixelSurface& image, int32_t x, int32_t y, TrayColour c) {
+  if (image.width == kTraySize && image.height == kTraySize)
+    return image.PutPixel(x, y, c.blue, c.green, c.red);
   const int32_t rowEnd = FirstPixel(y + 1, image.height), columnEnd = FirstPixel(x + 1, image.width);
   for (int32_t py = FirstPixel(y, image.height); py < rowEnd; ++py)
     for (int32_t px = FirstPixel(x, image.width); px < columnEnd; ++px)
