@@ -1,6 +1,7 @@
 // The Usage dialog: totals and charts read from the log when it opens, the allowance kept on OK.
 #include "dialogs/usage_dlg_win.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -24,10 +25,6 @@ int32_t EditNumber(const CEdit& edit, int32_t fallback) {
   char* end = nullptr;
   const long value = strtol(text, &end, 10);
   return end == text ? fallback : int32_t(value);
-}
-
-int32_t Clamped(int32_t value, int32_t lo, int32_t hi) {
-  return value < lo ? lo : value > hi ? hi : value;
 }
 
 }  // namespace
@@ -140,9 +137,9 @@ void CUsageDlg::ShowAllowance() {
 }
 
 void CUsageDlg::OnOK() {
-  const int32_t amount = Clamped(EditNumber(allowanceAmount, 0), 0, kMaxAllowanceAmount);
+  const int32_t amount = std::clamp(EditNumber(allowanceAmount, 0), 0, kMaxAllowanceAmount);
   const int32_t inGigabytes = allowanceUnit.GetCurSel() == 0 ? 0 : 1;
-  const int32_t startDay = Clamped(EditNumber(allowanceDay, 1), 1, kLastAllowanceStartDay);
+  const int32_t startDay = std::clamp(EditNumber(allowanceDay, 1), 1, kLastAllowanceStartDay);
   allowanceChanged = amount != settings.allowanceAmount || inGigabytes != settings.allowanceInGigabytes ||
                      startDay != settings.allowanceStartDay;
   settings.allowanceAmount = amount;

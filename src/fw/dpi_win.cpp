@@ -1,6 +1,8 @@
 // The DPI functions of Windows 10 are looked up at run time: Windows 7 and 8 lack them.
 #include "fw/dpi_win.h"
 
+#include "fw/system_library_win.h"
+
 namespace {
 
 constexpr UINT kDefaultDpi = 96;
@@ -10,8 +12,7 @@ using GetSystemMetricsForDpiFn = int(WINAPI*)(int index, UINT dpi);
 
 template <typename Function>
 Function UserFunction(const char* name) {
-  HMODULE user = GetModuleHandleA("user32.dll");
-  return user ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(user, name))) : nullptr;
+  return LibraryFunction<Function>(GetModuleHandleA("user32.dll"), name);
 }
 
 UINT ScreenDpi() {

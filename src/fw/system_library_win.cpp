@@ -10,8 +10,7 @@ using SetDllDirectoryFn = BOOL(WINAPI*)(LPCSTR path);
 
 template <typename Function>
 Function KernelFunction(const char* name) {
-  HMODULE kernel = GetModuleHandleA("kernel32.dll");
-  return kernel ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(kernel, name))) : nullptr;
+  return LibraryFunction<Function>(GetModuleHandleA("kernel32.dll"), name);
 }
 
 }  // namespace

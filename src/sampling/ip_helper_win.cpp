@@ -3,15 +3,6 @@
 
 #include "fw/system_library_win.h"
 
-namespace {
-
-template <typename Function>
-Function Resolve(HMODULE module, const char* name) {
-  return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
-
-}  // namespace
-
 CIpHelper::CIpHelper() : libraryName(SystemLibraryPath("iphlpapi.dll")) {
   adapterTable.wide = &wideCounters;
 }
@@ -32,9 +23,9 @@ const char* CIpHelper::DiscoverInterfaces() {
 const char* CIpHelper::LoadAndRead() {
   ipHelperModule.Reset(LoadLibraryA(libraryName.c_str()));
   if (!ipHelperModule) return kUnsupportedOsMessage;
-  pfnGetIfEntry = Resolve<GetIfEntryFn>(ipHelperModule.get(), "GetIfEntry");
+  pfnGetIfEntry = LibraryFunction<GetIfEntryFn>(ipHelperModule.get(), "GetIfEntry");
   if (pfnGetIfEntry == nullptr) return kNoGetIfEntryMessage;
-  pfnGetIfTable = Resolve<GetIfTableFn>(ipHelperModule.get(), "GetIfTable");
+  pfnGetIfTable = LibraryFunction<GetIfTableFn>(ipHelperModule.get(), "GetIfTable");
   if (pfnGetIfTable == nullptr) return kNoGetIfTableMessage;
   wideCounters.Resolve(ipHelperModule.get());
   if (!adapterTable.Read(pfnGetIfTable)) return kNoAdapterMessage;
