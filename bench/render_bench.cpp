@@ -3,25 +3,24 @@
 
 #include "alloc_counter.h"
 #include "render/graph_painter.h"
-#include "support/test_meter.h"
 #include "render/tray_picture.h"
+#include "support/recording_canvas.h"
 
 namespace {
 
-void FillBusyStats(CTrafficStats& s) {
-  for (int x = 0; x < CTrafficStats::kColumnSlots; ++x)
-    s.sentColumns[x] = x % 50, s.receivedColumns[x] = x % 49;
-  s.currentReceived = 123456;
-  s.currentSent = 7890;
-  s.totalSent = 5ull << 30;
-  s.pctReceivedNow = 42.5f;
-  s.autoScale = 1;
-  s.sentScaleTop = 100u << 10;
-  s.receivedScaleTop = 1500u << 10;
-  s.trayReceivedLevel = 7;
-  s.traySentLevel = 3;
-  s.trayReceivedMinuteLevel = 40;
-  s.traySentMinuteLevel = 2;
+void FillBusyFigures(TrafficFigures& f) {
+  for (int x = 0; x < TrafficFigures::kColumnSlots; ++x)
+    f.sentColumns[x] = x % 50, f.receivedColumns[x] = x % 49;
+  f.currentReceived = 123456;
+  f.currentSent = 7890;
+  f.avgReceivedMinute = 654321;
+  f.avgSentMinute = 2000;
+  f.totalSent = 5ull << 30;
+  f.pctReceivedNow = 42.5f;
+  f.autoScale = true;
+  f.sentScaleTop = 100u << 10;
+  f.receivedScaleTop = 1500u << 10;
+  f.trayScaleKb = 16;
 }
 
 void ReportAllocations(benchmark::State& state, uint64_t before) {
@@ -30,19 +29,23 @@ void ReportAllocations(benchmark::State& state, uint64_t before) {
   if (perCall > 0) state.SkipWithError("allocates per call");
 }
 
+// A paint from the figures: the snapshot taken, the panel drawn.
 void BM_PaintGraphPanel(benchmark::State& state) {
-  StatsRig owner;
-  FillBusyStats(owner.stats);
-  owner.settings.graphStyle = static_cast<int32_t>(state.range(0));
-  owner.settings.columnRange = owner.settings.graphStyle == kGraphStyleOverlapped ? 100 : 50;
-  owner.settings.receiveStatSelection = 0;
-  owner.settings.sendStatSelection = 3;
+  TrafficFigures figures;
+  FillBusyFigures(figures);
+  MonitorSettings settings;
+  settings.graphStyle = static_cast<int32_t>(state.range(0));
+  settings.columnRange = settings.graphStyle == kGraphStyleOverlapped ? 100 : 50;
+  settings.receiveStatSelection = 0;
+  settings.sendStatSelection = 3;
   RecordingPanelCanvas canvas;
-  PaintGraphPanel(owner.settings, owner.stats, canvas);
+  PanelSnapshot snapshot;
+  TakePanelSnapshot(settings, figures, kBaseDpi, snapshot);
+  PaintGraphPanel(snapshot, canvas);
   const uint64_t before = AllocationCount();
   for (auto _ : state) {
-    canvas.Forget();
-    PaintGraphPanel(owner.settings, owner.stats, canvas);
+    TakePanelSnapshot(settings, figures, kBaseDpi, snapshot);
+    PaintGraphPanel(snapshot, canvas);
     benchmark::DoNotOptimize(canvas.surface.bits);
   }
   ReportAllocations(state, before);
@@ -50,14 +53,14 @@ void BM_PaintGraphPanel(benchmark::State& state) {
 BENCHMARK(BM_PaintGraphPanel)->Arg(kGraphStyleMirror)->Arg(kGraphStyleNormal)->Arg(kGraphStyleOverlapped);
 
 void BM_TrayUpdate(benchmark::State& state) {
-  StatsRig owner;
-  FillBusyStats(owner.stats);
+  TrafficFigures figures;
+  FillBusyFigures(figures);
   MemorySurface image(kTraySize, kTraySize);
   char tip[kTrayTipSize];
   const uint64_t before = AllocationCount();
   for (auto _ : state) {
-    DrawTrayPicture(owner.stats, image);
-    FormatTrayTip(owner.stats.currentReceived, owner.stats.currentSent, tip);
+    DrawTrayPicture(TrayBarsOf(figures), image);
+    FormatTrayTip(figures.currentReceived, figures.currentSent, tip);
     benchmark::DoNotOptimize(image.bits);
     benchmark::DoNotOptimize(tip);
   }

@@ -11,9 +11,8 @@ struct Engine : TestMeter {
     logs.recordText = false;
     model.CreateInterfaceStats(1);
     model.WatchSelectedInterface();
-    stats = model.statsTable[0].get();
   }
-  CTrafficStats* stats = nullptr;
+
 };
 
 void ReportAllocations(benchmark::State& state, uint64_t before) {
@@ -23,14 +22,14 @@ void ReportAllocations(benchmark::State& state, uint64_t before) {
 }
 
 void BM_UpdateStatistics(benchmark::State& state) {
-  Engine e;
-  e.stats->UpdateStatistics();
+  StatsRig e;
+  e.stats.UpdateStatistics();
   uint32_t step = 0;
   const uint64_t before = AllocationCount();
   for (auto _ : state) {
     e.counters.AddTraffic(0, 1000 + (++step & 1023), 50000 + step);
-    e.stats->UpdateStatistics();
-    benchmark::DoNotOptimize(e.stats->avgReceivedHour);
+    e.stats.UpdateStatistics();
+    benchmark::DoNotOptimize(e.figures.avgReceivedHour);
   }
   ReportAllocations(state, before);
 }
@@ -41,9 +40,9 @@ BENCHMARK(BM_UpdateStatistics);
 // rescales all columns.
 void BM_UpdateGraph(benchmark::State& state) {
   Engine e;
-  e.stats->autoScale = state.range(0) != 0 ? 1 : 0;
+  e.model.SetInterfaceAutoScale(state.range(0) != 0 ? 1 : 0);
   const bool rescaleEveryTick = state.range(0) == 2;
-  e.stats->UpdateGraph();
+  e.model.OnGraphTick();
   uint32_t step = 0;
   const uint64_t before = AllocationCount();
   for (auto _ : state) {
@@ -52,7 +51,7 @@ void BM_UpdateGraph(benchmark::State& state) {
     // The largest raw value keeps growing with the rescaling variant, so its top moves every time.
     e.counters.AddTraffic(0, rescaleEveryTick ? sent + step * 64 : sent, 2 * sent);
     e.model.OnGraphTick();
-    benchmark::DoNotOptimize(e.stats->sentColumns[0]);
+    benchmark::DoNotOptimize(e.model.SelectedFigures()->sentColumns[0]);
   }
   ReportAllocations(state, before);
 }

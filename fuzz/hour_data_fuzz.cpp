@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "console/hour_data.h"
+#include "render/hour_chart.h"
 #include "render/pixel_surface.h"
 
 namespace {
@@ -59,7 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   MemorySurface& image = Image();
   memset(image.bits, 0xFF, image.ByteCount());
-  hours.DrawHourBars(image);
+  DrawHourBars(hours.firstSums, hours.secondSums, image);
   // The bars stand on their base: the rows beneath it stay white.
   for (uint32_t row = 0; row < kHourBarBase; ++row)
     for (uint32_t x = 0; x < kHourImageWidth * 3; ++x)

@@ -7,8 +7,9 @@
 #include <cstring>
 #include <string>
 
-#include "app/monitor_model.h"
+#include "meter/monitor_model.h"
 #include "dialogs/preset_text.h"
+#include "render/axis_labels.h"
 #include "render/panel_canvas.h"
 #include "settings/profile_number.h"
 #include "support/stub_counter_source.h"
@@ -62,7 +63,7 @@ class CheckingCanvas : public IPanelCanvas {
   void SelectPen(PanelPen) override {}
   void MoveTo(int32_t x, int32_t y) override { CheckPoint(x, y); }
   void PolylineTo(const CanvasPoint* points, int32_t count) override {
-    if (count < 0 || count > CTrafficStats::kColumnSlots) abort();
+    if (count < 0 || count > TrafficFigures::kColumnSlots) abort();
     for (int32_t i = 0; i < count; ++i) CheckPoint(points[i].x, points[i].y);
   }
   void WriteText(int32_t x, int32_t y, const char* text, int32_t length) override {
@@ -81,7 +82,7 @@ class CheckingCanvas : public IPanelCanvas {
 
 class FuzzView : public StubMeterView {
  public:
-  IPanelCanvas& GraphCanvas() override { return checking; }
+  IPanelCanvas* GraphCanvas() override { return &checking; }
   void ShowMessage(const char*) override { ++messageCount; }
   CheckingCanvas checking;
   int messageCount = 0;
@@ -108,8 +109,8 @@ void ChangeLikeConfigure(FuzzedDataProvider& in, MonitorModel& model) {
       model.WriteDeviceSpeedIndex();
       break;
     case 5:
-      if (model.interfaceCount > 0)
-        model.settings.selectedInterface = in.ConsumeIntegralInRange<int32_t>(0, int32_t(model.interfaceCount) - 1);
+      if (model.InterfaceCount() > 0)
+        model.SelectInterface(in.ConsumeIntegralInRange<int32_t>(0, int32_t(model.InterfaceCount()) - 1));
       model.WriteDeviceSpeedIndex();
       break;
     case 6:
@@ -132,14 +133,15 @@ void ChangeLikeConfigure(FuzzedDataProvider& in, MonitorModel& model) {
 // After a statistics tick has painted the panel, every column lies within the style's range (a
 // change of style leaves taller columns behind, which the painter brings back into it).
 void CheckAfterStatisticsTick(MonitorModel& model) {
-  CTrafficStats* stats = model.SelectedStats();
-  if (stats == nullptr) return;
+  const TrafficFigures* figures = model.SelectedFigures();
+  if (figures == nullptr) return;
   const uint32_t range = uint32_t(model.settings.columnRange);
   for (int x = 0; x < model.settings.graphColumns; ++x)
-    if (stats->sentColumns[x] > range || stats->receivedColumns[x] > range) abort();
-  for (int i = 0; i < CTrafficStats::kLabelSlots; ++i)
-    if (memchr(stats->sentLabels[i], 0, CTrafficStats::kLabelLength) == nullptr ||
-        memchr(stats->receivedLabels[i], 0, CTrafficStats::kLabelLength) == nullptr)
+    if (figures->sentColumns[x] > range || figures->receivedColumns[x] > range) abort();
+  const AxisLabelSet labels = AxisLabelsOf(*figures, AxisLabelSet::kSlots);
+  for (int i = 0; i < AxisLabelSet::kSlots; ++i)
+    if (memchr(labels.sent[i], 0, AxisLabelSet::kLength) == nullptr ||
+        memchr(labels.received[i], 0, AxisLabelSet::kLength) == nullptr)
       abort();
 }
 
@@ -186,9 +188,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         CheckAfterStatisticsTick(model);
         ++ticks;
         break;
-      case 4:  // the minute's last second: a log line
-        model.logTickCount = 59;
+      case 4:  // a minute's end: a log line
         model.OnStatisticsTick();
+        model.WriteLogLine();
         CheckAfterStatisticsTick(model);
         ++ticks;
         break;

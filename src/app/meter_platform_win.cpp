@@ -2,13 +2,11 @@
 // and the timers of the main window.
 #include "app/meter_platform_win.h"
 
-#include <cstring>
-
 #include "fw/message_box_win.h"
 
 void CMeterPlatform::Attach(HWND mainWindow) {
   window = mainWindow;
-  windowDC = GetDC(mainWindow);
+  windowDC.Reset(mainWindow);
   trayIcon.SetWindow(mainWindow);
 }
 
@@ -16,15 +14,10 @@ void CMeterPlatform::ShowMessage(const char* text) {
   ShowAppMessage(window, text);
 }
 
-// An idle link paints the same panel tick after tick: the window keeps the copy it has until the
-// panel changes or the window is painted.
-void CMeterPlatform::ShowGraphPanel() {
-  if (!windowDC || graphSurface.bits == nullptr) return;
+bool CMeterPlatform::ShowGraphPanel() {
+  if (!windowDC || graphSurface.bits == nullptr) return false;
   GdiFlush();
-  const size_t size = graphSurface.ByteCount();
-  if (panelShown && memcmp(shownPanel.data(), graphSurface.bits, size) == 0) return;
-  panelShown = graphSurface.BlitTo(windowDC, panelX, panelY) != FALSE;
-  if (panelShown) shownPanel.assign(graphSurface.bits, graphSurface.bits + size);
+  return graphSurface.BlitTo(windowDC.get(), panelX, panelY) != FALSE;
 }
 
 void CMeterPlatform::RestartGraphTimer(int32_t periodMs) {
@@ -36,7 +29,6 @@ void CMeterPlatform::RestartGraphTimer(int32_t periodMs) {
 void CMeterPlatform::ReleaseGraphPanel() {
   graphCanvas.reset();
   graphSurface.Release();
-  panelShown = false;
 }
 
 void CMeterPlatform::CreateGraphPanel(const MeterLayout& layout) {
@@ -47,8 +39,6 @@ void CMeterPlatform::CreateGraphPanel(const MeterLayout& layout) {
   panelX = layout.panelX;
   panelY = layout.panelY;
   graphCanvas.emplace(graphSurface, graphTools);
-  shownPanel.reserve(graphSurface.ByteCount());
-  panelShown = false;
 }
 
 void CMeterPlatform::StartTimers(int32_t graphPeriodMs) {

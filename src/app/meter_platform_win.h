@@ -6,11 +6,11 @@
 
 #include <cstdint>
 #include <optional>
-#include <vector>
 
-#include "app/meter_view.h"
 #include "app/tray_icon_win.h"
+#include "fw/gdi_win.h"
 #include "log/log_file_win.h"
+#include "meter/meter_view.h"
 #include "render/dib_surface_win.h"
 #include "render/gdi_canvas_win.h"
 #include "render/meter_layout.h"
@@ -26,17 +26,20 @@ class CMeterPlatform : public IMeterView {
   CMeterPlatform& operator=(const CMeterPlatform&) = delete;
 
   // The window that owns the messages, the timers and the tray icon's callbacks; its DC is taken
-  // once and kept.
+  // once and kept until the platform goes.
   void Attach(HWND mainWindow);
-  HDC WindowDc() const { return windowDC; }
+  // The window is going: its DC is given back.
+  void Detach() { windowDC.Release(); }
+  HDC WindowDc() const { return windowDC.get(); }
 
   void ShowMessage(const char* text) override;
-  IPanelCanvas& GraphCanvas() override { return *graphCanvas; }
+  IPanelCanvas* GraphCanvas() override { return graphCanvas ? &*graphCanvas : nullptr; }
   PixelSurface& TrayImage() override { return trayIcon.Image(); }
-  void ShowGraphPanel() override;
-  // The window was painted over the panel: the next ShowGraphPanel copies it whatever it holds.
-  void ForgetShownPanel() { panelShown = false; }
+  bool ShowGraphPanel() override;
   bool ReplaceTrayIcon(const char* tooltip) override { return trayIcon.Replace(tooltip) != FALSE; }
+  bool ShowTrayNotice(const char* title, const char* text) override {
+    return trayIcon.ShowNotice(title, text) != FALSE;
+  }
   void RestartGraphTimer(int32_t periodMs) override;
 
   // The graph surface at the layout's panel size, with a transparent text background and the two
@@ -57,12 +60,9 @@ class CMeterPlatform : public IMeterView {
 
  private:
   HWND window = nullptr;
-  HDC windowDC = nullptr;
+  CWindowDC windowDC;
   CDibSurface graphSurface;
   int panelX = 0, panelY = 0;
   std::optional<GdiPanelCanvas> graphCanvas;
   bool timersRunning = false;
-  // The pixels last copied to the window.
-  std::vector<uint8_t> shownPanel;
-  bool panelShown = false;
 };

@@ -2,6 +2,9 @@
 #include "app/monitor_dlg_win.h"
 
 #include <cstdlib>
+#include <utility>
+
+#include "meter/window_place.h"
 
 #include "dialogs/about_dlg_win.h"
 #include "dialogs/configure_dlg_win.h"
@@ -23,21 +26,21 @@ const MenuRow kMenuRows[] = {
     {IDM_ALWAYS_ON_TOP, "Always On Top"},
     {IDM_TRAY_ONLY, "Only tray icon"},
     {0, nullptr},
-    {503, "Current Receive"},
-    {504, "Last min. avg"},
-    {505, "Last hour avg"},
-    {506, "Total Received"},
-    {507, "% Bandwidth"},
-    {508, "% 1 min. Bandwidth"},
-    {509, "% 1 hour Bandwidth"},
+    {IDM_CURRENT_RECEIVE, "Current Receive"},
+    {IDM_MINUTE_AVERAGE_RECEIVE, "Last min. avg"},
+    {IDM_HOUR_AVERAGE_RECEIVE, "Last hour avg"},
+    {IDM_TOTAL_RECEIVED, "Total Received"},
+    {IDM_BANDWIDTH_RECEIVE, "% Bandwidth"},
+    {IDM_MINUTE_BANDWIDTH_RECEIVE, "% 1 min. Bandwidth"},
+    {IDM_HOUR_BANDWIDTH_RECEIVE, "% 1 hour Bandwidth"},
     {0, nullptr},
-    {521, "Current Send"},
-    {522, "Last min. avg"},
-    {523, "Last hour avg"},
-    {524, "Total Sent"},
-    {525, "% Bandwidth"},
-    {526, "% 1 min. Bandwidth"},
-    {527, "% 1 hour Bandwidth"},
+    {IDM_CURRENT_SEND, "Current Send"},
+    {IDM_MINUTE_AVERAGE_SEND, "Last min. avg"},
+    {IDM_HOUR_AVERAGE_SEND, "Last hour avg"},
+    {IDM_TOTAL_SENT, "Total Sent"},
+    {IDM_BANDWIDTH_SEND, "% Bandwidth"},
+    {IDM_MINUTE_BANDWIDTH_SEND, "% 1 min. Bandwidth"},
+    {IDM_HOUR_BANDWIDTH_SEND, "% 1 hour Bandwidth"},
     {0, nullptr},
     {IDM_SETUP, "SETUP"},
     {IDM_USAGE, "Usage..."},
@@ -48,18 +51,6 @@ const MenuRow kMenuRows[] = {
     {IDM_EXIT, "Exit"},
 };
 
-constexpr int kStatisticSelections = 7;
-
-// A stored place that lies wholly off the screens (a damaged profile, a monitor since removed)
-// would hide the window for good; it is pulled to the nearest edge of the screens instead.
-int32_t OnScreen(int32_t start, int32_t size, int screenStart, int screenSize) {
-  const int64_t lowest = int64_t(screenStart) - size + 1;
-  const int64_t highest = int64_t(screenStart) + screenSize - 1;
-  if (start >= lowest && start <= highest) return start;
-  const int64_t nearest = start < lowest ? screenStart : int64_t(screenStart) + screenSize - size;
-  return int32_t(nearest > screenStart ? nearest : screenStart);
-}
-
 }  // namespace
 
 CMonitorDlg::CMonitorDlg(IProfile& settingsProfile, HWND parent)
@@ -67,10 +58,6 @@ CMonitorDlg::CMonitorDlg(IProfile& settingsProfile, HWND parent)
       model(platform.ipHelper, platform.logSink, platform, settingsProfile),
       settings(model.settings) {
   appIcon = LoadIconA(AppInstance(), MAKEINTRESOURCEA(IDI_APP_MISSING));
-}
-
-CMonitorDlg::~CMonitorDlg() {
-  if (backgroundDC && backgroundOriginalBitmap) SelectObject(backgroundDC.get(), backgroundOriginalBitmap);
 }
 
 void CMonitorDlg::DoDataExchange() {
@@ -98,10 +85,9 @@ BOOL CMonitorDlg::OnInitDialog() {
   taskbarCreatedMessage = CTrayIcon::TaskbarCreatedMessage();
 
   BuildPopupMenu();
-  const int32_t receive = settings.receiveStatSelection, send = settings.sendStatSelection;
-  if (receive >= 0 && receive < kStatisticSelections)
+  if (const int32_t receive = model.ReceiveStatistic(); receive >= 0)
     CheckMenuGroup(IDM_RECEIVE_FIRST, IDM_RECEIVE_LAST, IDM_RECEIVE_FIRST + receive);
-  if (send >= 0 && send < kStatisticSelections)
+  if (const int32_t send = model.SendStatistic(); send >= 0)
     CheckMenuGroup(IDM_SEND_FIRST, IDM_SEND_LAST, IDM_SEND_FIRST + send);
   PlaceWindow();
 
@@ -137,40 +123,35 @@ void CMonitorDlg::OnDpiChanged(UINT dpi, const RECT* suggested) {
 // The background is drawn for 96 DPI; at any other it is stretched with halftoning, which keeps
 // its soft texture soft rather than blocky.
 void CMonitorDlg::LoadDrawingResources() {
-  if (backgroundDC && backgroundOriginalBitmap) SelectObject(backgroundDC.get(), backgroundOriginalBitmap);
-  backgroundOriginalBitmap = nullptr;
+  backgroundSelection.Restore();
   backgroundBitmap.Reset(static_cast<HBITMAP>(
       LoadImageA(AppInstance(), MAKEINTRESOURCEA(IDB_BACKGROUND), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
   if (layout.dpi != kBaseDpi && backgroundBitmap)
     backgroundBitmap.Reset(ScaledBitmap(backgroundBitmap.get()));
   backgroundDC.Reset(CreateCompatibleDC(nullptr));
-  if (backgroundDC && backgroundBitmap)
-    backgroundOriginalBitmap = SelectObject(backgroundDC.get(), backgroundBitmap.get());
+  backgroundSelection.Select(backgroundDC.get(), backgroundBitmap.get());
 }
 
 HBITMAP CMonitorDlg::ScaledBitmap(HBITMAP original) const {
   BITMAP size = {};
   if (GetObjectA(original, sizeof size, &size) == 0) return nullptr;
-  HDC screen = GetDC(nullptr);
-  HBITMAP scaled = CreateCompatibleBitmap(screen, layout.windowWidth, layout.windowHeight);
-  ReleaseDC(nullptr, screen);
+  HBITMAP scaled =
+      CreateCompatibleBitmap(CWindowDC(nullptr).get(), layout.windowWidth, layout.windowHeight);
   COwnedMemoryDC from(CreateCompatibleDC(nullptr)), to(CreateCompatibleDC(nullptr));
   if (!scaled || !from || !to) return scaled;
-  const HGDIOBJ fromOriginal = SelectObject(from.get(), original);
-  const HGDIOBJ toOriginal = SelectObject(to.get(), scaled);
+  const CSelectObject fromSelection(from.get(), original), toSelection(to.get(), scaled);
   SetStretchBltMode(to.get(), HALFTONE);
   SetBrushOrgEx(to.get(), 0, 0, nullptr);
   StretchBlt(to.get(), 0, 0, layout.windowWidth, layout.windowHeight, from.get(), 0, 0, size.bmWidth,
              size.bmHeight, SRCCOPY);
-  SelectObject(from.get(), fromOriginal);
-  SelectObject(to.get(), toOriginal);
   return scaled;
 }
 
 // The two buttons are hidden; they keep their places of the 96-DPI window.
 void CMonitorDlg::PlaceButtons() {
-  configureButton.Move(layout.Scale(132), layout.Scale(25), layout.Scale(40), layout.Scale(30));
-  exitButton.Move(layout.Scale(132), layout.Scale(70), layout.Scale(40), layout.Scale(30));
+  for (const auto& [button, place] : {std::pair{&configureButton, layout.configureButton},
+                                      std::pair{&exitButton, layout.exitButton}})
+    button->Move(place.x, place.y, place.width, place.height);
 }
 
 void CMonitorDlg::BuildPopupMenu() {
@@ -189,12 +170,12 @@ void CMonitorDlg::CheckMenuGroup(UINT first, UINT last, UINT chosen) {
 }
 
 void CMonitorDlg::PlaceWindow() {
-  int32_t& x = settings.startX;
-  int32_t& y = settings.startY;
-  x = OnScreen(x, layout.windowWidth, GetSystemMetrics(SM_XVIRTUALSCREEN),
-               GetSystemMetrics(SM_CXVIRTUALSCREEN));
-  y = OnScreen(y, layout.windowHeight, GetSystemMetrics(SM_YVIRTUALSCREEN),
-               GetSystemMetrics(SM_CYVIRTUALSCREEN));
+  const ScreenArea screens{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                           GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+  const WindowPoint place = PlaceOnScreen(WindowPoint{settings.startX, settings.startY}, layout.windowWidth,
+                                          layout.windowHeight, screens);
+  const int32_t x = settings.startX = place.x;
+  const int32_t y = settings.startY = place.y;
   SetWindowPos(hwnd(), settings.alwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, x, y, layout.windowWidth,
                layout.windowHeight, SWP_SHOWWINDOW);
   popupMenu.CheckItem(IDM_ALWAYS_ON_TOP, settings.alwaysOnTop != 0);
@@ -218,14 +199,8 @@ bool CMonitorDlg::DiscoverInterfaces() {
 INT_PTR CMonitorDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {
   handled = true;
   switch (message) {
-    case WM_PAINT:
-      OnPaint();
-      return FALSE;
     case WM_QUERYDRAGICON:
       return INT_PTR(appIcon);
-    case WM_TIMER:
-      OnTimer(wParam);
-      return FALSE;
     case WM_LBUTTONDOWN:
       OnLeftButtonDown(lParam);
       return FALSE;
@@ -260,15 +235,15 @@ INT_PTR CMonitorDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bool&
   return FALSE;
 }
 
-void CMonitorDlg::OnPaint() {
+BOOL CMonitorDlg::OnPaint() {
   if (!IsIconic(hwnd())) {
     if (platform.WindowDc() && backgroundDC)
       BitBlt(platform.WindowDc(), 0, 0, layout.windowWidth, layout.windowHeight, backgroundDC.get(), 0, 0,
              SRCCOPY);
-    platform.ForgetShownPanel();
+    model.ForgetShownPanel();
     // The dialog manager's default handling validates the window.
     ValidateRect(hwnd(), nullptr);
-    return;
+    return FALSE;
   }
   CPaintDC paint(hwnd());
   SendMessageA(hwnd(), WM_ICONERASEBKGND, WPARAM(paint.get()), 0);
@@ -277,6 +252,7 @@ void CMonitorDlg::OnPaint() {
   const int x = (client.right - client.left - GetSystemMetrics(SM_CXICON) + 1) / 2;
   const int y = (client.bottom - client.top - GetSystemMetrics(SM_CYICON) + 1) / 2;
   DrawIcon(paint.get(), x, y, appIcon);
+  return FALSE;
 }
 
 void CMonitorDlg::OnLeftButtonDown(LPARAM lParam) {
@@ -291,14 +267,13 @@ void CMonitorDlg::OnLeftButtonDoubleClick() {
 void CMonitorDlg::OnRightButtonDown() {
   RECT window;
   GetWindowRect(hwnd(), &window);
-  popupMenu.TrackPopup(0, window.left + 15, window.top + 15, hwnd());
+  popupMenu.TrackPopup(0, window.left + layout.menuOffset, window.top + layout.menuOffset, hwnd());
 }
 
 void CMonitorDlg::OnTimer(UINT_PTR id) {
-  if (id == kStatisticsTimerId) {
+  if (id == kStatisticsTimerId)
     model.OnStatisticsTick();
-    WatchAllowance();
-  } else if (id == kGraphTimerId)
+  else if (id == kGraphTimerId)
     model.OnGraphTick();
 }
 
@@ -338,14 +313,14 @@ void CMonitorDlg::OnMenuCommand(UINT id) {
     HideToTray();
   } else if (id >= IDM_RECEIVE_FIRST && id <= IDM_RECEIVE_LAST) {
     CheckMenuGroup(IDM_RECEIVE_FIRST, IDM_RECEIVE_LAST, id);
-    settings.receiveStatSelection = int32_t(id - IDM_RECEIVE_FIRST);
+    model.SelectReceiveStatistic(int32_t(id - IDM_RECEIVE_FIRST));
   } else if (id >= IDM_SEND_FIRST && id <= IDM_SEND_LAST) {
     CheckMenuGroup(IDM_SEND_FIRST, IDM_SEND_LAST, id);
-    settings.sendStatSelection = int32_t(id - IDM_SEND_FIRST);
+    model.SelectSendStatistic(int32_t(id - IDM_SEND_FIRST));
   } else if (id == IDM_SETUP) {
-    RunConfigure(model, hwnd());
+    RunConfigure(configurePort, hwnd());
   } else if (id == IDM_USAGE) {
-    if (RunUsageDialog(model, platform.logSink.Now(), hwnd())) allowanceWatch.Forget();
+    RunUsageDialog(usagePort, hwnd());
   } else if (id == IDM_ABOUT) {
     RunAboutDialog(hwnd());
   } else if (id == IDM_EXIT) {
@@ -354,27 +329,6 @@ void CMonitorDlg::OnMenuCommand(UINT id) {
   } else if (id == IDM_STAT_CONSOLE) {
     ShowAppMessage(hwnd(), "Sorry, this function hasn't been implemented yet !");
   }
-}
-
-// The log is read at the first second and once a day; the seconds between only add the counts.
-void CMonitorDlg::WatchAllowance() {
-  const CTrafficStats* stats = model.SelectedStats();
-  if (stats == nullptr || settings.allowanceAmount <= 0) return;
-  if (allowanceLogRow != settings.selectedInterface) {
-    model.SelectedLogFileName(allowanceLogPath, sizeof allowanceLogPath);
-    allowanceLogRow = settings.selectedInterface;
-  }
-  const LocalDateTime now = platform.logSink.Now();
-  const CountedBytes counted{stats->totalSent + stats->totalReceived,
-                             stats->logMarkSent + stats->logMarkReceived};
-  const int32_t percent = allowanceWatch.OnStatisticsTick(settings, now, allowanceLogPath, counted);
-  if (percent == 0) return;
-  model.WriteAllowanceSettings();
-  char text[200];
-  FormatAllowanceNotice(percent, allowanceWatch.PeriodTotal(), settings,
-                        PeriodStart(CalendarDate{now.year, now.month, now.day}, settings.allowanceStartDay),
-                        text, sizeof text);
-  platform.trayIcon.ShowNotice("Quintrel: monthly allowance", text);
 }
 
 void CMonitorDlg::ToggleAlwaysOnTop() {
@@ -405,8 +359,7 @@ void CMonitorDlg::SaveExitSettings() {
 void CMonitorDlg::TearDown() {
   platform.StopTimers();
   platform.ipHelper.Release();
-  if (backgroundDC && backgroundOriginalBitmap) SelectObject(backgroundDC.get(), backgroundOriginalBitmap);
-  backgroundOriginalBitmap = nullptr;
+  backgroundSelection.Restore();
   backgroundBitmap.Reset();
   model.FreeInterfaceStats();
   backgroundDC.Reset();
@@ -436,4 +389,8 @@ void CMonitorDlg::OnOK() {
 void CMonitorDlg::OnCancel() {
   StopForEnding();
   CDialog::OnCancel();
+}
+
+void CMonitorDlg::OnDestroy() {
+  platform.Detach();
 }

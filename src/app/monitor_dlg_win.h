@@ -3,19 +3,19 @@
 
 #include <windows.h>
 
-#include "app/allowance_watch.h"
+#include "app/dialog_ports.h"
 #include "app/meter_platform_win.h"
-#include "app/monitor_model.h"
 #include "fw/button_win.h"
 #include "fw/dialog_win.h"
+#include "fw/gdi_win.h"
 #include "fw/menu_win.h"
 #include "fw/owned_handle_win.h"
+#include "meter/monitor_model.h"
 #include "render/meter_layout.h"
 
 class CMonitorDlg : public CDialog {
  public:
   explicit CMonitorDlg(IProfile& profile, HWND parent = nullptr);
-  ~CMonitorDlg() override;
 
   // The Exit command's shutdown: timers, library, statistics, drawing objects, exit group, tray icon.
   void TearDown();
@@ -25,9 +25,12 @@ class CMonitorDlg : public CDialog {
   INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
   BOOL OnInitDialog() override;
   BOOL OnCommand(UINT id, UINT code, HWND control) override;
+  void OnTimer(UINT_PTR id) override;
+  BOOL OnPaint() override;
   void DoDataExchange() override;
   void OnOK() override;
   void OnCancel() override;
+  void OnDestroy() override;
 
  private:
   // The sizes of everything the window draws, its font and background, at dpi.
@@ -41,17 +44,13 @@ class CMonitorDlg : public CDialog {
   void BuildPopupMenu();
   void CheckMenuGroup(UINT first, UINT last, UINT chosen);
   void PlaceWindow();
-  void OnPaint();
   void OnLeftButtonDown(LPARAM lParam);
   void OnLeftButtonDoubleClick();
   void OnRightButtonDown();
-  void OnTimer(UINT_PTR id);
   void OnPowerBroadcast(WPARAM event);
   void OnTrayNotify(LPARAM mouseMessage);
   void OnMenuCommand(UINT id);
   void ToggleAlwaysOnTop();
-  // After a statistics tick: a balloon when the period's total first passes 80 % or 100 %.
-  void WatchAllowance();
   void HideToTray();
   // The tray icon at the shell's small-icon size for dpi, drawn again at once.
   void ResizeTrayIcon(UINT dpi);
@@ -61,17 +60,17 @@ class CMonitorDlg : public CDialog {
   CMeterPlatform platform;
   MonitorModel model;
   MonitorSettings& settings;
+  ConfigurePort configurePort{model};
+  UsagePort usagePort{model, platform.logSink};
   MeterLayout layout = LayoutForDpi(kBaseDpi, 0, 0);
   COwnedBitmap backgroundBitmap;
   COwnedMemoryDC backgroundDC;
-  HGDIOBJ backgroundOriginalBitmap = nullptr;
+  // Holds the background in its DC for the window's life.
+  CSelectObject backgroundSelection;
   HICON appIcon = nullptr;
   CMenu popupMenu;
   CButton exitButton;
   CButton configureButton;
   UINT taskbarCreatedMessage = 0;
   bool ended = false;
-  AllowanceWatch allowanceWatch;
-  char allowanceLogPath[MAX_PATH] = {};
-  int32_t allowanceLogRow = -1;
 };

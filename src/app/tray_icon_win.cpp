@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <initializer_list>
 
-#include "render/tray_picture.h"
 
 // The 88-byte record carries 64 characters of tip, terminating zero included.
 constexpr size_t kShellTipSize = 64;

@@ -8,10 +8,10 @@
 
 #include "fw/owned_handle_win.h"
 #include "render/dib_surface_win.h"
+#include "render/tray_picture.h"
 
 constexpr UINT kTrayCallbackMessage = WM_USER + 402;  // 1426
 constexpr UINT kTrayIconId = 1;
-constexpr int kTrayIconSize = 16;  // the shell's small icon at 96 DPI
 
 #ifndef _WIN64
 static_assert(NOTIFYICONDATAA_V1_SIZE == 88, "the shell gets the 88-byte notification record");
@@ -24,7 +24,7 @@ class CTrayIcon {
   CTrayIcon& operator=(const CTrayIcon&) = delete;
 
   // Makes the two zeroed surfaces and a black, opaque icon from them; false when no icon results.
-  bool CreateFirstIcon(int size = kTrayIconSize);
+  bool CreateFirstIcon(int size = kTraySize);
   // Makes both surfaces and a black icon at another size (kept within 16..64), and hands the icon
   // with the tip it has to the shell when it is in the tray. The picture is drawn again after it.
   bool Resize(int size);

@@ -1,10 +1,9 @@
-// Reading hour records, summing them per hour and drawing the hourly bar pairs.
+// Reading hour records and summing them per hour.
 #include "console/hour_data.h"
 
 #include <cstdio>
 #include <cstring>
 
-#include "render/pixel_surface.h"
 
 namespace {
 
@@ -58,26 +57,4 @@ uint32_t HourStatistics::LargestSum() const {
     if (secondSums[h] > largest) largest = secondSums[h];
   }
   return largest;
-}
-
-float HourStatistics::BarScale() const {
-  return float(LargestSum() / kHourImageHeight) * 1.25f;
-}
-
-uint32_t HourBarHeight(uint32_t sum, float barScale) {
-  if (barScale <= 0.0f) return sum;
-  return uint32_t(float(sum) / barScale);
-}
-
-void HourStatistics::DrawHourBars(PixelSurface& surface) const {
-  const float barScale = BarScale();
-  uint32_t x = 0;
-  for (int h = 0; h < kHoursPerDay; ++h) {
-    surface.FillRectangle(x, kHourBarBase, kHourBarWidth, HourBarHeight(firstSums[h], barScale),
-                          kFirstBarColour);
-    x += kHourBarWidth;
-    surface.FillRectangle(x, kHourBarBase, kHourBarWidth, HourBarHeight(secondSums[h], barScale),
-                          kSecondBarColour);
-    x += kHourBarWidth + 8;
-  }
 }

@@ -1,10 +1,8 @@
-// The hour-data file's records, their per-hour sums and the bar chart drawn from them.
+// The hour-data file's records and their per-hour sums.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
-
-class PixelSurface;
 
 // One 16-byte record of "NDIS3.bin", little-endian; the bytes not listed are never read.
 struct HourRecord {
@@ -21,12 +19,6 @@ static_assert(sizeof(HourRecord) == 16, "an hour record is 16 bytes");
 constexpr uint32_t kHourRecordSize = sizeof(HourRecord);
 constexpr int kHoursPerDay = 24;
 constexpr uint8_t kConsoleDayValue = 27;
-constexpr uint32_t kHourImageWidth = 480;
-constexpr uint32_t kHourImageHeight = 320;
-constexpr uint32_t kHourBarWidth = kHourImageWidth / 48 - 4;  // 6
-constexpr uint32_t kHourBarBase = 15;                         // rows above the image's bottom edge
-constexpr uint32_t kFirstBarColour = 0xFF0000;                // red, as the sent graph
-constexpr uint32_t kSecondBarColour = 0x00FF00;               // green, as the received graph
 
 HourRecord ParseHourRecord(const uint8_t (&bytes)[kHourRecordSize]);
 
@@ -59,11 +51,4 @@ class HourStatistics {
   // Sums recordCount records; records of another day, or of an hour past 23, add nothing.
   bool AnalyzeHourData(uint8_t dayValue, IHourDataSource& source, IHourMessages& messages);
   uint32_t LargestSum() const;
-  // Divisor from a sum to a bar height: (largest / 320) * 1.25, or 0 when the largest sum is below 320.
-  float BarScale() const;
-  // Draws the 48 bars on a surface of 480 x 320 that the caller has cleared to white.
-  void DrawHourBars(PixelSurface& surface) const;
 };
-
-// The bar height of one sum; with a zero scale (every sum below 320) a bar is one row per unit.
-uint32_t HourBarHeight(uint32_t sum, float barScale);

@@ -1,8 +1,8 @@
 // The Statistics Console: reads the hour records, sums them per hour and shows the bars.
 #include "console/stat_console_dlg_win.h"
 
-#include "fw/gdi_win.h"
 #include "fw/message_box_win.h"
+#include "render/hour_chart.h"
 
 namespace {
 constexpr int kImageLeft = 20;
@@ -79,29 +79,26 @@ void CStatConsoleDlg::DrawEmptyChart() {
 void CStatConsoleDlg::DrawHourBars() {
   consoleSurface.Clear(true);
   GdiFlush();  // the white fill must land before the pixels are written directly
-  barScale = hours.BarScale();
-  hours.DrawHourBars(consoleSurface);
+  barScale = HourBarScale(hours.LargestSum());
+  ::DrawHourBars(hours.firstSums, hours.secondSums, consoleSurface);
   imageDrawn = true;
-  if (consoleDc == nullptr) consoleDc = GetDC(hwnd());
+  if (!consoleDc) consoleDc.Reset(hwnd());
   CopyImageToWindow();
 }
 
 void CStatConsoleDlg::CopyImageToWindow() {
-  if (imageDrawn && consoleDc != nullptr) consoleSurface.BlitTo(consoleDc, kImageLeft, kImageTop);
+  if (imageDrawn && consoleDc) consoleSurface.BlitTo(consoleDc.get(), kImageLeft, kImageTop);
 }
 
-BOOL CStatConsoleDlg::OnCommand(UINT id, UINT code, HWND control) {
-  if (id == IDC_CONSOLE_BUTTON && code == BN_CLICKED) {
-    CopyImageToWindow();
-    return TRUE;
-  }
-  return CDialog::OnCommand(id, code, control);
+BOOL CStatConsoleDlg::OnClicked(UINT id) {
+  if (id != IDC_CONSOLE_BUTTON) return FALSE;
+  CopyImageToWindow();
+  return TRUE;
 }
 
 // The image is copied again after every repaint, so it does not vanish when the window is covered.
-INT_PTR CStatConsoleDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {
-  if (message != WM_PAINT || !imageDrawn) return FALSE;
-  handled = true;
+BOOL CStatConsoleDlg::OnPaint() {
+  if (!imageDrawn) return FALSE;
   CPaintDC paint(hwnd());
   consoleSurface.BlitTo(paint.get(), kImageLeft, kImageTop);
   return TRUE;
@@ -110,6 +107,5 @@ INT_PTR CStatConsoleDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, b
 void CStatConsoleDlg::OnDestroy() {
   consoleSurface.Release();
   imageDrawn = false;
-  if (consoleDc != nullptr) ReleaseDC(hwnd(), consoleDc);
-  consoleDc = nullptr;
+  consoleDc.Release();
 }

@@ -7,6 +7,7 @@
 
 #include "console/hour_data.h"
 #include "fw/dialog_win.h"
+#include "fw/gdi_win.h"
 #include "fw/owned_handle_win.h"
 #include "render/dib_surface_win.h"
 #include "resource.h"
@@ -15,9 +16,7 @@ constexpr const char* kHourDataFileName = "NDIS3.bin";
 
 class CStatConsoleDlg : public CDialog, private IHourDataSource, private IHourMessages {
  public:
-  explicit CStatConsoleDlg(HWND parent = nullptr) : CDialog(IDD_STAT_CONSOLE, parent) {
-    consoleSurface.Reset();
-  }
+  explicit CStatConsoleDlg(HWND parent = nullptr) : CDialog(IDD_STAT_CONSOLE, parent) {}
 
   int OpenHourFile(const char* fileName);
   int ReadHourRecord();
@@ -26,7 +25,7 @@ class CStatConsoleDlg : public CDialog, private IHourDataSource, private IHourMe
   void DrawHourBars();
 
   const uint32_t recordSize = kHourRecordSize;
-  HDC consoleDc = nullptr;
+  CWindowDC consoleDc;
   uint32_t barWidth = 0;
   uint32_t imageHeight = 0;
   uint32_t imageWidth = 0;
@@ -39,8 +38,8 @@ class CStatConsoleDlg : public CDialog, private IHourDataSource, private IHourMe
 
  protected:
   BOOL OnInitDialog() override;
-  BOOL OnCommand(UINT id, UINT code, HWND control) override;
-  INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
+  BOOL OnClicked(UINT id) override;
+  BOOL OnPaint() override;
   void OnDestroy() override;
 
  private:

@@ -43,18 +43,18 @@ BOOL CConfigureDlg::OnInitDialog() {
   SetWindowPos(hwnd(), nullptr, kDialogLeft, kDialogTop, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   autoScaleCheck.SetChecked(autoScaleCopy != 0);
   refreshSlider.SetRange(kRefreshSliderMin, kRefreshSliderMax);
-  refreshSlider.SetPos(RefreshPositionFromPeriod(owner->settings.refreshPeriodMs));
+  refreshSlider.SetPos(RefreshPositionFromPeriod(owner->Settings().refreshPeriodMs));
   ShowRefreshPeriod();
-  ChoosePreset(owner->GetDeviceSpeedIndex(owner->settings.selectedInterface));
+  ChoosePreset(owner->PresetIndexOf(owner->Settings().selectedInterface));
   FillPresetCombo();
   FillInterfaceList();
   return TRUE;
 }
 
 void CConfigureDlg::CheckStyleRadio() {
-  styleNormalRadio.SetChecked(owner->settings.graphStyle == kGraphStyleNormal);
-  styleOverlappedRadio.SetChecked(owner->settings.graphStyle == kGraphStyleOverlapped);
-  styleMirrorRadio.SetChecked(owner->settings.graphStyle == kGraphStyleMirror);
+  styleNormalRadio.SetChecked(owner->Settings().graphStyle == kGraphStyleNormal);
+  styleOverlappedRadio.SetChecked(owner->Settings().graphStyle == kGraphStyleOverlapped);
+  styleMirrorRadio.SetChecked(owner->Settings().graphStyle == kGraphStyleMirror);
 }
 
 // The list's icons take the small icon's size at the dialog's DPI, as its text takes the font's.
@@ -70,21 +70,21 @@ void CConfigureDlg::FillInterfaceList() {
   // Without LVS_SHAREIMAGELISTS the list view destroys the list with itself.
   if (interfaceImages.handle() != nullptr) interfaceList.SetImageList(interfaceImages.Detach(), LVSIL_SMALL);
 
-  for (uint32_t i = 0; i < owner->interfaceCount; ++i) {
+  for (uint32_t i = 0; i < owner->InterfaceCount(); ++i) {
     interfaceList.InsertItem(int(i), owner->InterfaceDescription(int32_t(i)), 0);
   }
-  interfaceList.SetItemState(owner->settings.selectedInterface, LVIS_SELECTED | LVIS_FOCUSED, kAllItemStates);
+  interfaceList.SetItemState(owner->Settings().selectedInterface, LVIS_SELECTED | LVIS_FOCUSED, kAllItemStates);
 }
 
 void CConfigureDlg::ShowRefreshPeriod() {
   char text[32];
-  FormatRefreshLabel(owner->settings.refreshPeriodMs, text, sizeof text);
+  FormatRefreshLabel(owner->Settings().refreshPeriodMs, text, sizeof text);
   refreshLabel.SetText(text);
 }
 
 void CConfigureDlg::ShowTrayScale() {
   char text[32];
-  FormatTrayScaleLabel(owner->settings.trayScaleValue, text, sizeof text);
+  FormatTrayScaleLabel(owner->Settings().trayScaleValue, text, sizeof text);
   trayScaleLabel.SetText(text);
 }
 
@@ -98,9 +98,9 @@ void CConfigureDlg::ChoosePreset(int32_t preset) {
 void CConfigureDlg::RefreshPresetDisplay() {
   const int32_t preset = ValidPresetIndex(selectedPreset);
   if (presetCombo.GetCurSel() != preset) presetCombo.SetCurSel(preset);
-  owner->settings.presetIndex = preset;
+  owner->Settings().presetIndex = preset;
 
-  const SpeedPreset& shown = owner->settings.presets[preset];
+  const SpeedPreset& shown = owner->Settings().presets[preset];
   graphScaleSlider.SetRange(shown.min, shown.max);
   currentDef = shown.def;
   graphScaleSlider.SetPos(currentDef);
@@ -108,10 +108,10 @@ void CConfigureDlg::RefreshPresetDisplay() {
   FormatGraphScaleLabel(currentDef, text, sizeof text);
   graphScaleLabel.SetText(text);
 
-  separateScaleCheck.SetChecked(owner->settings.traySeparateScaleEnabled);
-  traySlider.Enable(owner->settings.traySeparateScaleEnabled);
+  separateScaleCheck.SetChecked(owner->Settings().traySeparateScaleEnabled);
+  traySlider.Enable(owner->Settings().traySeparateScaleEnabled);
   traySlider.SetRange(kTraySliderMin, kTraySliderMax);
-  traySlider.SetPos(owner->settings.trayScaleValue);
+  traySlider.SetPos(owner->Settings().trayScaleValue);
   // The label shows the scale after the slider has brought it into its range.
   OnSeparateScale();
   ShowTrayScale();
@@ -119,17 +119,18 @@ void CConfigureDlg::RefreshPresetDisplay() {
 
 void CConfigureDlg::FillPresetCombo() {
   presetCombo.ResetContent();
-  for (const SpeedPreset& preset : owner->settings.presets) presetCombo.AddString(preset.name);
-  presetCombo.SetCurSel(ValidPresetIndex(owner->settings.presetIndex));
+  for (const SpeedPreset& preset : owner->Settings().presets) presetCombo.AddString(preset.name);
+  presetCombo.SetCurSel(ValidPresetIndex(owner->Settings().presetIndex));
 }
 
 BOOL CConfigureDlg::OnCommand(UINT id, UINT code, HWND control) {
-  if (owner == nullptr) return CDialog::OnCommand(id, code, control);
-  if (id == IDC_PRESET_COMBO) {
-    if (code == CBN_SELCHANGE) OnPresetChange();
-    return TRUE;
-  }
-  if (code != BN_CLICKED) return CDialog::OnCommand(id, code, control);
+  if (owner == nullptr || id != IDC_PRESET_COMBO) return CDialog::OnCommand(id, code, control);
+  if (code == CBN_SELCHANGE) OnPresetChange();
+  return TRUE;
+}
+
+BOOL CConfigureDlg::OnClicked(UINT id) {
+  if (owner == nullptr) return FALSE;
   switch (id) {
     case IDC_STYLE_NORMAL:
       OnStyleNormal();
@@ -153,7 +154,7 @@ BOOL CConfigureDlg::OnCommand(UINT id, UINT code, HWND control) {
       OnSeparateScale();
       return TRUE;
     default:
-      return CDialog::OnCommand(id, code, control);
+      return FALSE;
   }
 }
 
@@ -167,13 +168,14 @@ BOOL CConfigureDlg::OnNotify(int controlId, NMHDR* header, LRESULT* result) {
 
 // With no interface the list is empty and a click in it has nothing to pick.
 void CConfigureDlg::OnInterfaceClick() {
-  if (owner->interfaceCount == 0) return;
+  if (owner->InterfaceCount() == 0) return;
+  int chosen = owner->Settings().selectedInterface;
   const int count = interfaceList.GetItemCount();
   for (int i = 0; i < count; ++i)
-    if (interfaceList.GetItemState(i, LVIS_SELECTED) & LVIS_SELECTED) owner->settings.selectedInterface = i;
-  owner->WatchSelectedInterface();
-  ChoosePreset(owner->GetDeviceSpeedIndex(owner->settings.selectedInterface));
-  owner->WriteDeviceSpeedIndex();
+    if (interfaceList.GetItemState(i, LVIS_SELECTED) & LVIS_SELECTED) chosen = i;
+  owner->SelectInterface(chosen);
+  ChoosePreset(owner->PresetIndexOf(owner->Settings().selectedInterface));
+  owner->ApplyPreset();
   OnAutoScale();
 }
 
@@ -189,21 +191,21 @@ void CConfigureDlg::OnStyleOverlapped() {
 
 void CConfigureDlg::OnAutoScale() {
   autoScaleCopy = autoScaleCheck.IsChecked() ? 1 : 0;
-  owner->SetInterfaceAutoScale(autoScaleCopy);
-  owner->settings.autoScale = autoScaleCopy;
+  owner->SetAutoScale(autoScaleCopy != 0);
+  owner->Settings().autoScale = autoScaleCopy;
 }
 
 void CConfigureDlg::OnHScroll(UINT code, UINT position, HWND control) {
   if (owner == nullptr || control == nullptr) return;
   if (control == graphScaleSlider.hwnd()) {
     currentDef = graphScaleSlider.GetPos();
-    owner->settings.presets[selectedPreset].def = currentDef;
+    owner->Settings().presets[selectedPreset].def = currentDef;
     RefreshPresetDisplay();
   } else if (control == refreshSlider.hwnd()) {
     owner->SetRefreshPeriod(RefreshPeriodFromPosition(refreshSlider.GetPos()));
     ShowRefreshPeriod();
   } else if (control == traySlider.hwnd()) {
-    owner->settings.trayScaleValue = traySlider.GetPos();
+    owner->Settings().trayScaleValue = traySlider.GetPos();
     ShowTrayScale();
   }
 }
@@ -212,12 +214,12 @@ void CConfigureDlg::OnHScroll(UINT code, UINT position, HWND control) {
 void CConfigureDlg::OnPresetChange() {
   const int selection = presetCombo.GetCurSel();
   ChoosePreset(selection >= 0 && selection < kPresetCount ? selection : selectedPreset);
-  owner->WriteDeviceSpeedIndex();
+  owner->ApplyPreset();
 }
 
 void CConfigureDlg::OnEditPreset() {
   CItemParamsDlg editor(hwnd());
-  SpeedPreset& preset = owner->settings.presets[selectedPreset];
+  SpeedPreset& preset = owner->Settings().presets[selectedPreset];
   editor.CopyFrom(preset);
   if (editor.DoModal() != IDOK) return;
   editor.CopyTo(preset);
@@ -230,20 +232,20 @@ void CConfigureDlg::OnStatistics() {
 }
 
 void CConfigureDlg::OnSeparateScale() {
-  owner->settings.traySeparateScaleEnabled = separateScaleCheck.IsChecked();
-  traySlider.Enable(owner->settings.traySeparateScaleEnabled);
-  trayScaleLabel.Enable(owner->settings.traySeparateScaleEnabled);
-  owner->settings.trayScaleValue = traySlider.GetPos();
+  owner->Settings().traySeparateScaleEnabled = separateScaleCheck.IsChecked();
+  traySlider.Enable(owner->Settings().traySeparateScaleEnabled);
+  trayScaleLabel.Enable(owner->Settings().traySeparateScaleEnabled);
+  owner->Settings().trayScaleValue = traySlider.GetPos();
 }
 
-void RunConfigure(MonitorModel& owner, HWND mainWindow) {
+void RunConfigure(IConfigurePort& owner, HWND mainWindow) {
   CConfigureDlg dialog(nullptr);
   dialog.owner = &owner;
-  dialog.autoScaleCopy = owner.settings.autoScale;
+  dialog.autoScaleCopy = owner.Settings().autoScale;
   dialog.DoModal();
   if (mainWindow != nullptr) {
     SendMessageA(mainWindow, WM_NEXTDLGCTL, 0, FALSE);
     SendMessageA(mainWindow, WM_NEXTDLGCTL, 0, FALSE);
   }
-  owner.WriteConfigureSettings();
+  owner.SaveSettings();
 }

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "app/monitor_model.h"
+#include "dialogs/configure_port.h"
 #include "fw/button_win.h"
 #include "fw/combo_box_win.h"
 #include "fw/dialog_win.h"
@@ -19,7 +19,7 @@ class CConfigureDlg : public CDialog {
  public:
   explicit CConfigureDlg(HWND parent = nullptr) : CDialog(IDD_CONFIGURE, parent) {}
 
-  MonitorModel* owner = nullptr;
+  IConfigurePort* owner = nullptr;
   int32_t autoScaleCopy = 0;
   int32_t currentDef = 0;
   uint8_t selectedPreset = 0;
@@ -28,6 +28,7 @@ class CConfigureDlg : public CDialog {
   void DoDataExchange() override;
   BOOL OnInitDialog() override;
   BOOL OnCommand(UINT id, UINT code, HWND control) override;
+  BOOL OnClicked(UINT id) override;
   BOOL OnNotify(int controlId, NMHDR* header, LRESULT* result) override;
   void OnHScroll(UINT code, UINT position, HWND control) override;
 
@@ -70,4 +71,4 @@ class CConfigureDlg : public CDialog {
 
 // The Configure command: runs the dialog, moves the main window's focus on twice and writes the
 // Configure group of settings, however the dialog was closed.
-void RunConfigure(MonitorModel& owner, HWND mainWindow);
+void RunConfigure(IConfigurePort& owner, HWND mainWindow);

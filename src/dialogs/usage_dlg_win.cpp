@@ -1,12 +1,11 @@
 // The Usage dialog: totals and charts read from the log when it opens, the allowance kept on OK.
 #include "dialogs/usage_dlg_win.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
 #include "log/usage_allowance.h"
-#include "render/graph_painter.h"
+#include "render/byte_format.h"
 #include "render/usage_chart.h"
 
 namespace {
@@ -29,9 +28,7 @@ int32_t EditNumber(const CEdit& edit, int32_t fallback) {
 
 }  // namespace
 
-CUsageDlg::CUsageDlg(MonitorSettings& settings, const char* description, const char* logPath,
-                     const LocalDateTime& now, HWND parent)
-    : CDialog(IDD_USAGE, parent), settings(settings), description(description), logPath(logPath), now(now) {}
+CUsageDlg::CUsageDlg(IUsagePort& meter, HWND parent) : CDialog(IDD_USAGE, parent), meter(meter) {}
 
 void CUsageDlg::DoDataExchange() {
   daysChart.Bind(hwnd(), IDC_USAGE_DAYS_CHART);
@@ -43,8 +40,12 @@ void CUsageDlg::DoDataExchange() {
 
 BOOL CUsageDlg::OnInitDialog() {
   DoDataExchange();
+  now = meter.Now();
   totals.Reset(CalendarDate{now.year, now.month, now.day});
-  logRead = logPath != nullptr && logPath[0] != '\0' && ReadUsageFile(logPath, totals);
+  char logPath[512];
+  meter.LogFileName(logPath, sizeof logPath);
+  logRead = logPath[0] != '\0' && ReadUsageFile(logPath, totals);
+  const char* description = meter.InterfaceDescription();
   char text[320];
   snprintf(text, sizeof text, "Interface: %s", description != nullptr ? description : "");
   SetItemText(hwnd(), IDC_USAGE_INTERFACE, text);
@@ -114,6 +115,7 @@ void CUsageDlg::DrawChart(const DRAWITEMSTRUCT& item) {
 }
 
 void CUsageDlg::ShowAllowance() {
+  const MonitorSettings& settings = meter.Settings();
   char text[200];
   snprintf(text, sizeof text, "%d", int(settings.allowanceAmount));
   allowanceAmount.SetText(text);
@@ -137,25 +139,11 @@ void CUsageDlg::ShowAllowance() {
 }
 
 void CUsageDlg::OnOK() {
-  const int32_t amount = std::clamp(EditNumber(allowanceAmount, 0), 0, kMaxAllowanceAmount);
-  const int32_t inGigabytes = allowanceUnit.GetCurSel() == 0 ? 0 : 1;
-  const int32_t startDay = std::clamp(EditNumber(allowanceDay, 1), 1, kLastAllowanceStartDay);
-  allowanceChanged = amount != settings.allowanceAmount || inGigabytes != settings.allowanceInGigabytes ||
-                     startDay != settings.allowanceStartDay;
-  settings.allowanceAmount = amount;
-  settings.allowanceInGigabytes = inGigabytes;
-  settings.allowanceStartDay = startDay;
-  // A new allowance may be announced again in this very period.
-  if (allowanceChanged) settings.allowanceNoticePercent = 0;
+  meter.StoreAllowance(EditNumber(allowanceAmount, 0), allowanceUnit.GetCurSel() != 0, EditNumber(allowanceDay, 1));
   CDialog::OnOK();
 }
 
-bool RunUsageDialog(MonitorModel& model, const LocalDateTime& now, HWND parent) {
-  char logPath[MAX_PATH];
-  model.SelectedLogFileName(logPath, sizeof logPath);
-  CUsageDlg dialog(model.settings, model.InterfaceDescription(model.settings.selectedInterface), logPath, now,
-                   parent);
-  if (dialog.DoModal() != IDOK) return false;
-  if (dialog.allowanceChanged) model.WriteAllowanceSettings();
-  return dialog.allowanceChanged;
+void RunUsageDialog(IUsagePort& meter, HWND parent) {
+  CUsageDlg dialog(meter, parent);
+  dialog.DoModal();
 }

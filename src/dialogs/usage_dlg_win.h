@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "app/monitor_model.h"
+#include "dialogs/usage_port.h"
 #include "fw/combo_box_win.h"
 #include "fw/dialog_win.h"
 #include "fw/edit_win.h"
@@ -15,12 +15,10 @@
 
 class CUsageDlg : public CDialog {
  public:
-  // The dialog reads the log at logPath as it is on disk when it opens, with today's date from now.
-  CUsageDlg(MonitorSettings& settings, const char* description, const char* logPath, const LocalDateTime& now,
-            HWND parent = nullptr);
+  // The dialog reads the watched interface's log as it is on disk when it opens, with today's date
+  // from the port's clock.
+  explicit CUsageDlg(IUsagePort& meter, HWND parent = nullptr);
 
-  // Whether OK stored an allowance different from the one before.
-  bool allowanceChanged = false;
   const UsageTotals& Totals() const { return totals; }
 
  protected:
@@ -37,10 +35,8 @@ class CUsageDlg : public CDialog {
   // The charts are owner-drawn statics: each copies its surface, made at the control's size.
   void DrawChart(const DRAWITEMSTRUCT& item);
 
-  MonitorSettings& settings;
-  const char* description;
-  const char* logPath;
-  LocalDateTime now;
+  IUsagePort& meter;
+  LocalDateTime now = {};
   bool logRead = false;
   UsageTotals totals;
   CDibSurface daysSurface;
@@ -52,6 +48,6 @@ class CUsageDlg : public CDialog {
   CEdit allowanceDay;
 };
 
-// The Usage command of the main window's menu: opens the dialog on the selected interface's log
-// and stores the allowance when it is closed with OK. Returns whether the allowance changed.
-bool RunUsageDialog(MonitorModel& model, const LocalDateTime& now, HWND parent = nullptr);
+// The Usage command of the main window's menu: opens the dialog on the watched interface's log; OK
+// stores the allowance.
+void RunUsageDialog(IUsagePort& meter, HWND parent = nullptr);

@@ -56,8 +56,17 @@ INT_PTR CDialog::DispatchStandard(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
       return OnInitDialog();
-    case WM_COMMAND:
-      return OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_COMMAND: {
+      const UINT id = LOWORD(wParam), code = HIWORD(wParam);
+      const auto control = reinterpret_cast<HWND>(lParam);
+      if (control != nullptr && code == BN_CLICKED && OnClicked(id)) return TRUE;
+      return OnCommand(id, code, control);
+    }
+    case WM_TIMER:
+      OnTimer(static_cast<UINT_PTR>(wParam));
+      return FALSE;
+    case WM_PAINT:
+      return OnPaint();
     case WM_NOTIFY: {
       auto* header = reinterpret_cast<NMHDR*>(lParam);
       LRESULT answer = 0;

@@ -3,7 +3,11 @@
 
 #include <windows.h>
 
-class CDialog {
+#include "fw/window_win.h"
+
+// A dialog is a window: its handle is the window's, and the messages every dialog meets are decoded
+// once, here.
+class CDialog : public CWindow {
  public:
   explicit CDialog(UINT templateId, HWND parent = nullptr) : templateIdValue(templateId), parent(parent) {}
   virtual ~CDialog() = default;
@@ -15,7 +19,6 @@ class CDialog {
   // owned by the application's main window (its last active popup), which is disabled meanwhile.
   INT_PTR DoModal();
 
-  HWND hwnd() const { return window; }
   UINT templateId() const { return templateIdValue; }
   HWND GetDlgItem(int id) const { return ::GetDlgItem(window, id); }
   BOOL EndDialog(INT_PTR result) const { return ::EndDialog(window, result); }
@@ -34,6 +37,12 @@ class CDialog {
   // (null for a menu or accelerator). Default: IDOK runs OnOK, IDCANCEL OnCancel, and the Help
   // command goes to the application object. Returns TRUE when the command was handled.
   virtual BOOL OnCommand(UINT id, UINT code, HWND control);
+  // A button of the dialog was clicked; TRUE when handled, else the click goes on to OnCommand.
+  virtual BOOL OnClicked(UINT id) { return FALSE; }
+  // WM_TIMER; default processing follows.
+  virtual void OnTimer(UINT_PTR id) {}
+  // WM_PAINT; returns the dialog procedure's answer: FALSE leaves the painting to the system.
+  virtual BOOL OnPaint() { return FALSE; }
   // Default: DoDataExchange, then EndDialog(IDOK).
   virtual void OnOK();
   // Default: EndDialog(IDCANCEL). Escape and the close box come here.
@@ -59,5 +68,4 @@ class CDialog {
 
   UINT templateIdValue;
   HWND parent;
-  HWND window = nullptr;
 };

@@ -1,6 +1,7 @@
 // The DPI functions of Windows 10 are looked up at run time: Windows 7 and 8 lack them.
 #include "fw/dpi_win.h"
 
+#include "fw/gdi_win.h"
 #include "fw/system_library_win.h"
 
 namespace {
@@ -16,9 +17,8 @@ Function UserFunction(const char* name) {
 }
 
 UINT ScreenDpi() {
-  HDC screen = GetDC(nullptr);
-  const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSX) : kDefaultDpi;
-  if (screen) ReleaseDC(nullptr, screen);
+  const CWindowDC screen(nullptr);
+  const int dpi = screen ? GetDeviceCaps(screen.get(), LOGPIXELSX) : kDefaultDpi;
   return dpi > 0 ? UINT(dpi) : kDefaultDpi;
 }
 

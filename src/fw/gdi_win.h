@@ -1,4 +1,5 @@
-// The paint context of one WM_PAINT, and the point fonts of the dialogs' kind.
+// Scoped GDI state: the paint context of one WM_PAINT, a window's DC, an object selected into a DC;
+// and the fonts of the meter's kind.
 #pragma once
 
 #include <windows.h>
@@ -18,6 +19,61 @@ class CPaintDC {
   HDC dc = nullptr;
 };
 
+// A window's DC (the screen's for a null window), released when the object goes or takes another.
+class CWindowDC {
+ public:
+  CWindowDC() = default;
+  explicit CWindowDC(HWND window) { Reset(window); }
+  ~CWindowDC() { Release(); }
+  CWindowDC(const CWindowDC&) = delete;
+  CWindowDC& operator=(const CWindowDC&) = delete;
+
+  void Reset(HWND newWindow) {
+    Release();
+    window = newWindow;
+    dc = GetDC(newWindow);
+  }
+  void Release() {
+    if (dc != nullptr) ReleaseDC(window, dc);
+    dc = nullptr;
+    window = nullptr;
+  }
+  HDC get() const { return dc; }
+  explicit operator bool() const { return dc != nullptr; }
+
+ private:
+  HWND window = nullptr;
+  HDC dc = nullptr;
+};
+
+// Objects selected into one DC: the object the DC had before the first selection is selected back
+// when the guard goes or is restored, so that what was selected may then be deleted.
+class CSelectObject {
+ public:
+  CSelectObject() = default;
+  CSelectObject(HDC dc, HGDIOBJ object) { Select(dc, object); }
+  ~CSelectObject() { Restore(); }
+  CSelectObject(const CSelectObject&) = delete;
+  CSelectObject& operator=(const CSelectObject&) = delete;
+
+  // A null DC or object selects nothing.
+  void Select(HDC newDc, HGDIOBJ object) {
+    if (newDc == nullptr || object == nullptr) return;
+    if (newDc != dc) Restore();
+    const HGDIOBJ previous = SelectObject(newDc, object);
+    if (original == nullptr) dc = newDc, original = previous;
+  }
+  void Restore() {
+    if (dc != nullptr && original != nullptr) SelectObject(dc, original);
+    dc = nullptr;
+    original = nullptr;
+  }
+
+ private:
+  HDC dc = nullptr;
+  HGDIOBJ original = nullptr;
+};
+
 // A font by its LOGFONT height: negative for the height of its characters in pixels.
 inline HFONT CreatePixelFont(int height, const char* face) {
   LOGFONTA font = {};
@@ -25,12 +81,4 @@ inline HFONT CreatePixelFont(int height, const char* face) {
   font.lfCharSet = DEFAULT_CHARSET;
   lstrcpynA(font.lfFaceName, face, LF_FACESIZE);
   return CreateFontIndirectA(&font);
-}
-
-// A font of the given height in tenths of a point for the screen, like a dialog's point font.
-inline HFONT CreatePointFont(int tenthsOfPoint, const char* face) {
-  HDC screen = GetDC(nullptr);
-  const int pixelsPerInch = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-  if (screen) ReleaseDC(nullptr, screen);
-  return CreatePixelFont(-MulDiv(tenthsOfPoint, pixelsPerInch, 720), face);
 }

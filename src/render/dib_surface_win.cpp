@@ -5,17 +5,8 @@ CDibSurface::~CDibSurface() {
   Release();
 }
 
-void CDibSurface::Reset() {
-  width = 0;
-  height = 0;
-  bitCount = 0;
-  bitmap.Detach();
-  dc.Detach();
-  bits = nullptr;
-  dcOriginalBitmap = nullptr;
-}
-
 int CDibSurface::Create(int32_t w, int32_t h, uint32_t bitCountValue, const uint8_t* palette) {
+  Release();
   width = w;
   height = h;
   bitCount = bitCountValue;
@@ -42,7 +33,7 @@ int CDibSurface::Create(int32_t w, int32_t h, uint32_t bitCountValue, const uint
     bits = nullptr;
     return 0;
   }
-  dcOriginalBitmap = SelectObject(dc.get(), bitmap.get());
+  bitmapSelection.Select(dc.get(), bitmap.get());
   if (palette != nullptr) SetDIBColorTable(dc.get(), 0, entries, colorTable);
   return 1;
 }
@@ -56,8 +47,7 @@ void CDibSurface::Clear(bool white) {
 }
 
 void CDibSurface::Release() {
-  if (dcOriginalBitmap != nullptr) SelectObject(dc.get(), dcOriginalBitmap);
-  dcOriginalBitmap = nullptr;
+  bitmapSelection.Restore();
   bitmap.Reset();
   bits = nullptr;
 }

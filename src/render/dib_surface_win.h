@@ -3,19 +3,19 @@
 
 #include <windows.h>
 
+#include "fw/gdi_win.h"
 #include "fw/owned_handle_win.h"
 #include "render/pixel_surface.h"
 
 class CDibSurface : public PixelSurface {
  public:
-  CDibSurface() { Reset(); }
+  CDibSurface() = default;
   ~CDibSurface();
   CDibSurface(const CDibSurface&) = delete;
   CDibSurface& operator=(const CDibSurface&) = delete;
 
-  // Forgets every handle without a GDI call: for a surface that was never created.
-  void Reset();
-  // palette: red, green, blue byte triples, or null. Returns 1 on success, 0 on failure.
+  // Makes the surface anew at this size. palette: red, green, blue byte triples, or null. Returns 1
+  // on success, 0 on failure.
   int Create(int32_t w, int32_t h, uint32_t bitCountValue, const uint8_t* palette);
   BOOL BlitTo(HDC target, int x, int y) const;
   void Clear(bool white);
@@ -36,6 +36,6 @@ class CDibSurface : public PixelSurface {
  private:
   COwnedBitmap bitmap;
   COwnedMemoryDC dc;
-  // The DC's own bitmap, put back before ours is deleted: a selected bitmap cannot be deleted.
-  HGDIOBJ dcOriginalBitmap = nullptr;
+  // The DC's own bitmap goes back before ours is deleted: a selected bitmap cannot be deleted.
+  CSelectObject bitmapSelection;
 };

@@ -7,12 +7,7 @@
 GdiPanelCanvas::GdiPanelCanvas(CDibSurface& target, const GraphDrawingTools& tools)
     : surface(target), redPen(tools.redPen.get()), greenPen(tools.greenPen.get()) {
   SetBkMode(surface.Dc(), TRANSPARENT);
-  if (tools.graphFont.get() != nullptr) originalFont = SelectObject(surface.Dc(), tools.graphFont.get());
-}
-
-GdiPanelCanvas::~GdiPanelCanvas() {
-  if (originalPen != nullptr) SelectObject(surface.Dc(), originalPen);
-  if (originalFont != nullptr) SelectObject(surface.Dc(), originalFont);
+  fontSelection.Select(surface.Dc(), tools.graphFont.get());
 }
 
 void GdiPanelCanvas::ClearBlack() {
@@ -21,10 +16,7 @@ void GdiPanelCanvas::ClearBlack() {
 }
 
 void GdiPanelCanvas::SelectPen(PanelPen pen) {
-  HPEN chosen = pen == PanelPen::Red ? redPen : greenPen;
-  if (chosen == nullptr) return;
-  HGDIOBJ previous = SelectObject(surface.Dc(), chosen);
-  if (originalPen == nullptr) originalPen = previous;
+  penSelection.Select(surface.Dc(), pen == PanelPen::Red ? redPen : greenPen);
 }
 
 void GdiPanelCanvas::MoveTo(int32_t x, int32_t y) {

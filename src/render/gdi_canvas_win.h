@@ -17,10 +17,6 @@ constexpr COLORREF kPanelTextColour = RGB(255, 255, 0);
 inline HPEN CreateGraphPen(COLORREF colour, int width = 1) {
   return CreatePen(PS_SOLID, width, colour);
 }
-// Arial at 7 points for the screen's vertical resolution.
-inline HFONT CreateGraphFont() {
-  return CreatePointFont(kGraphFontTenthsOfPoint, "Arial");
-}
 // Arial at 7 points for the layout's DPI.
 inline HFONT CreateGraphFont(const MeterLayout& layout) {
   return CreatePixelFont(layout.fontHeight, "Arial");
@@ -32,14 +28,10 @@ struct GraphDrawingTools {
   COwnedPen greenPen;
   COwnedFont graphFont;
 
-  void MakeFont() { graphFont.Reset(CreateGraphFont()); }
   void MakeFont(const MeterLayout& layout) { graphFont.Reset(CreateGraphFont(layout)); }
   void MakePens(int width = 1) {
     redPen.Reset(CreateGraphPen(kSentColour, width));
     greenPen.Reset(CreateGraphPen(kReceivedColour, width));
-  }
-  bool IsComplete() const {
-    return redPen.get() != nullptr && greenPen.get() != nullptr && graphFont.get() != nullptr;
   }
 };
 
@@ -48,7 +40,7 @@ struct GraphDrawingTools {
 class GdiPanelCanvas : public IPanelCanvas {
  public:
   GdiPanelCanvas(CDibSurface& target, const GraphDrawingTools& tools);
-  ~GdiPanelCanvas() override;
+  ~GdiPanelCanvas() override = default;
   GdiPanelCanvas(const GdiPanelCanvas&) = delete;
   GdiPanelCanvas& operator=(const GdiPanelCanvas&) = delete;
 
@@ -67,6 +59,6 @@ class GdiPanelCanvas : public IPanelCanvas {
   CDibSurface& surface;
   HPEN redPen;
   HPEN greenPen;
-  HGDIOBJ originalPen = nullptr;
-  HGDIOBJ originalFont = nullptr;
+  CSelectObject fontSelection;
+  CSelectObject penSelection;
 };

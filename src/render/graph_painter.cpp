@@ -1,10 +1,11 @@
-// Paints the graph panel from one interface's statistics, through a canvas so that it needs no GDI.
+// Paints the graph panel from one interface's figures, through a canvas so that it needs no GDI.
 #include "render/graph_painter.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 
+#include "render/byte_format.h"
 #include "render/pixel_surface.h"
 
 namespace {
@@ -37,7 +38,7 @@ int32_t AxisLabelCount(int32_t style) {
 }
 
 int32_t ColumnCount(int32_t graphColumns) {
-  return std::clamp(graphColumns, 0, int32_t(CTrafficStats::kColumnSlots));
+  return std::clamp(graphColumns, 0, int32_t(TrafficFigures::kColumnSlots));
 }
 
 uint32_t ColumnRange(const PanelSnapshot& panel) {
@@ -55,7 +56,6 @@ uint64_t TruncateToCount(float value) {
   return uint64_t(value);
 }
 
-// One dot of the line width every three 96-DPI pixels, on the surface only.
 // Dots of the line width every three 96-DPI pixels, written straight into the rows: a paint
 // draws nearly two thousand of them.
 void DrawGrid(const PanelSnapshot& panel, const MeterLayout& layout, PixelSurface& pixels) {
@@ -101,7 +101,7 @@ void DrawSentPolyline(const PanelSnapshot& panel, const MeterLayout& layout, IPa
   const CanvasPoint start = Scaled(layout, 0, mirror ? int64_t(range) + 1 : panel.graphHeight);
   canvas.MoveTo(start.x, start.y);
   canvas.SelectPen(PanelPen::Red);
-  CanvasPoint points[CTrafficStats::kColumnSlots];
+  CanvasPoint points[TrafficFigures::kColumnSlots];
   const int32_t count = ColumnCount(panel.graphColumns);
   for (int32_t x = 0; x < count; ++x) {
     const uint32_t column = panel.sentColumns[x] > range ? range - 1 : panel.sentColumns[x];
@@ -116,7 +116,7 @@ void DrawReceivedPolyline(const PanelSnapshot& panel, const MeterLayout& layout,
   const CanvasPoint start = Scaled(layout, 0, int64_t(range) - 1);
   canvas.MoveTo(start.x, start.y);
   canvas.SelectPen(PanelPen::Green);
-  CanvasPoint points[CTrafficStats::kColumnSlots];
+  CanvasPoint points[TrafficFigures::kColumnSlots];
   const int32_t count = ColumnCount(panel.graphColumns);
   for (int32_t x = 0; x < count; ++x) {
     const uint32_t column = std::min(panel.receivedColumns[x], range);
@@ -132,7 +132,7 @@ void WriteScaledText(IPanelCanvas& canvas, const MeterLayout& layout, int32_t x,
 }
 
 void DrawLabel(IPanelCanvas& canvas, const MeterLayout& layout, int32_t y, const char* label) {
-  WriteScaledText(canvas, layout, kLabelX, y, label, int32_t(strnlen(label, CTrafficStats::kLabelLength)));
+  WriteScaledText(canvas, layout, kLabelX, y, label, int32_t(strnlen(label, AxisLabelSet::kLength)));
 }
 
 const char* UnitText(uint32_t divisor) {
@@ -213,31 +213,20 @@ void DrawAxisLabels(const PanelSnapshot& panel, const MeterLayout& layout, IPane
 
 }  // namespace
 
-char* FormatByteCount(uint64_t value, char* buffer, size_t size, const char* suffix) {
-  if (suffix == nullptr) suffix = "";
-  if (value > 999999)
-    snprintf(buffer, size, "%.2f %s%s", double(value) / 1048576.0, "MB", suffix);
-  else if (value > 1023)
-    snprintf(buffer, size, "%.2f %s%s", double(value) / 1024.0, "KB", suffix);
-  else
-    snprintf(buffer, size, "%.2f %s%s", double(value), "B", suffix);
-  return buffer;
-}
-
-void FormatReceiveLine(const CTrafficStats& s, int32_t selection, char* out, size_t size) {
-  const DirectionFigures figures{s.currentReceived, s.avgReceivedMinute, s.avgReceivedHour,
-                                 s.totalReceived,   s.pctReceivedNow,    s.pctReceivedMinute,
-                                 s.pctReceivedHour, "received",          "total received"};
+void FormatReceiveLine(const TrafficFigures& f, int32_t selection, char* out, size_t size) {
+  const DirectionFigures figures{f.currentReceived, f.avgReceivedMinute, f.avgReceivedHour,
+                                 f.totalReceived,   f.pctReceivedNow,    f.pctReceivedMinute,
+                                 f.pctReceivedHour, "received",          "total received"};
   FormatStatLine(figures, selection, out, size);
 }
 
-void FormatSendLine(const CTrafficStats& s, int32_t selection, char* out, size_t size) {
-  const DirectionFigures figures{s.currentSent,   s.avgSentMinute, s.avgSentHour, s.totalSent, s.pctSentNow,
-                                 s.pctSentMinute, s.pctSentHour,   "sent",        "total sent"};
+void FormatSendLine(const TrafficFigures& f, int32_t selection, char* out, size_t size) {
+  const DirectionFigures figures{f.currentSent,   f.avgSentMinute, f.avgSentHour, f.totalSent, f.pctSentNow,
+                                 f.pctSentMinute, f.pctSentHour,   "sent",        "total sent"};
   FormatStatLine(figures, selection, out, size);
 }
 
-void TakePanelSnapshot(const MonitorSettings& settings, const CTrafficStats& stats, int32_t dpi,
+void TakePanelSnapshot(const MonitorSettings& settings, const TrafficFigures& figures, int32_t dpi,
                        PanelSnapshot& panel) {
   memset(&panel, 0, sizeof panel);
   panel.dpi = dpi;
@@ -245,30 +234,12 @@ void TakePanelSnapshot(const MonitorSettings& settings, const CTrafficStats& sta
   panel.columnRange = settings.columnRange;
   panel.graphHeight = settings.graphHeight;
   panel.graphColumns = settings.graphColumns;
-  panel.labels = stats.AxisLabels(AxisLabelCount(settings.graphStyle));
+  panel.labels = AxisLabelsOf(figures, AxisLabelCount(settings.graphStyle));
   const size_t columnBytes = size_t(ColumnCount(settings.graphColumns)) * sizeof(uint32_t);
-  memcpy(panel.sentColumns, stats.sentColumns, columnBytes);
-  memcpy(panel.receivedColumns, stats.receivedColumns, columnBytes);
-  FormatReceiveLine(stats, settings.receiveStatSelection, panel.receiveLine, sizeof panel.receiveLine);
-  FormatSendLine(stats, settings.sendStatSelection, panel.sendLine, sizeof panel.sendLine);
-}
-
-bool GraphPanelPainter::Paint(const MonitorSettings& settings, const CTrafficStats& stats,
-                              IPanelCanvas& canvas) {
-  PanelSnapshot now;
-  TakePanelSnapshot(settings, stats, dpi, now);
-  if (painted && memcmp(&now, &shown, sizeof now) == 0) return false;
-  PaintGraphPanel(now, canvas);
-  shown = now;
-  painted = true;
-  return true;
-}
-
-void PaintGraphPanel(const MonitorSettings& settings, const CTrafficStats& stats, IPanelCanvas& canvas,
-                     int32_t dpi) {
-  PanelSnapshot panel;
-  TakePanelSnapshot(settings, stats, dpi, panel);
-  PaintGraphPanel(panel, canvas);
+  memcpy(panel.sentColumns, figures.sentColumns, columnBytes);
+  memcpy(panel.receivedColumns, figures.receivedColumns, columnBytes);
+  FormatReceiveLine(figures, settings.receiveStatSelection, panel.receiveLine, sizeof panel.receiveLine);
+  FormatSendLine(figures, settings.sendStatSelection, panel.sendLine, sizeof panel.sendLine);
 }
 
 void PaintGraphPanel(const PanelSnapshot& panel, IPanelCanvas& canvas) {

@@ -10,9 +10,16 @@ constexpr int32_t kWindowHeight = 120;
 constexpr int32_t kPanelX = 9;
 constexpr int32_t kPanelY = 10;
 constexpr int32_t kPointsPerInch = 72;
+constexpr LayoutRect kConfigureButton{132, 25, 40, 30};
+constexpr LayoutRect kExitButton{132, 70, 40, 30};
+constexpr int32_t kMenuOffset = 15;
 
 int32_t UsableDpi(int32_t dpi) {
   return std::clamp(dpi, kLowestDpi, kHighestDpi);
+}
+
+LayoutRect Scaled(const MeterLayout& layout, const LayoutRect& rect) {
+  return LayoutRect{layout.Scale(rect.x), layout.Scale(rect.y), layout.Scale(rect.width), layout.Scale(rect.height)};
 }
 
 }  // namespace
@@ -38,5 +45,8 @@ MeterLayout LayoutForDpi(int32_t dpi, int32_t graphColumns, int32_t graphHeight)
   const int64_t tenthsPerInch = int64_t(kPointsPerInch) * 10;
   layout.fontHeight =
       -int32_t((int64_t(kGraphFontTenthsOfPoint) * layout.dpi + tenthsPerInch / 2) / tenthsPerInch);
+  layout.configureButton = Scaled(layout, kConfigureButton);
+  layout.exitButton = Scaled(layout, kExitButton);
+  layout.menuOffset = layout.Scale(kMenuOffset);
   return layout;
 }

@@ -16,6 +16,11 @@ constexpr int32_t kGraphFontTenthsOfPoint = 70;
 // A length of the 96-DPI drawing in pixels at dpi, rounded to the nearest.
 int32_t ScaleForDpi(int32_t length, int32_t dpi);
 
+// A rectangle of the window, in pixels.
+struct LayoutRect {
+  int32_t x, y, width, height;
+};
+
 struct MeterLayout {
   int32_t dpi;
   int32_t windowWidth, windowHeight;
@@ -26,6 +31,9 @@ struct MeterLayout {
   int32_t lineWidth;
   // The panel font's character height (a negative LOGFONT height), 7 points at dpi.
   int32_t fontHeight;
+  // The two hidden buttons, and where the popup menu opens from the window's top-left corner.
+  LayoutRect configureButton, exitButton;
+  int32_t menuOffset;
 
   // A coordinate of the 96-DPI panel, at this layout's DPI: a column's x, a row's y, a text's corner.
   // At 96 DPI, where most screens are, without arithmetic: a paint scales about a thousand.

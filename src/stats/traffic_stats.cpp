@@ -1,14 +1,12 @@
-// The statistics engine of one interface: histories, averages, percentages, tray levels, the graph
-// columns with their scales and labels, and the interface's traffic log.
+// The statistics engine of one interface: histories, averages, percentages, totals and the graph
+// columns with their scales, all left in its figures record.
 #include "stats/traffic_stats.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 
 namespace {
 
-constexpr uint32_t kTrayRows = 16;
 constexpr int32_t kLongestPerTickPeriodMs = 1000;
 // With this headroom the highest column of the window reaches about 74 % of the range.
 constexpr double kScaleTopHeadroom = 1.35;
@@ -39,12 +37,6 @@ uint32_t ColumnRange(const MonitorSettings& settings) {
   return settings.columnRange > 0 ? uint32_t(settings.columnRange) : 1;
 }
 
-// A full scale below zero (only a damaged profile holds one) counts as 0 for the graph's divisor,
-// its labels and the tray unit alike.
-uint32_t ScaleKb(int32_t kb) {
-  return kb > 0 ? uint32_t(kb) : 0;
-}
-
 uint32_t SaturateToU32(uint64_t value) {
   return value > UINT32_MAX ? UINT32_MAX : uint32_t(value);
 }
@@ -53,9 +45,11 @@ uint32_t ClampColumn(uint32_t height, uint32_t range) {
   return height >= range ? range - 1 : height;
 }
 
-// The manual scale: the preset's full scale in bytes (kB of 1000) per pixel.
+// The manual scale: the preset's full scale in bytes (kB of 1000) per pixel; a full scale below
+// zero (only a damaged profile holds one) counts as 0.
 uint32_t ManualDivisor(int32_t def, uint32_t range) {
-  return uint32_t(std::min<uint64_t>(uint64_t(ScaleKb(def)) * 1000u / range, UINT32_MAX));
+  const uint64_t scaleKb = def > 0 ? uint64_t(def) : 0;
+  return uint32_t(std::min<uint64_t>(scaleKb * 1000u / range, UINT32_MAX));
 }
 
 void PushSample(uint32_t* values, int32_t n, uint32_t sample) {
@@ -67,8 +61,9 @@ void PushSample(uint32_t* values, int32_t n, uint32_t sample) {
 
 CTrafficStats::CTrafficStats(const MonitorSettings& monitorSettings, ICounterSource& counterSource,
                              int32_t index)
-    : interfaceIndex(index), settings(monitorSettings), counters(counterSource) {
+    : settings(monitorSettings), counters(counterSource), interfaceIndex(index) {
   autoScale = settings.autoScale != 0 ? 1 : 0;
+  NoteScales();
 }
 
 double CTrafficStats::Mean(const uint32_t* values, int32_t n) {
@@ -86,48 +81,57 @@ const SpeedPreset& CTrafficStats::Preset() const {
   return settings.presets[ValidPresetIndex(deviceSpeedIndex)];
 }
 
-uint32_t CTrafficStats::TrayUnit() const {
-  const int32_t scaleKb = settings.traySeparateScaleEnabled ? settings.trayScaleValue : Preset().def;
-  const uint32_t unit = ScaleKb(scaleKb) * 1024u / kTrayRows;
-  return unit != 0 ? unit : 1;
+void CTrafficStats::UsePreset(int32_t index) {
+  deviceSpeedIndex = index;
+  graphRestart = 1;
+  NoteScales();
+}
+
+void CTrafficStats::SetAutoScale(bool on) {
+  autoScale = on ? 1 : 0;
+  NoteScales();
+}
+
+void CTrafficStats::NoteScales() {
+  figures.autoScale = autoScale != 0;
+  figures.graphScaleKb = Preset().def;
+  figures.trayScaleKb = settings.traySeparateScaleEnabled ? settings.trayScaleValue : Preset().def;
 }
 
 void CTrafficStats::UpdateStatistics() {
+  NoteScales();
   // A baseline or a failed read records a second without traffic.
   const CounterStep step = statsCounters.Take(counters.ReadCounters(interfaceIndex));
   const uint32_t deltaSent = SaturateToU32(step.sent);
   const uint32_t deltaReceived = SaturateToU32(step.received);
+  TrafficFigures& f = figures;
 
   PushSample(minuteReceived, kMinuteLength, deltaReceived);
   PushSample(minuteSent, kMinuteLength, deltaSent);
-  avgSentMinute = float(Mean(minuteSent, kMinuteLength));
-  avgReceivedMinute = float(Mean(minuteReceived, kMinuteLength));
+  f.avgSentMinute = float(Mean(minuteSent, kMinuteLength));
+  f.avgReceivedMinute = float(Mean(minuteReceived, kMinuteLength));
   PushSample(hourSent, kHourLength, deltaSent);
   PushSample(hourReceived, kHourLength, deltaReceived);
-  avgReceivedHour = float(Mean(hourReceived, kHourLength));
-  avgSentHour = float(Mean(hourSent, kHourLength));
+  f.avgReceivedHour = float(Mean(hourReceived, kHourLength));
+  f.avgSentHour = float(Mean(hourSent, kHourLength));
 
   const SpeedPreset& preset = Preset();
-  pctReceivedNow = PercentNow(deltaReceived, preset.bandd);
-  pctSentNow = PercentNow(deltaSent, preset.bandu);
-  pctReceivedMinute = PercentOfAverage(avgReceivedMinute, preset.bandd);
-  pctSentMinute = PercentOfAverage(avgSentMinute, preset.bandu);
-  pctReceivedHour = PercentOfAverage(avgReceivedHour, preset.bandd);
-  pctSentHour = PercentOfAverage(avgSentHour, preset.bandu);
+  f.pctReceivedNow = PercentNow(deltaReceived, preset.bandd);
+  f.pctSentNow = PercentNow(deltaSent, preset.bandu);
+  f.pctReceivedMinute = PercentOfAverage(f.avgReceivedMinute, preset.bandd);
+  f.pctSentMinute = PercentOfAverage(f.avgSentMinute, preset.bandu);
+  f.pctReceivedHour = PercentOfAverage(f.avgReceivedHour, preset.bandd);
+  f.pctSentHour = PercentOfAverage(f.avgSentHour, preset.bandu);
 
-  currentSent = deltaSent;
-  currentReceived = deltaReceived;
-  totalSent += step.sent;
-  totalReceived += step.received;
-
-  const uint32_t trayUnit = TrayUnit();
-  traySentLevel = currentSent / trayUnit;
-  trayReceivedLevel = currentReceived / trayUnit;
-  traySentMinuteLevel = TruncateToU32(double(avgSentMinute) / trayUnit);
-  trayReceivedMinuteLevel = TruncateToU32(double(avgReceivedMinute) / trayUnit);
+  f.currentSent = deltaSent;
+  f.currentReceived = deltaReceived;
+  f.totalSent += step.sent;
+  f.totalReceived += step.received;
+  f.linkDown = counters.InterfaceOperStatus(interfaceIndex) == kOperStatusDisconnected;
 }
 
 bool CTrafficStats::UpdateGraph() {
+  NoteScales();
   const int32_t periodMs = settings.refreshPeriodMs;
   float perTickDivisor = 1.0f;
   if (periodMs > kLongestPerTickPeriodMs) perTickDivisor = float(periodMs / 1000.0);
@@ -137,7 +141,7 @@ bool CTrafficStats::UpdateGraph() {
   graphRestart = 0;
   const CounterStep step = graphCounters.Take(counters.ReadCounters(interfaceIndex));
   if (step.kind == CounterStepKind::kBaseline || !graphCounters.HasBaseline()) {
-    currentSent = currentReceived = 0;
+    figures.currentSent = figures.currentReceived = 0;
     return false;
   }
   const uint64_t a = step.sent;
@@ -154,6 +158,8 @@ bool CTrafficStats::UpdateGraph() {
     sentDivisor = receivedDivisor = ManualDivisor(Preset().def, range);
   } else {
     UpdateScaleTops();
+    uint32_t& sentScaleTop = figures.sentScaleTop;
+    uint32_t& receivedScaleTop = figures.receivedScaleTop;
     if (settings.graphStyle == kGraphStyleOverlapped) {
       if (receivedScaleTop > sentScaleTop)
         sentScaleTop = receivedScaleTop;
@@ -180,8 +186,8 @@ bool CTrafficStats::UpdateGraph() {
     newestSent = TruncateToU32(double(a) * perSecond / sentDivisor);
     newestReceived = TruncateToU32(double(b) * perSecond / receivedDivisor);
   }
-  PushSample(sentColumns, columns, ClampColumn(newestSent, range));
-  PushSample(receivedColumns, columns, ClampColumn(newestReceived, range));
+  PushSample(figures.sentColumns, columns, ClampColumn(newestSent, range));
+  PushSample(figures.receivedColumns, columns, ClampColumn(newestReceived, range));
   return true;
 }
 
@@ -189,8 +195,8 @@ void CTrafficStats::UpdateScaleTops() {
   const int32_t columns = ColumnCount(settings);
   const uint32_t largestSent = columns > 0 ? *std::max_element(sentRaw, sentRaw + columns) : 0;
   const uint32_t largestReceived = columns > 0 ? *std::max_element(receivedRaw, receivedRaw + columns) : 0;
-  sentScaleTop = TruncateToU32(largestSent * kScaleTopHeadroom);
-  receivedScaleTop = TruncateToU32(largestReceived * kScaleTopHeadroom);
+  figures.sentScaleTop = TruncateToU32(largestSent * kScaleTopHeadroom);
+  figures.receivedScaleTop = TruncateToU32(largestReceived * kScaleTopHeadroom);
 }
 
 void CTrafficStats::RescaleColumns(uint32_t sentDivisor, uint32_t receivedDivisor) {
@@ -199,6 +205,8 @@ void CTrafficStats::RescaleColumns(uint32_t sentDivisor, uint32_t receivedDiviso
   const int32_t columns = ColumnCount(settings);
   const uint32_t range = ColumnRange(settings);
   const bool perTick = settings.refreshPeriodMs <= kLongestPerTickPeriodMs;
+  uint32_t* sentColumns = figures.sentColumns;
+  uint32_t* receivedColumns = figures.receivedColumns;
   for (int32_t i = 0; i < columns; ++i) {
     if (perTick) {
       sentColumns[i] = ClampColumn(sentRaw[i] / sentDivisor, range);
@@ -210,69 +218,4 @@ void CTrafficStats::RescaleColumns(uint32_t sentDivisor, uint32_t receivedDiviso
       receivedColumns[i] = ClampColumn(TruncateToU32(receivedRaw[i] * 1.024 / receivedDivisor), range);
     }
   }
-}
-
-AxisLabelSet CTrafficStats::AxisLabels(int32_t count) const {
-  AxisLabelSet set;
-  memset(&set, 0, sizeof set);
-  if (autoScale != 0) {
-    set.sentDivisor = FormatAxisLabels(sentScaleTop >> 10, set.sent, count);
-    set.receivedDivisor = FormatAxisLabels(receivedScaleTop >> 10, set.received, count);
-  } else {
-    const uint32_t top = ScaleKb(Preset().def);
-    set.sentDivisor = FormatAxisLabels(top, set.sent, count);
-    set.receivedDivisor = FormatAxisLabels(top, set.received, count);
-  }
-  return set;
-}
-
-void CTrafficStats::BuildAxisLabels(int32_t count) {
-  const AxisLabelSet set = AxisLabels(count);
-  sentLabelDivisor = set.sentDivisor;
-  receivedLabelDivisor = set.receivedDivisor;
-  memcpy(sentLabels, set.sent, sizeof sentLabels);
-  memcpy(receivedLabels, set.received, sizeof receivedLabels);
-}
-
-uint32_t CTrafficStats::FormatAxisLabels(uint32_t top, char (*labels)[kLabelLength], int32_t count) {
-  const uint32_t divisor = top > 999 ? 1000 : 1;
-  count = std::min(count, kLabelSlots);
-  // Every step rounds to single precision: the 32-bit build computes floats in SSE registers too.
-  const float step = count > 1 ? float(double(top) / (count - 1)) : 0.0f;
-  float value = 0.0f;
-  for (int32_t i = 0; i < count; ++i) {
-    if (divisor == 1)
-      snprintf(labels[i], kLabelLength, "%d", int(value));
-    else
-      snprintf(labels[i], kLabelLength, "%.1f", double(value / 1000));
-    value += step;
-  }
-  return divisor;
-}
-
-bool CTrafficStats::OpenLog(ILogSink& sink) {
-  const char* description = counters.InterfaceDescription(interfaceIndex);
-  if (description == nullptr) description = "";
-  char fileName[512];
-  MakeLogFileName(description, sink.MaxLogFileNameLength(), fileName, sizeof fileName);
-  if (fileName[0] != '\0') logFile = sink.OpenLogFile(fileName);
-  if (!logFile) return false;
-  if (logFile->IsEmpty()) {
-    char header[kLogHeaderSize];
-    const size_t length = FormatLogHeader(description, header, sizeof header);
-    logFile->Append(header, std::min(length, sizeof header - 1));
-  }
-  return true;
-}
-
-MinuteRecord CTrafficStats::TakeMinuteRecord(const LocalDateTime& now) {
-  logSent = totalSent - logMarkSent;
-  logReceived = totalReceived - logMarkReceived;
-  logMarkSent = totalSent;
-  logMarkReceived = totalReceived;
-  return MinuteRecord{now, logSent, logReceived, LinkDisconnected()};
-}
-
-bool CTrafficStats::LinkDisconnected() const {
-  return counters.InterfaceOperStatus(interfaceIndex) == kOperStatusDisconnected;
 }

@@ -20,7 +20,7 @@
 
 namespace {
 
-constexpr int kSide = kTrayIconSize;
+constexpr int kSide = kTraySize;
 using Picture = std::vector<COLORREF>;  // 16 x 16, top-down, RGB()
 
 // A top-level window that is never shown, to own the icon and receive its callback.

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "app/monitor_model.h"
+#include "meter/monitor_model.h"
 #include "log/log_file_win.h"
 #include "stats/traffic_stats.h"
 #include "support/memory_profile.h"

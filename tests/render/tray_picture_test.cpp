@@ -1,4 +1,4 @@
-// The tray meter picture, pixel for pixel, and its tooltip.
+// The tray meter: its rows from the figures, its picture pixel for pixel, and its tooltip.
 #include "render/tray_picture.h"
 
 #include <gtest/gtest.h>
@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "support/test_meter.h"
 
 namespace {
 
@@ -52,20 +51,16 @@ class TrayPicture : public ::testing::Test {
   void SetUp() override { memset(image.bits, 0x5A, image.ByteCount()); }
 
   void Levels(uint32_t received, uint32_t sent, uint32_t receivedMinute, uint32_t sentMinute) {
-    stats.trayReceivedLevel = received;
-    stats.traySentLevel = sent;
-    stats.trayReceivedMinuteLevel = receivedMinute;
-    stats.traySentMinuteLevel = sentMinute;
+    bars = TrayBars{received, sent, receivedMinute, sentMinute};
   }
 
-  StatsRig owner;
-  CTrafficStats& stats = owner.stats;
+  TrayBars bars = {};
   MemorySurface image{kTraySize, kTraySize};
 };
 
 TEST_F(TrayPicture, QuietSecondLightsTheBottomRowsUnderTheGrid) {
   Levels(0, 0, 0, 0);
-  DrawTrayPicture(stats, image);
+  DrawTrayPicture(bars, image);
   EXPECT_EQ(Picture(image),
             Rows({"................", "................", "................", "bbbbbbbbbbbbbbbb",
                   "................", "................", "................", "bbbbbbbbbbbbbbbb",
@@ -73,10 +68,9 @@ TEST_F(TrayPicture, QuietSecondLightsTheBottomRowsUnderTheGrid) {
                   "................", "................", "................", "YYYYYGGGRRRRYYYY"}));
 }
 
-// At a tray unit of 1024 bytes, 3000 bytes received give level 2 and 20000 bytes level 19.
 TEST_F(TrayPicture, BarsRiseToTheirLevelsAndMinuteMarksLieOverThem) {
-  Levels(3000 / 1024, 20000 / 1024, 1, 6);
-  DrawTrayPicture(stats, image);
+  Levels(2, 15, 1, 6);
+  DrawTrayPicture(bars, image);
   EXPECT_EQ(Picture(image),
             Rows({"........RRRRRRRR", "........RRRRRRRR", "........RRRRRRRR", "bbbbbbbbRRRRRRRR",
                   "........RRRRRRRR", "........RRRRRRRR", "........RRRRRRRR", "bbbbbbbbRRRRRRRR",
@@ -84,11 +78,9 @@ TEST_F(TrayPicture, BarsRiseToTheirLevelsAndMinuteMarksLieOverThem) {
                   "........RRRRRRRR", "GGGGGGGGRRRRRRRR", "YYYYYGGGRRRRRRRR", "GGGGGGGGRRRRRRRR"}));
 }
 
-TEST_F(TrayPicture, MinuteLevelsAboveTheTopAreDrawnAsRow15AndLeftAsTheyAre) {
-  Levels(15, 4, 16, UINT32_MAX);
-  DrawTrayPicture(stats, image);
-  EXPECT_EQ(stats.trayReceivedMinuteLevel, 16u) << "the picture writes nothing back";
-  EXPECT_EQ(stats.traySentMinuteLevel, UINT32_MAX);
+TEST_F(TrayPicture, MarksOnTheTopRowLieOverTheFullBar) {
+  Levels(15, 4, 15, 15);
+  DrawTrayPicture(bars, image);
   EXPECT_EQ(Picture(image),
             Rows({"YYYYYGGG....YYYY", "GGGGGGGG........", "GGGGGGGG........", "GGGGGGGGbbbbbbbb",
                   "GGGGGGGG........", "GGGGGGGG........", "GGGGGGGG........", "GGGGGGGGbbbbbbbb",
@@ -134,19 +126,13 @@ class TrayPictureAtEachSide : public ::testing::TestWithParam<SideCase> {
  protected:
   std::vector<std::string> Draw(uint32_t received, uint32_t sent, uint32_t receivedMinute,
                                 uint32_t sentMinute) {
-    stats.trayReceivedLevel = received;
-    stats.traySentLevel = sent;
-    stats.trayReceivedMinuteLevel = receivedMinute;
-    stats.traySentMinuteLevel = sentMinute;
     memset(image.bits, 0x5A, image.ByteCount());
-    DrawTrayPicture(stats, image);
+    DrawTrayPicture(TrayBars{received, sent, receivedMinute, sentMinute}, image);
     return BottomUpRows(image);
   }
 
   const SideCase& c = GetParam();
   const int half = c.side / 2;
-  StatsRig owner;
-  CTrafficStats& stats = owner.stats;
   MemorySurface image{c.side, c.side};
 };
 
@@ -164,7 +150,7 @@ TEST_P(TrayPictureAtEachSide, QuietGridLiesOnItsRowsAboveTheMarkedBottomRow) {
 }
 
 TEST_P(TrayPictureAtEachSide, FullAndHalfBarsFillTheHeightAndItsLowerHalf) {
-  const std::vector<std::string> rows = Draw(15, 7, 16, UINT32_MAX);
+  const std::vector<std::string> rows = Draw(15, 7, 15, 15);
   const int n = c.side;
   EXPECT_EQ(Column(rows, half - 1), std::string(n, 'G')) << "level 15 fills the height";
   const std::string sent = Column(rows, half);
@@ -183,6 +169,35 @@ INSTANTIATE_TEST_SUITE_P(ShellIconSides, TrayPictureAtEachSide, ::testing::Value
                          [](const ::testing::TestParamInfo<SideCase>& info) {
                            return std::to_string(info.param.side) + "px";
                          });
+
+// A row is the tray scale's kB over the 16 rows: the separate scale or the preset's, as the figures
+// carry it. Rates above the top are drawn on it; a scale of 0 or below (a damaged profile) is one
+// byte a row.
+TEST(TrayBars, RatesAndMinuteMeansInRowsOfTheTrayScale) {
+  const struct {
+    int32_t scaleKb;
+    uint32_t received, sent;
+    float receivedMinute, sentMinute;
+    TrayBars rows;
+  } cases[] = {
+      {16, 3 * 1024 + 1023, 20 * 1024, 4095.0f / 60, 2048, {3, 15, 0, 2}},
+      {4, 255, 256, 0, 511, {0, 1, 0, 1}},
+      {0, 14, 15, 0, 1e30f, {14, 15, 0, 15}},
+      {-4, 3, 0, 0, 0, {3, 0, 0, 0}},
+      {INT32_MIN, UINT32_MAX, 0, 0, 0, {15, 0, 0, 0}},
+      {4194304, UINT32_MAX, 0, 0, 0, {15, 0, 0, 0}},  // 4 GiB a row wraps to 0: one byte a row
+      {2500, 2500 * 64 * 15, 2500 * 64 * 15 - 1, 0, 0, {15, 14, 0, 0}},
+  };
+  for (const auto& c : cases) {
+    TrafficFigures figures;
+    figures.trayScaleKb = c.scaleKb;
+    figures.currentReceived = c.received;
+    figures.currentSent = c.sent;
+    figures.avgReceivedMinute = c.receivedMinute;
+    figures.avgSentMinute = c.sentMinute;
+    EXPECT_TRUE(TrayBarsOf(figures) == c.rows) << c.scaleKb << " kB, " << c.received << " B/s";
+  }
+}
 
 // The shell asks for 16, 20, 24, 28, 32 ... at the usual scales, and other sides at unusual ones.
 TEST(TrayPictureSide, StaysWithinTheDrawnSidesAndWholeDwordRows) {

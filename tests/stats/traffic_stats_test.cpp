@@ -1,4 +1,4 @@
-// The statistics engine: per-second deltas, histories, averages, percentages, totals and tray levels.
+// The statistics engine: per-second deltas, histories, averages, percentages and totals.
 #include "stats/traffic_stats.h"
 
 #include <gtest/gtest.h>
@@ -40,22 +40,20 @@ TEST(StatisticsHelpers, MeanDividesByTheFullLength) {
 TEST_F(StatisticsTest, FirstTickRecordsAZeroSecond) {
   counters.rows[0] = {5000, 7000};
   stats.UpdateStatistics();
-  EXPECT_TRUE(stats.statsCounters.HasBaseline());
-  EXPECT_EQ(stats.currentSent, 0u);
-  EXPECT_EQ(stats.currentReceived, 0u);
-  EXPECT_EQ(stats.totalSent, 0u);
-  EXPECT_EQ(stats.totalReceived, 0u);
-  EXPECT_EQ(stats.pctReceivedNow, 0.0f);
-  EXPECT_EQ(stats.pctSentHour, 0.0f);
-  EXPECT_EQ(stats.minuteSent[0], 0u);
+  EXPECT_EQ(figures.currentSent, 0u);
+  EXPECT_EQ(figures.currentReceived, 0u);
+  EXPECT_EQ(figures.totalSent, 0u);
+  EXPECT_EQ(figures.totalReceived, 0u);
+  EXPECT_EQ(figures.pctReceivedNow, 0.0f);
+  EXPECT_EQ(figures.pctSentHour, 0.0f);
+  EXPECT_EQ(figures.avgSentMinute, 0.0f);
 
   Second(100, 200);
-  EXPECT_EQ(stats.currentSent, 100u);
-  EXPECT_EQ(stats.currentReceived, 200u);
-  EXPECT_EQ(stats.minuteReceived[0], 200u);
-  EXPECT_EQ(stats.minuteReceived[1], 0u);
-  EXPECT_EQ(stats.hourSent[0], 100u);
-  EXPECT_EQ(stats.totalReceived, 200u);
+  EXPECT_EQ(figures.currentSent, 100u);
+  EXPECT_EQ(figures.currentReceived, 200u);
+  EXPECT_FLOAT_EQ(figures.avgReceivedMinute, 200.0f / 60);
+  EXPECT_FLOAT_EQ(figures.avgSentHour, 100.0f / 3600);
+  EXPECT_EQ(figures.totalReceived, 200u);
 }
 
 TEST(Statistics, ReadTheirOwnRow) {
@@ -67,7 +65,7 @@ TEST(Statistics, ReadTheirOwnRow) {
   counters.AddTraffic(0, 99, 99);
   stats.UpdateStatistics();
   EXPECT_EQ(counters.lastRow, 3);
-  EXPECT_EQ(stats.currentReceived, 20u);
+  EXPECT_EQ(stats.Figures().currentReceived, 20u);
 }
 
 TEST_F(StatisticsTest, CounterWrapGivesTheTrueDifference) {
@@ -75,23 +73,23 @@ TEST_F(StatisticsTest, CounterWrapGivesTheTrueDifference) {
   stats.UpdateStatistics();
   counters.rows[0] = {200, 200};
   stats.UpdateStatistics();
-  EXPECT_EQ(stats.currentSent, 496u);
-  EXPECT_EQ(stats.currentReceived, 496u);
-  EXPECT_EQ(stats.totalSent, 496u);
+  EXPECT_EQ(figures.currentSent, 496u);
+  EXPECT_EQ(figures.currentReceived, 496u);
+  EXPECT_EQ(figures.totalSent, 496u);
 }
 
 TEST_F(StatisticsTest, AveragesRampUpOverTheMinuteAndHour) {
   stats.UpdateStatistics();
   for (int i = 0; i < 30; ++i) Second(0, 1000);
-  EXPECT_FLOAT_EQ(stats.avgReceivedMinute, 500.0f);
-  EXPECT_FLOAT_EQ(stats.avgReceivedHour, 30000.0f / 3600);
-  EXPECT_FLOAT_EQ(stats.avgSentMinute, 0.0f);
+  EXPECT_FLOAT_EQ(figures.avgReceivedMinute, 500.0f);
+  EXPECT_FLOAT_EQ(figures.avgReceivedHour, 30000.0f / 3600);
+  EXPECT_FLOAT_EQ(figures.avgSentMinute, 0.0f);
 
   for (int i = 0; i < 30; ++i) Second(0, 1000);  // the zero baseline second falls off now
-  EXPECT_FLOAT_EQ(stats.avgReceivedMinute, 1000.0f);
+  EXPECT_FLOAT_EQ(figures.avgReceivedMinute, 1000.0f);
   Second(0, 0);
-  EXPECT_FLOAT_EQ(stats.avgReceivedMinute, 59000.0f / 60);
-  EXPECT_FLOAT_EQ(stats.avgReceivedHour, 60000.0f / 3600);
+  EXPECT_FLOAT_EQ(figures.avgReceivedMinute, 59000.0f / 60);
+  EXPECT_FLOAT_EQ(figures.avgReceivedHour, 60000.0f / 3600);
 }
 
 TEST_F(StatisticsTest, PercentagesOfTheBandwidth) {
@@ -102,21 +100,21 @@ TEST_F(StatisticsTest, PercentagesOfTheBandwidth) {
   // Each share over its own average and its own direction's bandwidth: 5 kB/s down, 16 up.
   const struct {
     const char* name;
-    float CTrafficStats::*share;
+    float TrafficFigures::*share;
     float expected;
   } shares[] = {
-      {"pctReceivedNow", &CTrafficStats::pctReceivedNow, 99.9f},
-      {"pctSentNow", &CTrafficStats::pctSentNow, 10.0f},
-      {"pctReceivedMinute", &CTrafficStats::pctReceivedMinute, float(4999.0 / 60 / 5 / 10)},
-      {"pctSentMinute", &CTrafficStats::pctSentMinute, float(1600.0 / 60 / 16 / 10)},
-      {"pctReceivedHour", &CTrafficStats::pctReceivedHour, float(4999.0 / 3600 / 5 / 10)},
-      {"pctSentHour", &CTrafficStats::pctSentHour, float(1600.0 / 3600 / 16 / 10)},
+      {"pctReceivedNow", &TrafficFigures::pctReceivedNow, 99.9f},
+      {"pctSentNow", &TrafficFigures::pctSentNow, 10.0f},
+      {"pctReceivedMinute", &TrafficFigures::pctReceivedMinute, float(4999.0 / 60 / 5 / 10)},
+      {"pctSentMinute", &TrafficFigures::pctSentMinute, float(1600.0 / 60 / 16 / 10)},
+      {"pctReceivedHour", &TrafficFigures::pctReceivedHour, float(4999.0 / 3600 / 5 / 10)},
+      {"pctSentHour", &TrafficFigures::pctSentHour, float(1600.0 / 3600 / 16 / 10)},
   };
-  for (const auto& s : shares) EXPECT_FLOAT_EQ(stats.*s.share, s.expected) << s.name;
+  for (const auto& s : shares) EXPECT_FLOAT_EQ(figures.*s.share, s.expected) << s.name;
 
   // A rate above the bandwidth is not capped.
   Second(0, 10000);
-  EXPECT_FLOAT_EQ(stats.pctReceivedNow, 200.0f);
+  EXPECT_FLOAT_EQ(figures.pctReceivedNow, 200.0f);
 }
 
 TEST_F(StatisticsTest, ZeroOrNegativeBandwidthShowsZeroPercent) {
@@ -124,21 +122,21 @@ TEST_F(StatisticsTest, ZeroOrNegativeBandwidthShowsZeroPercent) {
   settings.presets[0].bandu = -8;
   stats.UpdateStatistics();
   Second(123456, 654321);
-  EXPECT_EQ(stats.pctReceivedNow, 0.0f);
-  EXPECT_EQ(stats.pctReceivedMinute, 0.0f);
-  EXPECT_EQ(stats.pctReceivedHour, 0.0f);
-  EXPECT_EQ(stats.pctSentNow, 0.0f);
-  EXPECT_EQ(stats.pctSentMinute, 0.0f);
-  EXPECT_EQ(stats.pctSentHour, 0.0f);
+  EXPECT_EQ(figures.pctReceivedNow, 0.0f);
+  EXPECT_EQ(figures.pctReceivedMinute, 0.0f);
+  EXPECT_EQ(figures.pctReceivedHour, 0.0f);
+  EXPECT_EQ(figures.pctSentNow, 0.0f);
+  EXPECT_EQ(figures.pctSentMinute, 0.0f);
+  EXPECT_EQ(figures.pctSentHour, 0.0f);
 }
 
 TEST_F(StatisticsTest, PresetIndexOutsideTheSixSelectsTheFirst) {
   settings.presets[0].bandd = 10;
   for (int32_t index : {6, -1, INT32_MAX}) {
-    stats.deviceSpeedIndex = index;
+    stats.UsePreset(index);
     EXPECT_EQ(&stats.Preset(), &settings.presets[0]);
   }
-  stats.deviceSpeedIndex = 5;
+  stats.UsePreset(5);
   EXPECT_EQ(&stats.Preset(), &settings.presets[5]);
 }
 
@@ -146,67 +144,47 @@ TEST_F(StatisticsTest, TotalsGoBeyondFourGibibytes) {
   counters.MakeFast(0);
   stats.UpdateStatistics();
   for (int i = 0; i < 3; ++i) Second(0x80000000u, 0xFFFFFFFFu);
-  EXPECT_EQ(stats.totalSent, 3ull * 0x80000000u);
-  EXPECT_EQ(stats.totalReceived, 3ull * 0xFFFFFFFFu);
+  EXPECT_EQ(figures.totalSent, 3ull * 0x80000000u);
+  EXPECT_EQ(figures.totalReceived, 3ull * 0xFFFFFFFFu);
 }
 
-TEST_F(StatisticsTest, TrayUnitFollowsTheSeparateScaleOrThePreset) {
-  settings.traySeparateScaleEnabled = true;
-  settings.trayScaleValue = 16;
-  EXPECT_EQ(stats.TrayUnit(), 1024u);
-  settings.trayScaleValue = 0;
-  EXPECT_EQ(stats.TrayUnit(), 1u);
-
-  settings.traySeparateScaleEnabled = false;
-  EXPECT_EQ(stats.TrayUnit(), 4u * 64);  // the modem preset's def of 4 KB/s
-  stats.deviceSpeedIndex = 5;
-  EXPECT_EQ(stats.TrayUnit(), 2500u * 64);
-}
-
-// Only a damaged profile holds a negative full scale; the graph's divisor, its labels and the tray
-// unit all take it as 0, whichever scale it is.
-TEST_F(StatisticsTest, AFullScaleBelowZeroCountsAsZeroEverywhere) {
+// Only a damaged profile holds a negative full scale; the graph's divisor takes it as 0.
+TEST_F(StatisticsTest, AFullScaleBelowZeroDividesTheGraphByOne) {
   for (int32_t negative : {-1, -4, INT32_MIN}) {
     settings.presets[0].def = negative;
-    settings.traySeparateScaleEnabled = false;
-    EXPECT_EQ(stats.TrayUnit(), 1u) << negative;
-    settings.traySeparateScaleEnabled = true;
-    settings.trayScaleValue = negative;
-    EXPECT_EQ(stats.TrayUnit(), 1u) << negative;
-
-    stats.graphRestart = 1;
+    stats.UsePreset(0);
     stats.UpdateGraph();
     counters.AddTraffic(0, 7, 7);
     stats.UpdateGraph();
-    EXPECT_EQ(stats.lastSentDivisor, 1u) << negative;
-    EXPECT_EQ(stats.sentColumns[0], 7u) << negative;
-    stats.BuildAxisLabels(3);
-    EXPECT_STREQ(stats.sentLabels[2], "0") << negative;
-    EXPECT_EQ(stats.sentLabelDivisor, 1u) << negative;
+    EXPECT_EQ(figures.sentColumns[0], 7u) << negative;
+    EXPECT_EQ(figures.graphScaleKb, negative) << "the views read it as it is stored";
   }
 }
 
-TEST_F(StatisticsTest, TrayLevelsAreRatesInTrayRows) {
+// The scales a view needs to draw the figures follow the settings and the preset at each tick.
+TEST_F(StatisticsTest, TheFiguresCarryTheScalesTheyWereTakenUnder) {
+  settings.presets[2].def = 64;
+  stats.UsePreset(2);
+  stats.UpdateStatistics();
+  EXPECT_EQ(figures.graphScaleKb, 64);
+  EXPECT_EQ(figures.trayScaleKb, 64);
+  EXPECT_FALSE(figures.autoScale);
+
   settings.traySeparateScaleEnabled = true;
   settings.trayScaleValue = 16;
+  stats.SetAutoScale(true);
   stats.UpdateStatistics();
-  Second(3 * 1024 + 1023, 20 * 1024);
-  EXPECT_EQ(stats.traySentLevel, 3u);
-  EXPECT_EQ(stats.trayReceivedLevel, 20u);   // not clamped here
-  EXPECT_EQ(stats.traySentMinuteLevel, 0u);  // 4095 / 60 bytes a second
-  for (int i = 0; i < 59; ++i) Second(2048, 0);
-  EXPECT_EQ(stats.traySentMinuteLevel, 2u);
-  EXPECT_EQ(stats.trayReceivedMinuteLevel, 0u);
+  EXPECT_EQ(figures.trayScaleKb, 16);
+  EXPECT_TRUE(figures.autoScale);
 }
 
-TEST_F(StatisticsTest, HugeAveragesSaturateTheMinuteLevels) {
-  settings.traySeparateScaleEnabled = true;
-  settings.trayScaleValue = 0;  // one byte a row
-  counters.MakeFast(0);
+TEST_F(StatisticsTest, ADisconnectedLinkIsInTheFigures) {
+  counters.operStatus[0] = kOperStatusDisconnected;
   stats.UpdateStatistics();
-  for (int i = 0; i < 60; ++i) Second(UINT32_MAX, UINT32_MAX);
-  EXPECT_EQ(stats.traySentMinuteLevel, UINT32_MAX);
-  EXPECT_EQ(stats.trayReceivedLevel, UINT32_MAX);
+  EXPECT_TRUE(figures.linkDown);
+  counters.operStatus[0] = kOperStatusOperational;
+  stats.UpdateStatistics();
+  EXPECT_FALSE(figures.linkDown);
 }
 
 }  // namespace

@@ -38,8 +38,11 @@ class RecordingPanelCanvas : public IPanelCanvas {
   }
 
   PixelSurface& Pixels() override { return surface; }
+  // Every paint starts here, so the calls are those of the last paint only.
   void ClearBlack() override {
     surface.ZeroPixels();
+    calls.clear();
+    ++paints;
     Record({CanvasCall::kClear, 0, 0, PanelPen::Red, 0, {}});
   }
   void SelectPen(PanelPen pen) override { Record({CanvasCall::kPen, 0, 0, pen, 0, {}}); }
@@ -91,6 +94,7 @@ class RecordingPanelCanvas : public IPanelCanvas {
 
   MemorySurface surface;
   std::vector<CanvasCall> calls;
+  int paints = 0;
 
  private:
   void Record(const CanvasCall& call) { calls.push_back(call); }

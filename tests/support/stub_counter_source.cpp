@@ -1,7 +1,7 @@
 // The test's interface rows.
 #include "support/stub_counter_source.h"
 
-StubCounters::StubCounters(StubCallLog* callLog) : calls(callLog) {
+StubCounters::StubCounters() {
   for (int row = 0; row < kRows; ++row) {
     descriptions[row] = "Fake Ethernet Adapter " + std::to_string(row);
     operStatus[row] = 1;
@@ -9,7 +9,6 @@ StubCounters::StubCounters(StubCallLog* callLog) : calls(callLog) {
 }
 
 CounterReading StubCounters::ReadCounters(int32_t row) {
-  if (calls) calls->Record(StubCall::ReadCounters);
   lastRow = row;
   clockMs += msPerReading;
   CounterReading reading = row >= 0 && row < kRows ? rows[row] : CounterReading{0, 0, 0, false};

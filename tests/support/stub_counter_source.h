@@ -5,13 +5,12 @@
 #include <string>
 
 #include "sampling/counter_source.h"
-#include "support/stub_calls.h"
 
 class StubCounters : public ICounterSource {
  public:
   static constexpr int kRows = 10;
 
-  explicit StubCounters(StubCallLog* calls = nullptr);
+  StubCounters();
 
   CounterReading ReadCounters(int32_t row) override;
   const char* InterfaceDescription(int32_t row) override;
@@ -34,7 +33,4 @@ class StubCounters : public ICounterSource {
   // Each reading is stamped this much later than the one before.
   uint32_t clockMs = 0;
   uint32_t msPerReading = 1000;
-
- private:
-  StubCallLog* calls;
 };

@@ -4,35 +4,22 @@
 #include <cstdio>
 
 void StubMeterView::ShowMessage(const char* text) {
-  if (calls) calls->Record(StubCall::ShowMessage);
   messages.emplace_back(text);
   if (whileMessageOpen) whileMessageOpen(text);
 }
 
-IPanelCanvas& StubMeterView::GraphCanvas() {
-  if (calls) calls->Record(StubCall::GraphCanvas);
-  canvas.Forget();
-  return canvas;
-}
-
-PixelSurface& StubMeterView::TrayImage() {
-  if (calls) calls->Record(StubCall::TrayImage);
-  return *trayImage;
-}
-
-void StubMeterView::ShowGraphPanel() {
-  if (calls) calls->Record(StubCall::ShowGraphPanel);
+bool StubMeterView::ShowGraphPanel() {
   ++showGraphPanelCount;
+  return true;
 }
 
 bool StubMeterView::ReplaceTrayIcon(const char* tooltip) {
-  if (calls) calls->Record(StubCall::ReplaceTrayIcon);
   ++replaceTrayIconCount;
   snprintf(lastTooltip, sizeof lastTooltip, "%s", tooltip);
   return shellTakesIcons;
 }
 
-void StubMeterView::RestartGraphTimer(int32_t periodMs) {
-  if (calls) calls->Record(StubCall::RestartGraphTimer);
-  restartPeriods.push_back(periodMs);
+bool StubMeterView::ShowTrayNotice(const char* title, const char* text) {
+  if (shellTakesNotices) notices.push_back(std::string(title) + ": " + text);
+  return shellTakesNotices;
 }

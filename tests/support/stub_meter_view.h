@@ -1,5 +1,5 @@
 // What the meter would show, recorded: messages, the graph panel's drawing calls, the tray
-// picture and tooltip, and the graph timer's restarts.
+// picture, tooltip and balloons, and the graph timer's restarts.
 #pragma once
 
 #include <cstdint>
@@ -8,27 +8,26 @@
 #include <string>
 #include <vector>
 
-#include "app/meter_view.h"
+#include "meter/meter_view.h"
 #include "render/pixel_surface.h"
 #include "support/recording_canvas.h"
-#include "support/stub_calls.h"
 
 class StubMeterView : public IMeterView {
  public:
-  explicit StubMeterView(StubCallLog* calls = nullptr) : calls(calls) {}
-
   void ShowMessage(const char* text) override;
-  // Each paint starts here, so the canvas holds the calls of the last paint only.
-  IPanelCanvas& GraphCanvas() override;
-  PixelSurface& TrayImage() override;
-  void ShowGraphPanel() override;
+  IPanelCanvas* GraphCanvas() override { return hasCanvas ? &canvas : nullptr; }
+  PixelSurface& TrayImage() override { return *trayImage; }
+  bool ShowGraphPanel() override;
   bool ReplaceTrayIcon(const char* tooltip) override;
-  void RestartGraphTimer(int32_t periodMs) override;
+  bool ShowTrayNotice(const char* title, const char* text) override;
+  void RestartGraphTimer(int32_t periodMs) override { restartPeriods.push_back(periodMs); }
 
   std::vector<std::string> messages;
   // Runs while a message box would be open, as the ticks go on inside one.
   std::function<void(const char* text)> whileMessageOpen;
   RecordingPanelCanvas canvas;
+  // False as when the graph panel could not be made.
+  bool hasCanvas = true;
   // A new picture of this side, as the tray icon makes when the DPI changes.
   void ResizeTrayImage(int32_t side) { trayImage = std::make_unique<MemorySurface>(side, side); }
   std::unique_ptr<MemorySurface> trayImage = std::make_unique<MemorySurface>(16, 16);
@@ -36,8 +35,8 @@ class StubMeterView : public IMeterView {
   int replaceTrayIconCount = 0;
   bool shellTakesIcons = true;
   char lastTooltip[64] = {};
+  // The balloons the shell took, and whether it takes the next ones.
+  std::vector<std::string> notices;
+  bool shellTakesNotices = true;
   std::vector<int32_t> restartPeriods;
-
- private:
-  StubCallLog* calls;
 };

@@ -1,18 +1,16 @@
 // The portable meter over its test stubs: a model with counters, logs, view and profile in memory.
 #pragma once
 
-#include "app/monitor_model.h"
+#include "meter/monitor_model.h"
 #include "support/memory_profile.h"
-#include "support/stub_calls.h"
 #include "support/stub_counter_source.h"
 #include "support/stub_log_sink.h"
 #include "support/stub_meter_view.h"
 
 struct TestMeter {
-  StubCallLog calls;
-  StubCounters counters{&calls};
-  StubLogSink logs{&calls};
-  StubMeterView view{&calls};
+  StubCounters counters;
+  StubLogSink logs;
+  StubMeterView view;
   MemoryProfile profile;
   MonitorModel model{counters, logs, view, profile};
 };
@@ -22,6 +20,7 @@ struct StatsRig {
   MonitorSettings settings;
   StubCounters counters;
   CTrafficStats stats{settings, counters, 0};
+  const TrafficFigures& figures = stats.Figures();
 };
 
 // A meter whose model has loaded its settings and made a few named interfaces, as the dialog

@@ -1,4 +1,5 @@
-// Opening an interface's traffic log and the per-minute bookkeeping of its lines.
+// The model's traffic logs: each watched interface's file, its header, and the minute lines with
+// the bytes counted since the previous one, through the "cable" box and the program's end.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,7 +9,6 @@
 #include <vector>
 
 #include "log/traffic_log.h"
-#include "stats/traffic_stats.h"
 #include "support/test_meter.h"
 
 namespace {
@@ -21,11 +21,26 @@ class StatsLogTest : public ::testing::Test, protected TestMeter {
     return name;
   }
 
-  // The interfaces, the first of them watched.
-  CTrafficStats& Create(uint32_t count = 1) {
+  // The interfaces, the first of them watched, its statistics past their baseline second.
+  void Create(uint32_t count = 1) {
+    counters.MakeFast(0);
     model.CreateInterfaceStats(count);
     model.WatchSelectedInterface();
-    return *model.statsTable[0];
+    model.OnStatisticsTick();
+  }
+  // One statistics tick that counts these bytes.
+  void Count(uint64_t sent, uint64_t received) {
+    counters.AddTraffic(0, sent, received);
+    model.OnStatisticsTick();
+  }
+  // The log's lines after its header.
+  std::vector<std::string> DataLines(int row = 0) {
+    const std::string& text = logs.Log(FileNameOf(row))->text;
+    std::vector<std::string> lines;
+    size_t start = text.find("\r\n\r\n") + 4;
+    for (size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
+      lines.push_back(text.substr(start, end - start));
+    return lines;
   }
 };
 
@@ -65,7 +80,7 @@ TEST_F(StatsLogTest, ExistingEmptyFileGetsTheHeader) {
 
 TEST_F(StatsLogTest, UnopenableFileIsReportedOncePerInterfaceAndNeverWritten) {
   logs.refuseFiles = true;
-  CTrafficStats& stats = Create(2);
+  Create(2);
   EXPECT_EQ(view.messages, std::vector<std::string>{"Can not open file, check permissions"});
   model.WatchSelectedInterface();
   EXPECT_EQ(view.messages.size(), 1u) << "watched again: no second message";
@@ -75,102 +90,69 @@ TEST_F(StatsLogTest, UnopenableFileIsReportedOncePerInterfaceAndNeverWritten) {
   model.WatchSelectedInterface();
   EXPECT_EQ(view.messages, (std::vector<std::string>{"Can not open file, check permissions",
                                                      "Can not open file, check permissions"}));
-  EXPECT_EQ(stats.logFile, nullptr);
-  stats.totalSent = 10;
-  model.WriteLogLine(stats);
-  EXPECT_EQ(stats.logSent, 10u);
-  EXPECT_EQ(stats.logMarkSent, 10u);
+  Count(10, 0);
+  model.WriteLogLine();
+  EXPECT_TRUE(logs.files.empty());
 }
 
 TEST_F(StatsLogTest, NameThatCannotBeMadeIsReportedLikeAFailedOpen) {
   logs.maxFileNameLength = 5;  // not even the suffix fits
-  CTrafficStats& stats = Create();
+  Create();
   EXPECT_TRUE(logs.openedNames.empty());
   EXPECT_EQ(view.messages, std::vector<std::string>{"Can not open file, check permissions"});
-  EXPECT_EQ(stats.logFile, nullptr);
 }
 
 TEST_F(StatsLogTest, EachLineCoversTheBytesSinceThePreviousOne) {
-  CTrafficStats& stats = Create();
-  const RecordedLog* log = logs.Log(FileNameOf(0));
-  stats.totalSent = 1000;
-  stats.totalReceived = 5000;
-  model.WriteLogLine(stats);
-  EXPECT_EQ(stats.logSent, 1000u);
-  EXPECT_EQ(stats.logReceived, 5000u);
-  EXPECT_EQ(stats.logMarkSent, 1000u);
-  EXPECT_EQ(stats.logMarkReceived, 5000u);
-  EXPECT_EQ(log->appendCount, 2);
-
-  model.WriteLogLine(stats);  // a quiet minute
-  EXPECT_EQ(stats.logSent, 0u);
-  EXPECT_EQ(stats.logReceived, 0u);
-  EXPECT_EQ(log->appendCount, 3);
+  Create();
+  Count(1000, 5000);
+  model.WriteLogLine();
+  model.WriteLogLine();  // a quiet minute
+  Count(4294966296u, 4294966296u);
+  model.WriteLogLine();
+  Count(2000, 5ull << 30);  // more than 4 GiB in a minute
+  model.WriteLogLine();
+  EXPECT_EQ(DataLines(), (std::vector<std::string>{"2003,5,14,3,10,20,30,1000,5000,", "2003,5,14,3,10,20,30,0,0,",
+                                                   "2003,5,14,3,10,20,30,4294966296,4294966296,",
+                                                   "2003,5,14,3,10,20,30,2000,5368709120,"}));
 }
 
-TEST_F(StatsLogTest, IntervalsAcrossFourGibibytesStayExact) {
-  CTrafficStats& stats = Create();
-  stats.totalSent = 4294966296u;
-  stats.totalReceived = 4294966296u;
-  model.WriteLogLine(stats);
-  stats.totalSent += 2000;            // crosses 2^32
-  stats.totalReceived += 5ull << 30;  // a minute of more than 4 GiB
-  model.WriteLogLine(stats);
-  EXPECT_EQ(stats.logSent, 2000u);
-  EXPECT_EQ(stats.logReceived, 5ull << 30);
-  EXPECT_EQ(stats.logMarkReceived, 4294966296u + (5ull << 30));
-}
-
+// The line carries the time its minute ended, whenever the box lets it reach the file.
 TEST_F(StatsLogTest, DisconnectedInterfaceShowsCableThenWritesTheLine) {
-  counters.operStatus[0] = 2;
-  CTrafficStats& stats = Create();
-  calls.Clear();
-  model.WriteLogLine(stats);
-  ASSERT_EQ(calls.count, 2);
-  EXPECT_EQ(calls.calls[0], StubCall::Now);
-  EXPECT_EQ(calls.calls[1], StubCall::ShowMessage);
-  EXPECT_EQ(view.messages, std::vector<std::string>{"cable"});
-  EXPECT_EQ(logs.Log(FileNameOf(0))->appendCount, 2);
-
-  counters.operStatus[0] = 1;
-  model.WriteLogLine(stats);
-  EXPECT_EQ(view.messages.size(), 1u);
-}
-
-TEST_F(StatsLogTest, LineCarriesTheClockAndTheInterval) {
+  counters.operStatus[0] = kOperStatusDisconnected;
+  Create();
+  Count(12345, 67890);
   logs.clock = {2003, 5, 14, 3, 10, 20, 30};
-  CTrafficStats& stats = Create();
-  const RecordedLog* log = logs.Log(FileNameOf(0));
-  const size_t headerLength = log->text.size();
-  stats.totalSent = 12345;
-  stats.totalReceived = 67890;
-  model.WriteLogLine(stats);
-  EXPECT_EQ(log->text.substr(headerLength), "2003,5,14,3,10,20,30,12345,67890,\r\n");
+  view.whileMessageOpen = [&](const char*) {
+    logs.clock.minute = 59;
+    EXPECT_TRUE(DataLines().empty()) << "the line waits for the box";
+  };
+  model.WriteLogLine();
+  EXPECT_EQ(view.messages, std::vector<std::string>{"cable"});
+  EXPECT_EQ(DataLines(), std::vector<std::string>{"2003,5,14,3,10,20,30,12345,67890,"});
+
+  counters.operStatus[0] = kOperStatusOperational;
+  Count(0, 0);
+  model.WriteLogLine();
+  EXPECT_EQ(view.messages.size(), 1u);
+  EXPECT_EQ(DataLines().size(), 2u);
 }
 
 // The ticks go on inside the "cable" box. Minute 1 received 59000 bytes (its first second is the
 // baseline), minute 2 3000; the box stays open through minute 2 and more.
 class CableBoxTest : public StatsLogTest {
  protected:
-  void Minute(int seconds, uint32_t receivedEachSecond) {
-    for (int i = 0; i < seconds; ++i) {
-      counters.AddTraffic(0, 0, receivedEachSecond);
-      model.OnStatisticsTick();
-    }
+  void Start() {
+    model.CreateInterfaceStats(1);
+    model.WatchSelectedInterface();
   }
-  std::vector<std::string> DataLines() {
-    const std::string& text = logs.Log(FileNameOf(0))->text;
-    std::vector<std::string> lines;
-    size_t start = text.find("\r\n\r\n") + 4;
-    for (size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
-      lines.push_back(text.substr(start, end - start));
-    return lines;
+  void Minute(int seconds, uint32_t receivedEachSecond) {
+    for (int i = 0; i < seconds; ++i) Count(0, receivedEachSecond);
   }
 };
 
 TEST_F(CableBoxTest, LinesOfMinutesUnderAnOpenBoxAreWrittenOnceEachInTimeOrder) {
   counters.operStatus[0] = kOperStatusDisconnected;
-  Create();
+  Start();
   // The user is away while the first box is open; any box on top of it is answered at once.
   int boxesOpen = 0, mostOpen = 0;
   view.whileMessageOpen = [&](const char*) {
@@ -197,7 +179,7 @@ TEST_F(CableBoxTest, LinesOfMinutesUnderAnOpenBoxAreWrittenOnceEachInTimeOrder) 
 
 TEST_F(CableBoxTest, AfterTheBoxClosesTheNextMinuteAsksAgain) {
   counters.operStatus[0] = kOperStatusDisconnected;
-  Create();
+  Start();
   Minute(60, 1000);
   Minute(60, 10);
   EXPECT_EQ(view.messages, (std::vector<std::string>{"cable", "cable"}));
@@ -220,7 +202,7 @@ class CableBoxEndingTest : public CableBoxTest, public ::testing::WithParamInter
 
 TEST_P(CableBoxEndingTest, WaitingLineIsWrittenOnceBeforeTheEndingReturns) {
   counters.operStatus[0] = kOperStatusDisconnected;
-  Create();
+  Start();
   std::vector<std::string> writtenAtTheEnd;
   view.whileMessageOpen = [&](const char*) {
     GetParam().end(model);
@@ -244,7 +226,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(CableBoxTest, MinuteOfALinkBackWhileTheBoxIsOpenFollowsTheWaitingOne) {
   counters.operStatus[0] = kOperStatusDisconnected;
-  Create();
+  Start();
   view.whileMessageOpen = [&](const char*) {
     counters.operStatus[0] = 1;
     logs.clock.minute = 22;

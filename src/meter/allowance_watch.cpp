@@ -1,5 +1,5 @@
 // The allowance's second-by-second watch: the log read once a day, the live counts added.
-#include "app/allowance_watch.h"
+#include "meter/allowance_watch.h"
 
 #include <cstdio>
 

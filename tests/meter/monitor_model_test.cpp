@@ -1,5 +1,6 @@
-// The main window's portable model: interface objects, preset indexes, settings groups and the ticks.
-#include "app/monitor_model.h"
+// The meter's portable model: interface objects, preset indexes, settings groups, the ticks and
+// what each view is handed of them.
+#include "meter/monitor_model.h"
 
 #include <gtest/gtest.h>
 
@@ -60,7 +61,26 @@ using Strings = std::vector<std::string>;
 
 class ModelTest : public ::testing::Test, protected TestMeter {
  protected:
-  CTrafficStats& Stats(size_t i) { return *model.statsTable[i]; }
+  const CTrafficStats& Stats(int32_t row) { return *model.StatsOf(row); }
+  const TrafficFigures& Figures(int32_t row) { return Stats(row).Figures(); }
+  void Seconds(int count, int32_t row = 0, uint32_t sent = 0, uint32_t received = 0) {
+    for (int i = 0; i < count; ++i) {
+      counters.AddTraffic(row, sent, received);
+      model.OnStatisticsTick();
+    }
+  }
+  // The lines after the header of a row's log.
+  Strings DataLines(int32_t row = 0) {
+    const RecordedLog* log = logs.Log(counters.descriptions[row].c_str() == std::string("eth")
+                                          ? "eth_Quintrel.csv"
+                                          : "Fake_Ethernet_Adapter_" + std::to_string(row) + "_Quintrel.csv");
+    Strings lines;
+    if (log == nullptr) return lines;
+    size_t start = log->text.find("\r\n\r\n") + 4;
+    for (size_t end; (end = log->text.find("\r\n", start)) != std::string::npos; start = end + 2)
+      lines.push_back(log->text.substr(start, end - start));
+    return lines;
+  }
 };
 
 TEST_F(ModelTest, LoadAllSettingsSetsTheGeometryOfTheStoredStyle) {
@@ -72,28 +92,22 @@ TEST_F(ModelTest, LoadAllSettingsSetsTheGeometryOfTheStoredStyle) {
   EXPECT_EQ(model.settings.refreshPeriodMs, 1000);
 }
 
-TEST_F(ModelTest, OneObjectPerRowWithItsLogAndPresetIndex) {
+TEST_F(ModelTest, OneObjectPerRowWithItsPresetIndexAndNoLogYet) {
   model.settings.autoScale = 7;  // any non-zero stored value turns it on
   profile.ints["DeviceSpeedIndex1"] = 3;
   profile.ints["DeviceSpeedIndex2"] = 9;  // damaged: preset 0
   ASSERT_TRUE(model.CreateInterfaceStats(3));
-  EXPECT_EQ(model.interfaceCount, 3u);
-  ASSERT_EQ(model.statsTable.size(), 3u);
-  for (int i = 0; i < 3; ++i) {
-    EXPECT_EQ(Stats(i).interfaceIndex, i);
-    EXPECT_EQ(Stats(i).autoScale, 1u);
-    EXPECT_EQ(Stats(i).graphRestart, 1u);
-    EXPECT_FALSE(Stats(i).statsCounters.HasBaseline());
-    EXPECT_EQ(Stats(i).logFile, nullptr) << "a log is opened when its interface is first watched";
+  EXPECT_EQ(model.InterfaceCount(), 3u);
+  for (int32_t i = 0; i < 3; ++i) {
+    EXPECT_EQ(Stats(i).InterfaceIndex(), i);
+    EXPECT_TRUE(Figures(i).autoScale);
   }
-  EXPECT_TRUE(logs.openedNames.empty());
+  EXPECT_EQ(model.StatsOf(3), nullptr);
+  EXPECT_TRUE(logs.openedNames.empty()) << "a log is opened when its interface is first watched";
   EXPECT_EQ(profile.Keys(ProfileAccess::ReadInt),
             (Strings{"DeviceSpeedIndex0", "DeviceSpeedIndex1", "DeviceSpeedIndex2"}));
-  EXPECT_EQ(model.GetDeviceSpeedIndex(0), 0);
-  EXPECT_EQ(model.GetDeviceSpeedIndex(1), 3);
-  EXPECT_EQ(model.GetDeviceSpeedIndex(2), 0);
-  EXPECT_EQ(model.GetDeviceSpeedIndex(3), 0);
-  EXPECT_EQ(model.GetDeviceSpeedIndex(-1), 0);
+  for (auto [row, preset] : {std::pair{0, 0}, {1, 3}, {2, 0}, {3, 0}, {-1, 0}})
+    EXPECT_EQ(model.GetDeviceSpeedIndex(row), preset) << row;
 }
 
 TEST_F(ModelTest, MemoryErrorKeepsTheObjectsAlreadyMade) {
@@ -101,22 +115,40 @@ TEST_F(ModelTest, MemoryErrorKeepsTheObjectsAlreadyMade) {
   EXPECT_FALSE(model.CreateInterfaceStats(5));
   failingStatsAllocation = 0;
   EXPECT_EQ(view.messages, Strings{"memory error!"});
-  ASSERT_EQ(model.statsTable.size(), 3u);
-  EXPECT_EQ(Stats(2).interfaceIndex, 2);
+  ASSERT_NE(model.StatsOf(2), nullptr);
+  EXPECT_EQ(Stats(2).InterfaceIndex(), 2);
+  EXPECT_EQ(model.StatsOf(3), nullptr);
   EXPECT_TRUE(profile.accesses.empty());  // discovery stops before the preset indexes
+}
+
+// Without a graph panel (it could not be made) a paint, as a DPI change asks for, draws nothing.
+TEST_F(ModelTest, WithoutAGraphPanelNothingIsPainted) {
+  model.CreateInterfaceStats(1);
+  view.hasCanvas = false;
+  model.SetDpi(144);
+  model.PaintGraphPanel();
+  Seconds(2);
+  EXPECT_EQ(view.canvas.paints, 0);
+  view.hasCanvas = true;
+  model.PaintGraphPanel();
+  EXPECT_EQ(view.canvas.paints, 1);
 }
 
 TEST_F(ModelTest, PickedPresetIsStoredPerInterfaceAndRestartsTheGraph) {
   model.CreateInterfaceStats(2);
-  Stats(1).graphRestart = 0;
   model.settings.selectedInterface = 1;
+  model.OnGraphTick();
+  counters.AddTraffic(1, 800, 0);
+  model.OnGraphTick();
   model.settings.presetIndex = 3;
   model.WriteDeviceSpeedIndex();
+  counters.AddTraffic(1, 800, 0);
+  model.OnGraphTick();
+  EXPECT_EQ(view.showGraphPanelCount, 1) << "the tick after the preset takes a new baseline";
   model.settings.selectedInterface = 0;
   model.settings.presetIndex = 0;
   model.WriteDeviceSpeedIndex();
-  EXPECT_EQ(Stats(1).deviceSpeedIndex, 3);
-  EXPECT_EQ(Stats(1).graphRestart, 1u);
+  EXPECT_EQ(Stats(1).DeviceSpeedIndex(), 3);
   EXPECT_EQ(profile.ints["DeviceSpeedIndex1"], 3);
   EXPECT_EQ(profile.ints["DeviceSpeedIndex0"], 0);
 
@@ -128,7 +160,7 @@ TEST_F(ModelTest, PickedPresetIsStoredPerInterfaceAndRestartsTheGraph) {
   next.CreateInterfaceStats(2);
   EXPECT_EQ(next.GetDeviceSpeedIndex(0), 0);
   EXPECT_EQ(next.GetDeviceSpeedIndex(1), 3);
-  EXPECT_EQ(&next.statsTable[1]->Preset(), &next.settings.presets[3]);
+  EXPECT_EQ(&next.StatsOf(1)->Preset(), &next.settings.presets[3]);
 }
 
 TEST_F(ModelTest, PresetChoiceWithoutAnObjectOnlyReachesTheProfile) {
@@ -146,18 +178,43 @@ TEST_F(ModelTest, AutoScaleChangesOnlyTheSelectedInterface) {
   model.CreateInterfaceStats(2);
   model.settings.selectedInterface = 1;
   model.SetInterfaceAutoScale(1);
-  EXPECT_EQ(Stats(0).autoScale, 0u);
-  EXPECT_EQ(Stats(1).autoScale, 1u);
+  EXPECT_FALSE(Figures(0).autoScale);
+  EXPECT_TRUE(Figures(1).autoScale);
   model.SetInterfaceAutoScale(0);
-  EXPECT_EQ(Stats(1).autoScale, 0u);
+  EXPECT_FALSE(Figures(1).autoScale);
 }
 
-TEST_F(ModelTest, SelectedInterfaceOutsideTheTableBecomesZero) {
+// Choices that name no interface, no statistic or an allowance out of range change nothing or are
+// brought into range.
+TEST_F(ModelTest, ChoicesOutsideTheirRangeAreRefusedOrHeldToIt) {
   model.CreateInterfaceStats(2);
   for (auto [stored, kept] : {std::pair{1, 1}, {2, 0}, {-1, 0}, {INT32_MAX, 0}}) {
     model.settings.selectedInterface = stored;
     model.ValidateSelectedInterface();
     EXPECT_EQ(model.settings.selectedInterface, kept) << stored;
+  }
+  for (auto [picked, selected] : {std::pair{1, 1}, {2, 1}, {-1, 1}, {0, 0}}) {
+    model.SelectInterface(picked);
+    EXPECT_EQ(model.settings.selectedInterface, selected) << picked;
+  }
+  for (auto [picked, shown] : {std::pair{6, 6}, {7, 6}, {-1, 6}, {0, 0}}) {
+    model.SelectReceiveStatistic(picked);
+    model.SelectSendStatistic(picked);
+    EXPECT_EQ(model.ReceiveStatistic(), shown) << picked;
+    EXPECT_EQ(model.SendStatistic(), shown) << picked;
+  }
+  model.settings.receiveStatSelection = 9;  // a damaged profile: no item checked
+  EXPECT_EQ(model.ReceiveStatistic(), -1);
+
+  const struct {
+    int32_t amount, day;
+    int32_t storedAmount, storedDay;
+  } allowances[] = {{50, 15, 50, 15}, {-3, 0, 0, 1}, {1000000, 29, 999999, 28}, {INT32_MIN, INT32_MAX, 0, 28}};
+  for (const auto& a : allowances) {
+    model.StoreAllowance(a.amount, true, a.day);
+    EXPECT_EQ(profile.ints["allow"], a.storedAmount) << a.amount;
+    EXPECT_EQ(profile.ints["allowday"], a.storedDay) << a.day;
+    EXPECT_EQ(profile.ints["allowgb"], 1);
   }
 }
 
@@ -179,72 +236,57 @@ TEST_F(ModelTest, SettingsGroupsGoToTheProfile) {
             (Strings{"x_pos", "y_pos", "s_sel", "r_sel", "ontop", "minm"}));
 }
 
-TEST_F(ModelTest, TicksWithoutAnObjectDoNothing) {
+TEST_F(ModelTest, TicksWithoutAnObjectShowNothing) {
   model.OnStatisticsTick();
   model.OnGraphTick();
   model.CreateInterfaceStats(1);
+  model.WatchSelectedInterface();
   model.settings.selectedInterface = 1;
   EXPECT_EQ(model.SelectedStats(), nullptr);
-  calls.Clear();
-  model.OnStatisticsTick();
+  for (int i = 0; i < 60; ++i) model.OnStatisticsTick();
   model.OnGraphTick();
   model.PaintGraphPanel();
-  model.DrawTrayPicture();
   model.RedrawTrayIcon();
-  EXPECT_EQ(calls.count, 0);
-  EXPECT_EQ(model.logTickCount, 0);
+  EXPECT_EQ(view.canvas.paints, 0);
+  EXPECT_EQ(view.replaceTrayIconCount, 0);
+  EXPECT_EQ(view.showGraphPanelCount, 0);
+  model.settings.selectedInterface = 0;
+  EXPECT_TRUE(DataLines().empty()) << "the minute count did not run meanwhile";
 }
 
-TEST_F(ModelTest, StatisticsTickUpdatesDrawsPaintsThenReplacesTheIcon) {
+// One second of traffic reaches the panel's lines and the tray's tip.
+TEST_F(ModelTest, AStatisticsTickPaintsThePanelAndHandsTheIconToTheShell) {
   model.CreateInterfaceStats(1);
-  calls.Clear();
-  counters.AddTraffic(0, 1, 1);
-  model.OnStatisticsTick();
-  const StubCall expected[] = {StubCall::ReadCounters, StubCall::TrayImage, StubCall::GraphCanvas,
-                               StubCall::TrayImage, StubCall::ReplaceTrayIcon};
-  ASSERT_EQ(calls.count, 5);
-  for (int i = 0; i < 5; ++i) EXPECT_EQ(calls.calls[i], expected[i]) << i;
-  EXPECT_TRUE(Stats(0).statsCounters.HasBaseline());
-  EXPECT_EQ(model.logTickCount, 1);
+  Seconds(2, 0, 512, 12800);
+  EXPECT_EQ(view.canvas.paints, 2);
+  const auto texts = view.canvas.Texts();
+  ASSERT_FALSE(texts.empty());
+  EXPECT_EQ(texts[texts.size() - 2].text, "12.50 KB/s received");
+  EXPECT_EQ(texts.back().text, "512.00 B/s sent");
+  EXPECT_STREQ(view.lastTooltip, "12.50 KB/s received  0.50 KB/s sent");
+  EXPECT_EQ(view.showGraphPanelCount, 0) << "the graph tick copies the panel to the window";
 }
 
 TEST_F(ModelTest, EverySixtiethTickWritesOneLogLine) {
   counters.descriptions[0] = "eth";
   model.CreateInterfaceStats(1);
   model.WatchSelectedInterface();
-  const RecordedLog* log = logs.files.begin()->second.get();
-  const int header = log->appendCount;
-  for (int tick = 1; tick <= 59; ++tick) {
-    counters.AddTraffic(0, 10, 1000);
-    model.OnStatisticsTick();
-  }
-  EXPECT_EQ(log->appendCount, header);
-  counters.AddTraffic(0, 10, 1000);
-  model.OnStatisticsTick();
-  EXPECT_EQ(log->appendCount, header + 1);
-  EXPECT_EQ(model.logTickCount, 0);
-  EXPECT_EQ(Stats(0).logReceived, 59000u);  // the first second is the zero baseline
-  EXPECT_EQ(Stats(0).logSent, 590u);
-
-  for (int tick = 1; tick <= 60; ++tick) {
-    counters.AddTraffic(0, 10, 1000);
-    model.OnStatisticsTick();
-  }
-  EXPECT_EQ(log->appendCount, header + 2);
-  EXPECT_EQ(Stats(0).logReceived, 60000u);
+  Seconds(59, 0, 10, 1000);
+  EXPECT_TRUE(DataLines().empty());
+  Seconds(1, 0, 10, 1000);
+  Seconds(60, 0, 10, 1000);
+  // The first second is the zero baseline.
+  EXPECT_EQ(DataLines(), (Strings{"2003,5,14,3,10,20,30,590,59000,", "2003,5,14,3,10,20,30,600,60000,"}));
 }
 
 TEST_F(ModelTest, TheMinuteCountCarriesOverToAnotherInterface) {
   model.CreateInterfaceStats(2);
-  for (int tick = 0; tick < 30; ++tick) model.OnStatisticsTick();
-  model.settings.selectedInterface = 1;
-  for (int tick = 0; tick < 30; ++tick) {
-    counters.AddTraffic(1, 0, 100);
-    model.OnStatisticsTick();
-  }
-  EXPECT_EQ(model.logTickCount, 0);
-  EXPECT_EQ(Stats(1).logReceived, 2900u);
-  EXPECT_EQ(Stats(0).logMarkReceived, 0u);
+  model.WatchSelectedInterface();
+  Seconds(30);
+  model.SelectInterface(1);
+  Seconds(30, 1, 0, 100);
+  EXPECT_EQ(DataLines(1), Strings{"2003,5,14,3,10,20,30,0,2900,"});
+  EXPECT_TRUE(DataLines(0).empty());
 }
 
 TEST_F(ModelTest, GraphTickUpdatesTheSelectedGraph) {
@@ -253,22 +295,41 @@ TEST_F(ModelTest, GraphTickUpdatesTheSelectedGraph) {
   model.OnGraphTick();
   counters.AddTraffic(1, 800, 0);
   model.OnGraphTick();
-  EXPECT_EQ(Stats(1).sentRaw[0], 800u);
-  EXPECT_EQ(Stats(0).graphRestart, 1u);
+  EXPECT_EQ(Figures(1).sentColumns[0], 10u);
   EXPECT_EQ(view.showGraphPanelCount, 1);
+  EXPECT_EQ(view.canvas.paints, 1);
 }
 
-TEST_F(ModelTest, GraphTickPaintsThenShowsThePanel) {
+// An idle link paints the same panel tick after tick: it is painted and copied to the window only
+// when any input of the picture changes, and copied again after the window was painted over it.
+TEST_F(ModelTest, ThePanelIsPaintedAndShownOnlyWhenItWouldChange) {
   model.CreateInterfaceStats(1);
   model.OnGraphTick();
-  EXPECT_EQ(view.showGraphPanelCount, 0) << "the baseline tick shows nothing";
-  calls.Clear();
-  counters.AddTraffic(0, 1, 1);
   model.OnGraphTick();
-  ASSERT_EQ(calls.count, 3);
-  EXPECT_EQ(calls.calls[0], StubCall::ReadCounters);
-  EXPECT_EQ(calls.calls[1], StubCall::GraphCanvas);
-  EXPECT_EQ(calls.calls[2], StubCall::ShowGraphPanel);
+  ASSERT_EQ(view.canvas.paints, 1);
+  ASSERT_EQ(view.showGraphPanelCount, 1);
+  const struct {
+    const char* change;
+    void (*apply)(MonitorModel&, StubCounters&);
+    bool paints, shows;
+  } steps[] = {
+      {"nothing", [](MonitorModel&, StubCounters&) {}, false, false},
+      {"the style", [](MonitorModel& m, StubCounters&) { m.SetGraphStyle(kGraphStyleMirror); }, true, true},
+      {"the sent line's statistic", [](MonitorModel& m, StubCounters&) { m.SelectSendStatistic(3); }, true, true},
+      {"the window painted over the panel", [](MonitorModel& m, StubCounters&) { m.ForgetShownPanel(); },
+       false, true},
+      {"another DPI", [](MonitorModel& m, StubCounters&) { m.SetDpi(144); }, true, true},
+      {"nothing again", [](MonitorModel&, StubCounters&) {}, false, false},
+      {"a column", [](MonitorModel&, StubCounters& c) { c.AddTraffic(0, 800, 0); }, true, true},
+      {"a quiet tick that scrolls it on", [](MonitorModel&, StubCounters&) {}, true, true},
+  };
+  for (const auto& step : steps) {
+    const int paints = view.canvas.paints, shown = view.showGraphPanelCount;
+    step.apply(model, counters);
+    model.OnGraphTick();
+    EXPECT_EQ(view.canvas.paints - paints, step.paints ? 1 : 0) << step.change;
+    EXPECT_EQ(view.showGraphPanelCount - shown, step.shows ? 1 : 0) << step.change;
+  }
 }
 
 TEST_F(ModelTest, ANewRefreshPeriodRestartsTheGraphTimer) {
@@ -280,32 +341,24 @@ TEST_F(ModelTest, ANewRefreshPeriodRestartsTheGraphTimer) {
 TEST_F(ModelTest, OnlyWatchedInterfacesGetALogFile) {
   model.CreateInterfaceStats(3);
   model.WatchSelectedInterface();
-  model.settings.selectedInterface = 2;
-  model.WatchSelectedInterface();
+  model.SelectInterface(2);
   model.WatchSelectedInterface();
   EXPECT_EQ(logs.openedNames,
             (Strings{"Fake_Ethernet_Adapter_0_Quintrel.csv", "Fake_Ethernet_Adapter_2_Quintrel.csv"}));
-  EXPECT_EQ(Stats(1).logFile, nullptr);
 }
 
 // An interface selected again counts on from where it stopped: its first second holds everything
 // counted while it was not watched.
 TEST_F(ModelTest, AnInterfaceSelectedAgainResumesItsStatistics) {
   model.CreateInterfaceStats(2);
-  for (int tick = 0; tick < 3; ++tick) {
-    counters.AddTraffic(0, 10, 100);
-    model.OnStatisticsTick();
-  }
+  Seconds(3, 0, 10, 100);
   model.settings.selectedInterface = 1;
-  for (int tick = 0; tick < 30; ++tick) {
-    counters.AddTraffic(0, 50, 5000);
-    model.OnStatisticsTick();
-  }
+  Seconds(30, 0, 50, 5000);
   model.settings.selectedInterface = 0;
   model.OnStatisticsTick();
-  EXPECT_EQ(Stats(0).currentReceived, 150000u);
-  EXPECT_EQ(Stats(0).totalReceived, 2 * 100u + 150000u);
-  EXPECT_EQ(Stats(0).minuteReceived[1], 100u) << "the history resumes where it stopped";
+  EXPECT_EQ(Figures(0).currentReceived, 150000u);
+  EXPECT_EQ(Figures(0).totalReceived, 2 * 100u + 150000u);
+  EXPECT_FLOAT_EQ(Figures(0).avgReceivedMinute, (2 * 100 + 150000) / 60.0f) << "the history resumes";
 }
 
 // A quiet link repeats the same picture and tip every second; the shell is not asked again.
@@ -385,6 +438,7 @@ TEST_F(ModelTest, TicksAllocateNothing) {
   ASSERT_TRUE(CountAllocations());
   logs.recordText = false;
   model.settings.autoScale = 1;
+  model.settings.allowanceAmount = 1;
   model.CreateInterfaceStats(1);
   model.WatchSelectedInterface();
   model.OnStatisticsTick();
@@ -395,7 +449,6 @@ TEST_F(ModelTest, TicksAllocateNothing) {
     model.OnStatisticsTick();
     for (int graph = 0; graph < 5; ++graph) model.OnGraphTick();
   }
-  Stats(0).BuildAxisLabels(4);
   EXPECT_EQ(allocationCount - before, 0);
   EXPECT_EQ(logs.files.begin()->second->appendCount, 3);
 #else

@@ -1,5 +1,5 @@
 // The allowance watch on a real log file: the period read from the log, the live counts added.
-#include "app/allowance_watch.h"
+#include "meter/allowance_watch.h"
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
