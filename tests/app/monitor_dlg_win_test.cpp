@@ -3,6 +3,7 @@
 // real tick and the graph timer that the refresh slider restarts.
 #include "app/monitor_dlg_win.h"
 #include "fw/dpi_win.h"
+#include "render/byte_format.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -101,14 +102,14 @@ class ScriptedMainWindow : public CMonitorDlg {
       PostMessageA(hwnd(), WM_COMMAND, IDCANCEL, 0);
       return TRUE;
     }
-    if (message == WM_TIMER) {
-      ticks[wParam].push_back(GetTickCount());
-      if (beforeTick) beforeTick(wParam);
-    }
     if (message == WM_DESTROY && onDestroy) onDestroy();
-    const INT_PTR result = CMonitorDlg::OnMessage(message, wParam, lParam, handled);
-    if (message == WM_TIMER && afterTick) afterTick(wParam);
-    return result;
+    return CMonitorDlg::OnMessage(message, wParam, lParam, handled);
+  }
+  void OnTimer(UINT_PTR id) override {
+    ticks[id].push_back(GetTickCount());
+    if (beforeTick) beforeTick(id);
+    CMonitorDlg::OnTimer(id);
+    if (afterTick) afterTick(id);
   }
 
  private:

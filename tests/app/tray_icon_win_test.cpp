@@ -14,7 +14,6 @@
 
 #include "app/meter_platform_win.h"
 #include "render/tray_picture.h"
-#include "stats/traffic_stats.h"
 #include "support/shell_notify_recorder_win.h"
 #include "support/test_meter.h"
 
@@ -440,7 +439,7 @@ TEST(TrayIconInTheShell, TheModelRedrawsTheMeterOnTheResizedIconAtOnce) {
   EXPECT_EQ(call.tip, tip);
 
   MemorySurface expected(24, 24);
-  DrawTrayPicture(*model.SelectedStats(), expected);
+  DrawTrayPicture(TrayBarsOf(*model.SelectedFigures()), expected);
   const Picture meter = SurfacePicture(expected);
   EXPECT_NE(std::count(meter.begin(), meter.end(), RGB(0, 255, 0)), 0) << "the receive bar shows";
   EXPECT_EQ(IconPicture(call.icon, RGB(255, 0, 255), 24), meter);
@@ -499,17 +498,15 @@ TEST(TrayMeterOnScreen, ShowsItsBarsGridAndMinuteMarksInTheShellsTray) {
   ASSERT_TRUE(WaitFor([] { return WineTrayWindow() != nullptr && IsWindowVisible(WineTrayWindow()); }));
   BringTrayIntoView();
 
-  StatsRig statsOwner;
-  CTrafficStats& stats = statsOwner.stats;
-  stats.trayReceivedLevel = 20;
-  stats.traySentLevel = 7;
-  stats.trayReceivedMinuteLevel = 3;
-  stats.traySentMinuteLevel = 40;
-  stats.currentReceived = 20480;
-  stats.currentSent = 7168;
-  DrawTrayPicture(stats, tray.Image());
+  TrafficFigures figures;
+  figures.trayScaleKb = 16;  // 1 kB a row
+  figures.currentReceived = 20480;
+  figures.currentSent = 7168;
+  figures.avgReceivedMinute = 3 * 1024;
+  figures.avgSentMinute = 40 * 1024;
+  DrawTrayPicture(TrayBarsOf(figures), tray.Image());
   char tip[kTrayTipSize];
-  FormatTrayTip(stats.currentReceived, stats.currentSent, tip);
+  FormatTrayTip(figures.currentReceived, figures.currentSent, tip);
   ASSERT_TRUE(tray.Replace(tip));
   EXPECT_STREQ(tray.Tip(), "20.00 KB/s received  7.00 KB/s sent");
 

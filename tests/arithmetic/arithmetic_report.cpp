@@ -1,18 +1,20 @@
 // Prints the figures whose floating-point arithmetic could differ between builds: axis labels,
-// console bar heights, and the averages, percentages and tray levels of a fixed run of counter
+// console bar heights, and the averages, percentages and tray rows of a fixed run of counter
 // readings. The test command runs it from each build and wants the outputs equal byte for byte.
 #include <cstdint>
 #include <cstdio>
 
-#include "console/hour_data.h"
+#include "render/axis_labels.h"
+#include "render/hour_chart.h"
+#include "render/tray_picture.h"
 #include "stats/traffic_stats.h"
 #include "support/test_meter.h"
 
 namespace {
 
 void PrintAxisLabels(uint32_t top, int32_t count) {
-  char labels[CTrafficStats::kLabelSlots][CTrafficStats::kLabelLength] = {};
-  const uint32_t divisor = CTrafficStats::FormatAxisLabels(top, labels, count);
+  char labels[AxisLabelSet::kSlots][AxisLabelSet::kLength] = {};
+  const uint32_t divisor = FormatAxisLabels(top, labels, count);
   std::printf("labels %u/%d:", unsigned(top), int(count));
   for (int32_t i = 0; i < count; ++i) std::printf(" %s", labels[i]);
   std::printf(" /%u\n", unsigned(divisor));
@@ -28,9 +30,7 @@ void ReportAxisLabels() {
 }
 
 void PrintBars(uint32_t largest, uint32_t sum) {
-  HourStatistics hours;
-  hours.firstSums[0] = largest;
-  const float scale = hours.BarScale();
+  const float scale = HourBarScale(largest);
   std::printf("bars %u %u: scale %.9g height %u\n", unsigned(largest), unsigned(sum), double(scale),
               unsigned(HourBarHeight(sum, scale)));
 }
@@ -60,6 +60,7 @@ void ReportStatisticsRun() {
   rig.settings.presets[0].bandu = 3;
   rig.settings.trayScaleValue = 13;
   CTrafficStats& stats = rig.stats;
+  const TrafficFigures& f = rig.figures;
   rig.counters.rows[0] = {4294000000u, 4293000000u};
   uint32_t state = 12345;
   for (int second = 0; second < 4000; ++second) {
@@ -67,12 +68,13 @@ void ReportStatisticsRun() {
     rig.settings.traySeparateScaleEnabled = second % 500 >= 250;
     stats.UpdateStatistics();
     if (second % 7 != 0 && second < 3990) continue;
+    const TrayBars rows = TrayBarsOf(f);
     std::printf("second %d: %.9g %.9g %.9g %.9g | %.9g %.9g %.9g %.9g %.9g %.9g | %u %u %u %u\n", second,
-                double(stats.avgSentMinute), double(stats.avgReceivedMinute), double(stats.avgSentHour),
-                double(stats.avgReceivedHour), double(stats.pctSentNow), double(stats.pctReceivedNow),
-                double(stats.pctSentMinute), double(stats.pctReceivedMinute), double(stats.pctSentHour),
-                double(stats.pctReceivedHour), unsigned(stats.traySentLevel), unsigned(stats.trayReceivedLevel),
-                unsigned(stats.traySentMinuteLevel), unsigned(stats.trayReceivedMinuteLevel));
+                double(f.avgSentMinute), double(f.avgReceivedMinute), double(f.avgSentHour),
+                double(f.avgReceivedHour), double(f.pctSentNow), double(f.pctReceivedNow), double(f.pctSentMinute),
+                double(f.pctReceivedMinute), double(f.pctSentHour), double(f.pctReceivedHour),
+                unsigned(rows.sentRow), unsigned(rows.receivedRow), unsigned(rows.sentMinuteRow),
+                unsigned(rows.receivedMinuteRow));
   }
 }
 

@@ -124,7 +124,7 @@ TEST_F(StatisticsConsole, DrawsTheHourlyBarsOfTheDayFromTheFileAndCopiesThemOnBu
   EXPECT_EQ(driver.failure, "");
   EXPECT_TRUE(driver.messages.empty());
   EXPECT_EQ(console.consoleSurface.Bitmap(), nullptr);  // released with the window
-  EXPECT_EQ(console.consoleDc, nullptr);
+  EXPECT_FALSE(console.consoleDc);
   EXPECT_TRUE(DeleteFileA(kHourDataFileName)) << "the file was left open";
 }
 
@@ -220,7 +220,7 @@ TEST_F(StatisticsConsole, OpensFromTheConfigureDialogsHiddenStatisticsButton) {
     PostMessageA(d, WM_CLOSE, 0, 0);
   });
   driver.On("Configure", [](HWND d) { PostClick(d, IDOK); });
-  driver.Run([&] { RunConfigure(meter.model, nullptr); });
+  driver.Run([&] { RunConfigure(meter.configure, nullptr); });
   EXPECT_EQ(driver.failure, "");
   EXPECT_EQ(driver.messages, std::vector<std::string>{"File error!"});
 }

@@ -99,7 +99,7 @@ class ConfigureDialog : public ::testing::Test {
   void TearDown() override { DestroyWindow(mainWindow); }
 
   void RunWith(StartedMeter& meter, ModalDriver& driver) {
-    driver.Run([&] { RunConfigure(meter.model, mainWindow); });
+    driver.Run([&] { RunConfigure(meter.configure, mainWindow); });
     EXPECT_EQ(driver.failure, "");
   }
 
@@ -108,8 +108,8 @@ class ConfigureDialog : public ::testing::Test {
 
 TEST_F(ConfigureDialog, OpensOnTheLiveSettingsAndChangesNothingUntilAControlActs) {
   StartedMeter meter(3);
+  meter.StorePresetIndex(1, 3);
   meter.settings.selectedInterface = 1;
-  meter.model.statsTable[1]->deviceSpeedIndex = 3;
   meter.settings.graphStyle = kGraphStyleOverlapped;
   meter.settings.autoScale = 1;
   meter.settings.trayScaleValue = 300;
@@ -242,8 +242,8 @@ TEST_F(ConfigureDialog, StyleRadiosAndAutoScaleActOnTheModelAndTheSelectedInterf
 
     SendDlgItemMessageA(d, IDC_AUTOSCALE_CHECK, BM_CLICK, 0, 0);
     EXPECT_EQ(meter.settings.autoScale, 1);
-    EXPECT_EQ(meter.model.statsTable[1]->autoScale, 1u);
-    EXPECT_EQ(meter.model.statsTable[0]->autoScale, 0u);
+    EXPECT_TRUE(meter.model.StatsOf(1)->Figures().autoScale);
+    EXPECT_FALSE(meter.model.StatsOf(0)->Figures().autoScale);
     PostClick(d, IDOK);
   });
   RunWith(meter, driver);
@@ -254,13 +254,13 @@ TEST_F(ConfigureDialog, StyleRadiosAndAutoScaleActOnTheModelAndTheSelectedInterf
 TEST_F(ConfigureDialog, PickingAPresetWritesTheInterfacesIndexAndRestartsItsGraph) {
   StartedMeter meter(3);
   meter.settings.selectedInterface = 2;
-  meter.model.statsTable[2]->graphRestart = 0;
+  meter.model.OnGraphTick();
   ModalDriver driver;
   driver.On("Configure", [&](HWND d) {
     PickPreset(d, 4);
     EXPECT_EQ(meter.settings.presetIndex, 4);
-    EXPECT_EQ(meter.model.statsTable[2]->deviceSpeedIndex, 4);
-    EXPECT_EQ(meter.model.statsTable[2]->graphRestart, 1u);
+    EXPECT_EQ(meter.model.GetDeviceSpeedIndex(2), 4);
+    EXPECT_TRUE(meter.GraphStartsAgain());
     EXPECT_EQ(meter.StoredDeviceSpeedIndex(2), 4);
     EXPECT_EQ(meter.StoredDeviceSpeedIndex(0), -1);
     EXPECT_EQ(Item(d, IDC_GRAPH_SCALE_SLIDER, TBM_GETRANGEMIN), 100);
@@ -286,7 +286,7 @@ TEST_F(ConfigureDialog, PickingAPresetWritesTheInterfacesIndexAndRestartsItsGrap
 // The combo's edit field takes any text; only a choice in its list picks a preset.
 TEST_F(ConfigureDialog, TextTypedIntoThePresetFieldNeverPicksOrEditsAnotherPreset) {
   StartedMeter meter(1);
-  meter.model.statsTable[0]->deviceSpeedIndex = 3;
+  meter.StorePresetIndex(0, 3);
   ModalDriver driver;
   driver.On("Configure", [&](HWND d) {
     HWND edit = FindWindowExA(GetDlgItem(d, IDC_PRESET_COMBO), nullptr, "Edit", nullptr);
@@ -312,8 +312,10 @@ TEST_F(ConfigureDialog, TextTypedIntoThePresetFieldNeverPicksOrEditsAnotherPrese
 
 TEST_F(ConfigureDialog, ClickingAnInterfaceShowsItsStoredPresetAndRestartsItsGraph) {
   StartedMeter meter(3);
-  meter.model.statsTable[2]->deviceSpeedIndex = 3;
-  meter.model.statsTable[2]->graphRestart = 0;
+  meter.StorePresetIndex(2, 3);
+  meter.settings.selectedInterface = 2;
+  meter.model.OnGraphTick();
+  meter.settings.selectedInterface = 0;
   ModalDriver driver;
   driver.On("Configure", [&](HWND d) {
     SendDlgItemMessageA(d, IDC_AUTOSCALE_CHECK, BM_SETCHECK, BST_CHECKED, 0);
@@ -324,8 +326,8 @@ TEST_F(ConfigureDialog, ClickingAnInterfaceShowsItsStoredPresetAndRestartsItsGra
     EXPECT_EQ(Item(d, IDC_PRESET_COMBO, CB_GETCURSEL), 3);
     EXPECT_EQ(meter.settings.presetIndex, 3);
     EXPECT_EQ(meter.StoredDeviceSpeedIndex(2), 3);
-    EXPECT_EQ(meter.model.statsTable[2]->graphRestart, 1u);
-    EXPECT_EQ(meter.model.statsTable[2]->autoScale, 1u);
+    EXPECT_TRUE(meter.GraphStartsAgain());
+    EXPECT_TRUE(meter.model.StatsOf(2)->Figures().autoScale);
     EXPECT_EQ(meter.settings.autoScale, 1);
     EXPECT_EQ(ControlText(d, IDC_GRAPH_SCALE_LABEL), "100  KB/s.");
     meter.profile.ints.clear();
@@ -359,7 +361,7 @@ TEST_F(ConfigureDialog, WithoutInterfacesTheControlsChangeOnlyTheSettings) {
 
 TEST_F(ConfigureDialog, AStoredPresetIndexOutsideTheSixSelectsPresetZero) {
   StartedMeter meter(1);
-  meter.model.statsTable[0]->deviceSpeedIndex = 9;
+  meter.StorePresetIndex(0, 9);
   meter.settings.presetIndex = -3;
   ModalDriver driver;
   driver.On("Configure", [&](HWND d) {

@@ -20,7 +20,7 @@ void NoAddress(const char*) {}
 // Configure and About from its menu.
 class CMainWindowStandIn : public CDialog {
  public:
-  explicit CMainWindowStandIn(MonitorModel& model) : CDialog(IDD_MONITOR_DIALOG), model(model) {}
+  explicit CMainWindowStandIn(IConfigurePort& model) : CDialog(IDD_MONITOR_DIALOG), model(model) {}
   HWND window = nullptr;  // kept after the run
 
  protected:
@@ -41,7 +41,7 @@ class CMainWindowStandIn : public CDialog {
   }
 
  private:
-  MonitorModel& model;
+  IConfigurePort& model;
 };
 
 struct Ownership {
@@ -57,7 +57,7 @@ TEST(DialogOwner, ConfigureTheEditorTheConsoleAndAboutAreOwnedAndDisableTheMainW
   InitControlClasses();
   CApp app;
   StartedMeter meter(1);
-  CMainWindowStandIn main(meter.model);
+  CMainWindowStandIn main(meter.configure);
   app.SetMainDialog(&main);
 
   Ownership configure{}, editor{}, console{}, about{};

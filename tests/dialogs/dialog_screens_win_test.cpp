@@ -39,8 +39,8 @@ void NoAddress(const char*) {}
 TEST(DialogScreens, DISABLED_HoldEachDialogOpenForAScreenshot) {
   InitControlClasses();
   StartedMeter meter(3);
+  meter.StorePresetIndex(1, 3);
   meter.settings.selectedInterface = 1;
-  meter.model.statsTable[1]->deviceSpeedIndex = 3;
   meter.settings.traySeparateScaleEnabled = true;
   ModalDriver driver;
   driver.On("Configure", [](HWND d) {
@@ -52,7 +52,7 @@ TEST(DialogScreens, DISABLED_HoldEachDialogOpenForAScreenshot) {
     PostClick(e, IDCANCEL);
   });
   driver.On("Configure", [](HWND d) { PostClick(d, IDOK); });
-  driver.Run([&] { RunConfigure(meter.model, nullptr); }, 60000);
+  driver.Run([&] { RunConfigure(meter.configure, nullptr); }, 60000);
   EXPECT_EQ(driver.failure, "");
 
   CAboutDlg about;

@@ -35,7 +35,7 @@ class PresetEditor : public ::testing::Test {
       configureSelection = int(SendDlgItemMessageA(d, IDC_PRESET_COMBO, CB_GETCURSEL, 0, 0));
       PostClick(d, IDOK);
     });
-    driver.Run([&] { RunConfigure(meter.model, nullptr); });
+    driver.Run([&] { RunConfigure(meter.configure, nullptr); });
     EXPECT_EQ(driver.failure, "");
   }
 
@@ -45,7 +45,6 @@ class PresetEditor : public ::testing::Test {
 
 TEST_F(PresetEditor, ShowsThePresetWithTheNameFocusedAndCancelChangesNothing) {
   StartedMeter meter(1);
-  meter.model.statsTable[0]->deviceSpeedIndex = 0;
   ModalDriver driver;
   EditFromConfigure(meter, driver, [](ModalDriver& d) {
     d.On(kEditorCaption, [](HWND e) {
@@ -75,7 +74,7 @@ TEST_F(PresetEditor, ShowsThePresetWithTheNameFocusedAndCancelChangesNothing) {
 
 TEST_F(PresetEditor, RefusesTheFirstScaleFieldThatIsNotAllDigitsThenAcceptsAndCopiesBack) {
   StartedMeter meter(2);
-  meter.model.statsTable[0]->deviceSpeedIndex = 3;
+  meter.StorePresetIndex(0, 3);
   ModalDriver driver;
   EditFromConfigure(meter, driver, [](ModalDriver& d) {
     d.On(kEditorCaption, [](HWND e) {

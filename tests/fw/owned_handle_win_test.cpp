@@ -9,8 +9,8 @@
 #include "support/temp_directory_win.h"
 
 TEST(HandleOwners, GdiObjectsAreDeletedOnceWhenResetMovedOrDestroyed) {
-  HFONT first = CreatePointFont(70, "Arial");
-  HFONT second = CreatePointFont(90, "Arial");
+  HFONT first = CreatePixelFont(-9, "Arial");
+  HFONT second = CreatePixelFont(-12, "Arial");
   ASSERT_NE(first, nullptr);
   ASSERT_NE(second, nullptr);
   {
@@ -68,7 +68,7 @@ TEST(HandleOwners, FilesAndTheLibraryAreClosedAndAFailedOpenHoldsNothing) {
 }
 
 TEST(PointFont, HeightFollowsTheScreenResolution) {
-  COwnedFont font(CreatePointFont(70, "Arial"));
+  COwnedFont font(CreatePixelFont(-9, "Arial"));
   LOGFONTA described = {};
   ASSERT_NE(GetObjectA(font.get(), sizeof described, &described), 0);
   HDC screen = GetDC(nullptr);

@@ -44,20 +44,24 @@ bool FileExists(const std::string& name) {
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-// One run of the program: the statistics of every interface, their logs open until the run ends.
+// One run of the program: the statistics of every interface, their logs open until the run ends;
+// the first interface is watched and past its baseline second.
 struct ProgramRun {
   ProgramRun(StubCounters& counters, DiskLogs& logs, StubMeterView& view, uint32_t interfaces = 1)
-      : model(counters, logs, view, profile) {
+      : counters(counters), model(counters, logs, view, profile) {
     model.CreateInterfaceStats(interfaces);
     model.WatchSelectedInterface();
+    model.OnStatisticsTick();
   }
-  void Watch(int row) {
-    model.settings.selectedInterface = row;
-    model.WatchSelectedInterface();
+  void Watch(int row) { model.SelectInterface(row); }
+  // One second of the watched interface that counts these bytes.
+  void Count(uint32_t sent, uint32_t received) {
+    counters.AddTraffic(model.settings.selectedInterface, sent, received);
+    model.OnStatisticsTick();
   }
-  CTrafficStats& Stats(int row = 0) { return *model.statsTable[row]; }
-  void WriteLogLine(int row = 0) { model.WriteLogLine(Stats(row)); }
+  void WriteLogLine() { model.WriteLogLine(); }
 
+  StubCounters& counters;
   MemoryProfile profile;
   MonitorModel model;
 };
@@ -75,21 +79,18 @@ TEST_F(TrafficLogOnDisk, HeaderIsWrittenOnceAndEachRunAppendsItsLines) {
   const std::string name = "Fast_Ethernet_Adapter__PCI__2 1_Quintrel.csv";
   {
     ProgramRun first(counters, logs, view);
-    CTrafficStats& stats = first.Stats();
-    stats.totalSent = 12345;
-    stats.totalReceived = 67890;
+    first.Count(12345, 67890);
     first.WriteLogLine();
     // The file is readable by others while the run goes on, a whole line at a time.
     EXPECT_EQ(ReadWholeFile(name),
               Header("Fast Ethernet Adapter (PCI) 2.1") + "2003,5,14,3,10,20,30,12345,67890,\r\n");
-    stats.totalSent = 12345;
-    stats.totalReceived = 67890 + 500;
+    first.Count(0, 500);
     logs.clock.minute = 21;
     first.WriteLogLine();
   }
   {
     ProgramRun second(counters, logs, view);
-    second.Stats().totalSent = 7;
+    second.Count(7, 0);
     logs.clock = LocalDateTime{2003, 12, 31, 3, 23, 59, 0};
     second.WriteLogLine();
   }
@@ -128,7 +129,7 @@ TEST_F(TrafficLogOnDisk, FileThatCannotBeOpenedIsReportedOnceAndNothingIsWritten
   ProgramRun run(counters, logs, view);
   ASSERT_EQ(view.messages.size(), 1u);
   EXPECT_EQ(view.messages[0], "Can not open file, check permissions");
-  run.Stats().totalSent = 100;
+  run.Count(100, 0);
   run.WriteLogLine();
   EXPECT_EQ(view.messages.size(), 1u);
 }

@@ -19,9 +19,14 @@ class CanvasOnDibSection : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_EQ(surface.Create(160, 100, 24, nullptr), 1);
-    tools.MakeFont();
+    tools.MakeFont(LayoutForDpi(ScreenDpi(), 160, 100));
     tools.MakePens();
-    ASSERT_TRUE(tools.IsComplete());
+    ASSERT_TRUE(tools.graphFont && tools.redPen && tools.greenPen);
+  }
+
+  static int ScreenDpi() {
+    const CWindowDC screen(nullptr);
+    return GetDeviceCaps(screen.get(), LOGPIXELSY);
   }
 
   // Top-down coordinates, as the canvas draws.
@@ -54,9 +59,7 @@ TEST_F(CanvasOnDibSection, TheGraphFontIsSevenPointsHighOnTheScreen) {
   GdiPanelCanvas canvas(surface, tools);
   TEXTMETRICA metrics = {};
   ASSERT_TRUE(GetTextMetricsA(surface.Dc(), &metrics));
-  HDC screen = GetDC(nullptr);
-  const int pixelsPerInch = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
+  const int pixelsPerInch = ScreenDpi();
   // A point size sets the character height, the cell less its internal leading.
   EXPECT_EQ(metrics.tmHeight - metrics.tmInternalLeading, MulDiv(70, pixelsPerInch, 720));
   LOGFONTA font = {};

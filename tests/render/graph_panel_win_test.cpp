@@ -9,7 +9,7 @@
 
 #include "render/gdi_canvas_win.h"
 #include "render/graph_painter.h"
-#include "support/test_meter.h"
+#include "support/recording_canvas.h"
 
 namespace {
 
@@ -53,23 +53,19 @@ class GraphPanelOnDibSection : public ::testing::TestWithParam<StyleCase> {
  protected:
   void SetUp() override {
     ASSERT_EQ(surface.Create(160, 100, 24, nullptr), 1);
-    tools.MakeFont();
+    tools.MakeFont(LayoutForDpi(kBaseDpi, 160, 100));
     tools.MakePens();
     const StyleCase& c = GetParam();
     settings.graphStyle = c.style;
     settings.columnRange = c.columnRange;
     settings.receiveStatSelection = 0;
     settings.sendStatSelection = 3;
-    CTrafficStats& s = owner.stats;
-    s.currentReceived = 12800;
-    s.totalSent = 3145728;
-    for (int x = 0; x < CTrafficStats::kColumnSlots; ++x) {
-      s.sentColumns[x] = 20;
-      s.receivedColumns[x] = 10;
-    }
-    for (int i = 0; i < CTrafficStats::kLabelSlots; ++i) {
-      snprintf(s.sentLabels[i], CTrafficStats::kLabelLength, "%d", 25 * i);
-      snprintf(s.receivedLabels[i], CTrafficStats::kLabelLength, "%d", 50 * i);
+    figures.currentReceived = 12800;
+    figures.totalSent = 3145728;
+    figures.graphScaleKb = 100;
+    for (int x = 0; x < TrafficFigures::kColumnSlots; ++x) {
+      figures.sentColumns[x] = 20;
+      figures.receivedColumns[x] = 10;
     }
   }
 
@@ -114,7 +110,7 @@ class GraphPanelOnDibSection : public ::testing::TestWithParam<StyleCase> {
 
   CDibSurface surface;
   GraphDrawingTools tools;
-  StatsRig owner;
+  TrafficFigures figures;
   MonitorSettings settings;
   std::vector<TextBox> boxes;
 };
@@ -123,10 +119,12 @@ TEST_P(GraphPanelOnDibSection, GridLinesAndTextLandOnTheirPixels) {
   const StyleCase& c = GetParam();
   GdiPanelCanvas canvas(surface, tools);
   memset(surface.bits, 0x77, surface.ByteCount());
-  PaintGraphPanel(settings, owner.stats, canvas);
+  PanelSnapshot snapshot;
+  TakePanelSnapshot(settings, figures, kBaseDpi, snapshot);
+  PaintGraphPanel(snapshot, canvas);
   GdiFlush();
   SaveBitmap(surface, "graph_panel_style" + std::to_string(c.style) + ".bmp");
-  CTrafficStats& s = owner.stats;
+  const TrafficFigures& s = figures;
 
   char line[kStatLineSize];
   FormatReceiveLine(s, 0, line, sizeof line);
@@ -136,12 +134,12 @@ TEST_P(GraphPanelOnDibSection, GridLinesAndTextLandOnTheirPixels) {
   ASSERT_STREQ(line, "3.00 MB  total sent");
   AddTextBox(2, c.sendLineY, line, int(strlen(line)));
   const int n = int(c.sentLabelYs.size());
+  const AxisLabelSet labels = AxisLabelsOf(figures, n);
   for (int i = 0; i < int(c.receivedLabelYs.size()); ++i)
-    AddTextBox(120, c.receivedLabelYs[i], s.receivedLabels[n - 1 - i],
-               int(strlen(s.receivedLabels[n - 1 - i])));
+    AddTextBox(120, c.receivedLabelYs[i], labels.received[n - 1 - i], int(strlen(labels.received[n - 1 - i])));
   for (int i = 0; i < n; ++i) {
     // The mirror's sent axis grows downward: its labels run from the bottom of the scale.
-    const char* label = c.style == kGraphStyleMirror ? s.sentLabels[i] : s.sentLabels[n - 1 - i];
+    const char* label = c.style == kGraphStyleMirror ? labels.sent[i] : labels.sent[n - 1 - i];
     AddTextBox(120, c.sentLabelYs[i], label, int(strlen(label)));
   }
   for (const POINT& unit : c.unitPlaces) AddTextBox(unit.x, unit.y, "kB/s", 4);

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <string>
 
+#include "log/interface_log.h"
 #include "log/log_file_win.h"
 #include "log/log_writer.h"
 #include "sampling/ip_helper_win.h"
@@ -62,7 +63,8 @@ TEST(FastLink, MoreThanFourGibibytesASecondBothWaysIsCountedAndLoggedExactly) {
   MonitorSettings settings;
   CTrafficStats stats(settings, counters, row);
   CLogSinkWin sink;
-  ASSERT_TRUE(stats.OpenLog(sink));
+  InterfaceLog log;
+  ASSERT_TRUE(log.OpenLog(sink, counters.Description(row)));
   NoNotice notice;
   TrafficLogWriter writer(notice);
   constexpr int kCountedSeconds = 3;
@@ -72,11 +74,12 @@ TEST(FastLink, MoreThanFourGibibytesASecondBothWaysIsCountedAndLoggedExactly) {
     stats.UpdateStatistics();
   }
   const uint64_t expected = kCountedSeconds * kFastStepBytes;
-  EXPECT_EQ(stats.totalSent, expected);
-  EXPECT_EQ(stats.totalReceived, expected);
-  writer.Write(stats.logFile.get(), stats.TakeMinuteRecord(sink.Now()));
+  const TrafficFigures& figures = stats.Figures();
+  EXPECT_EQ(figures.totalSent, expected);
+  EXPECT_EQ(figures.totalReceived, expected);
+  writer.Write(log.File(), log.TakeMinuteRecord(sink.Now(), figures.totalSent, figures.totalReceived, false));
   writer.Flush();
-  stats.logFile.reset();
+  log = InterfaceLog();
 
   const std::string line = LastLine("lo_Quintrel.csv");
   const std::string amounts = "," + std::to_string(expected) + "," + std::to_string(expected) + ",";

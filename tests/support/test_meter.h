@@ -1,6 +1,7 @@
 // The portable meter over its test stubs: a model with counters, logs, view and profile in memory.
 #pragma once
 
+#include "app/dialog_ports.h"
 #include "meter/monitor_model.h"
 #include "support/memory_profile.h"
 #include "support/stub_counter_source.h"
@@ -27,8 +28,19 @@ struct StatsRig {
 // tests start it; the profile's accesses so far are forgotten.
 struct StartedMeter : TestMeter {
   explicit StartedMeter(uint32_t interfaces);
-  // The stored "DeviceSpeedIndex" of an interface, or -1 when none was written.
+  // The profile holds this preset index for the row, as from an earlier run; the interfaces are made
+  // again so that their objects read it.
+  void StorePresetIndex(int32_t row, int32_t index);
+  // The "DeviceSpeedIndex" of an interface written since the start, or -1 when none was.
   int32_t StoredDeviceSpeedIndex(int interfaceIndex) const;
+  // Whether the selected interface's next graph tick only takes a new baseline (after a graph tick
+  // that did take one): the panel is not painted.
+  bool GraphStartsAgain();
+
+  const uint32_t interfaces;
 
   MonitorSettings& settings = model.settings;
+  // The ports Configure and Usage talk to, as the main window gives them.
+  ConfigurePort configure{model};
+  UsagePort usage{model, logs};
 };
