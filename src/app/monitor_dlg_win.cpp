@@ -4,8 +4,6 @@
 #include <cstdlib>
 #include <utility>
 
-#include "meter/window_place.h"
-
 #include "dialogs/about_dlg_win.h"
 #include "dialogs/configure_dlg_win.h"
 #include "dialogs/usage_dlg_win.h"
@@ -13,6 +11,7 @@
 #include "fw/dpi_win.h"
 #include "fw/gdi_win.h"
 #include "fw/message_box_win.h"
+#include "meter/window_place.h"
 #include "resource.h"
 
 namespace {
@@ -135,8 +134,7 @@ void CMonitorDlg::LoadDrawingResources() {
 HBITMAP CMonitorDlg::ScaledBitmap(HBITMAP original) const {
   BITMAP size = {};
   if (GetObjectA(original, sizeof size, &size) == 0) return nullptr;
-  HBITMAP scaled =
-      CreateCompatibleBitmap(CWindowDC(nullptr).get(), layout.windowWidth, layout.windowHeight);
+  HBITMAP scaled = CreateCompatibleBitmap(CWindowDC(nullptr).get(), layout.windowWidth, layout.windowHeight);
   COwnedMemoryDC from(CreateCompatibleDC(nullptr)), to(CreateCompatibleDC(nullptr));
   if (!scaled || !from || !to) return scaled;
   const CSelectObject fromSelection(from.get(), original), toSelection(to.get(), scaled);
@@ -149,8 +147,8 @@ HBITMAP CMonitorDlg::ScaledBitmap(HBITMAP original) const {
 
 // The two buttons are hidden; they keep their places of the 96-DPI window.
 void CMonitorDlg::PlaceButtons() {
-  for (const auto& [button, place] : {std::pair{&configureButton, layout.configureButton},
-                                      std::pair{&exitButton, layout.exitButton}})
+  for (const auto& [button, place] :
+       {std::pair{&configureButton, layout.configureButton}, std::pair{&exitButton, layout.exitButton}})
     button->Move(place.x, place.y, place.width, place.height);
 }
 

@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <initializer_list>
 
-
 // The 88-byte record carries 64 characters of tip, terminating zero included.
 constexpr size_t kShellTipSize = 64;
 static_assert(sizeof(NOTIFYICONDATAA::szTip) >= kShellTipSize, "the tip field holds the short tip");

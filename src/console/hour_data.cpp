@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <cstring>
 
-
 namespace {
 
 uint32_t ReadLittleEndian32(const uint8_t* p) {

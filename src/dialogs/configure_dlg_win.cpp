@@ -73,7 +73,8 @@ void CConfigureDlg::FillInterfaceList() {
   for (uint32_t i = 0; i < owner->InterfaceCount(); ++i) {
     interfaceList.InsertItem(int(i), owner->InterfaceDescription(int32_t(i)), 0);
   }
-  interfaceList.SetItemState(owner->Settings().selectedInterface, LVIS_SELECTED | LVIS_FOCUSED, kAllItemStates);
+  interfaceList.SetItemState(owner->Settings().selectedInterface, LVIS_SELECTED | LVIS_FOCUSED,
+                             kAllItemStates);
 }
 
 void CConfigureDlg::ShowRefreshPeriod() {

@@ -139,7 +139,8 @@ void CUsageDlg::ShowAllowance() {
 }
 
 void CUsageDlg::OnOK() {
-  meter.StoreAllowance(EditNumber(allowanceAmount, 0), allowanceUnit.GetCurSel() != 0, EditNumber(allowanceDay, 1));
+  meter.StoreAllowance(EditNumber(allowanceAmount, 0), allowanceUnit.GetCurSel() != 0,
+                       EditNumber(allowanceDay, 1));
   CDialog::OnOK();
 }
 

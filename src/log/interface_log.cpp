@@ -20,8 +20,8 @@ bool InterfaceLog::OpenLog(ILogSink& sink, const char* description) {
   return true;
 }
 
-MinuteRecord InterfaceLog::TakeMinuteRecord(const LocalDateTime& now, uint64_t totalSent, uint64_t totalReceived,
-                                            bool linkDown) {
+MinuteRecord InterfaceLog::TakeMinuteRecord(const LocalDateTime& now, uint64_t totalSent,
+                                            uint64_t totalReceived, bool linkDown) {
   const MinuteRecord record{now, totalSent - logMarkSent, totalReceived - logMarkReceived, linkDown};
   logMarkSent = totalSent;
   logMarkReceived = totalReceived;

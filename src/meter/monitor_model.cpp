@@ -253,8 +253,8 @@ void MonitorModel::WriteLogLine() {
   const TrafficFigures* figures = SelectedFigures();
   InterfaceLog* log = SelectedLog();
   if (figures == nullptr || log == nullptr) return;
-  logWriter.Write(log->File(),
-                  log->TakeMinuteRecord(logs.Now(), figures->totalSent, figures->totalReceived, figures->linkDown));
+  logWriter.Write(log->File(), log->TakeMinuteRecord(logs.Now(), figures->totalSent, figures->totalReceived,
+                                                     figures->linkDown));
 }
 
 void MonitorModel::FlushLog() {

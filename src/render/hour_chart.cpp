@@ -19,7 +19,8 @@ void DrawHourBars(const uint32_t (&firstSums)[kChartHours], const uint32_t (&sec
   const float barScale = HourBarScale(largest);
   uint32_t x = 0;
   for (int h = 0; h < kChartHours; ++h) {
-    surface.FillRectangle(x, kHourBarBase, kHourBarWidth, HourBarHeight(firstSums[h], barScale), kFirstBarColour);
+    surface.FillRectangle(x, kHourBarBase, kHourBarWidth, HourBarHeight(firstSums[h], barScale),
+                          kFirstBarColour);
     x += kHourBarWidth;
     surface.FillRectangle(x, kHourBarBase, kHourBarWidth, HourBarHeight(secondSums[h], barScale),
                           kSecondBarColour);

@@ -19,7 +19,8 @@ int32_t UsableDpi(int32_t dpi) {
 }
 
 LayoutRect Scaled(const MeterLayout& layout, const LayoutRect& rect) {
-  return LayoutRect{layout.Scale(rect.x), layout.Scale(rect.y), layout.Scale(rect.width), layout.Scale(rect.height)};
+  return LayoutRect{layout.Scale(rect.x), layout.Scale(rect.y), layout.Scale(rect.width),
+                    layout.Scale(rect.height)};
 }
 
 }  // namespace
