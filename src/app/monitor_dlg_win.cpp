@@ -72,7 +72,7 @@ BOOL CMonitorDlg::OnInitDialog() {
   model.LoadAllSettings();
   ApplyDpi(WindowDpi(hwnd()));
   if (!platform.graphTools.graphFont) ShowAppMessage(hwnd(), "Cannot create the font");
-  if (!platform.trayIcon.CreateFirstIcon(SmallIconSizeForDpi(layout.dpi))) ShowAppMessage(hwnd(), "er3");
+  if (!platform.trayIcon.CreateFirstIcon(SmallIconSizeForDpi(TaskbarDpi()))) ShowAppMessage(hwnd(), "er3");
   SendMessageA(hwnd(), WM_SETICON, ICON_BIG,
                LPARAM(LoadIconA(AppInstance(), MAKEINTRESOURCEA(IDI_WINDOW_BIG))));
   SendMessageA(hwnd(), WM_SETICON, ICON_SMALL,
@@ -111,7 +111,7 @@ void CMonitorDlg::OnDpiChanged(UINT dpi, const RECT* suggested) {
   // After Exit's teardown the drawing objects are gone for good.
   if (ended) return;
   ApplyDpi(dpi);
-  ResizeTrayIcon(dpi);
+  ResizeTrayIcon();
   if (suggested != nullptr)
     SetWindowPos(hwnd(), nullptr, suggested->left, suggested->top, layout.windowWidth, layout.windowHeight,
                  SWP_NOZORDER | SWP_NOACTIVATE);
@@ -170,8 +170,9 @@ void CMonitorDlg::CheckMenuGroup(UINT first, UINT last, UINT chosen) {
 void CMonitorDlg::PlaceWindow() {
   const ScreenArea screens{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
                            GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)};
-  const WindowPoint place = PlaceOnScreen(WindowPoint{settings.startX, settings.startY}, layout.windowWidth,
-                                          layout.windowHeight, screens);
+  const WindowPoint stored = StoredPlaceInPixels(WindowPoint{settings.startX, settings.startY},
+                                                 settings.placeInPixels != 0, int32_t(SystemDpi()));
+  const WindowPoint place = PlaceOnScreen(stored, layout.windowWidth, layout.windowHeight, screens);
   const int32_t x = settings.startX = place.x;
   const int32_t y = settings.startY = place.y;
   SetWindowPos(hwnd(), settings.alwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, x, y, layout.windowWidth,
@@ -217,16 +218,21 @@ INT_PTR CMonitorDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bool&
       OnPowerBroadcast(wParam);
       return TRUE;
     case WM_DPICHANGED:
+      // Handled: the dialog manager's own scaling would lay the window out again after ours.
       OnDpiChanged(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
-      return FALSE;
+      return TRUE;
     case WM_ENDSESSION:
       if (wParam) StopForEnding();
+      return FALSE;
+    case WM_DISPLAYCHANGE:
+      if (!ended) ResizeTrayIcon();
       return FALSE;
     default:
       break;
   }
   if (message == taskbarCreatedMessage && message != 0) {
     platform.trayIcon.Readd();
+    if (!ended) ResizeTrayIcon();
     return TRUE;
   }
   handled = false;
@@ -337,8 +343,9 @@ void CMonitorDlg::ToggleAlwaysOnTop() {
   popupMenu.CheckItem(IDM_ALWAYS_ON_TOP, makeTopmost);
 }
 
-void CMonitorDlg::ResizeTrayIcon(UINT dpi) {
-  platform.trayIcon.Resize(SmallIconSizeForDpi(dpi));
+// The notification area is on the taskbar's monitor, whatever monitor the window is on.
+void CMonitorDlg::ResizeTrayIcon() {
+  platform.trayIcon.Resize(SmallIconSizeForDpi(TaskbarDpi()));
   model.RedrawTrayIcon();
 }
 

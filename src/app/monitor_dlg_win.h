@@ -52,8 +52,8 @@ class CMonitorDlg : public CDialog {
   void OnMenuCommand(UINT id);
   void ToggleAlwaysOnTop();
   void HideToTray();
-  // The tray icon at the shell's small-icon size for dpi, drawn again at once.
-  void ResizeTrayIcon(UINT dpi);
+  // The tray icon at the shell's small-icon size for the taskbar's DPI, drawn again at once.
+  void ResizeTrayIcon();
   void SaveExitSettings();
   void StopForEnding();
 

@@ -95,6 +95,7 @@ void CTrayIcon::ReleaseBitmaps() {
 }
 
 // The balloon's fields follow the 88 bytes of the short record, so this one record is sent whole.
+// A shell that lost or never took the icon (it was starting at sign-in) gets it again first.
 BOOL CTrayIcon::ShowNotice(const char* title, const char* text) {
   NOTIFYICONDATAA notice = {};
   notice.cbSize = sizeof notice;
@@ -105,5 +106,6 @@ BOOL CTrayIcon::ShowNotice(const char* title, const char* text) {
   notice.uTimeout = 15000;
   snprintf(notice.szInfoTitle, sizeof notice.szInfoTitle, "%s", title != nullptr ? title : "");
   snprintf(notice.szInfo, sizeof notice.szInfo, "%s", text != nullptr ? text : "");
-  return Shell_NotifyIconA(NIM_MODIFY, &notice);
+  if (Shell_NotifyIconA(NIM_MODIFY, &notice)) return TRUE;
+  return inTray && Readd() && Shell_NotifyIconA(NIM_MODIFY, &notice);
 }

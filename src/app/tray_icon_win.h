@@ -35,7 +35,8 @@ class CTrayIcon {
   // after Add and before Delete, adds it again when the shell holds none.
   BOOL Replace(const char* tooltip);
   BOOL Delete();
-  // A balloon over the icon with a title and a text; it goes away by itself.
+  // A balloon over the icon with a title and a text; it goes away by itself. After Add and before
+  // Delete, adds the icon again when the shell holds none. FALSE when the shell did not show it.
   BOOL ShowNotice(const char* title, const char* text);
   // After the shell restarts its taskbar, every icon it held is gone; one that was added and not
   // deleted since is added again.

@@ -4,11 +4,14 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "fw/dpi_win.h"
 #include "log/usage_allowance.h"
 #include "render/byte_format.h"
 #include "render/usage_chart.h"
 
 namespace {
+
+constexpr UINT kRedrawCharts = WM_APP + 1;
 
 const char* const kMonthNames[] = {"January", "February", "March",     "April",   "May",      "June",
                                    "July",    "August",   "September", "October", "November", "December"};
@@ -92,15 +95,24 @@ void CUsageDlg::ShowCharts() {
 void CUsageDlg::ShowChart(CDibSurface& surface, CStatic& picture, const UsageAmount* bars, int count) {
   RECT client = {};
   GetClientRect(picture.hwnd(), &client);
-  // The surface's rows are packed, as a DIB's are only when the width is a multiple of four.
-  const int width = (client.right - client.left) & ~3;
-  if (!surface.Create(width, client.bottom - client.top, 24, nullptr)) return;
+  if (!surface.Create(client.right - client.left, client.bottom - client.top, 24, nullptr)) return;
   DrawUsageBars(surface, bars, count);
   GdiFlush();
   InvalidateRect(picture.hwnd(), nullptr, FALSE);
 }
 
+// At another DPI the dialog manager lays the controls out again; the charts are then drawn anew at
+// their controls' new sizes.
 INT_PTR CUsageDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {
+  if (message == WM_DPICHANGED) {
+    PostMessageA(hwnd(), kRedrawCharts, 0, 0);
+    return FALSE;
+  }
+  if (message == kRedrawCharts) {
+    handled = true;
+    ShowCharts();
+    return TRUE;
+  }
   if (message != WM_DRAWITEM || lParam == 0) return FALSE;
   handled = true;
   DrawChart(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));

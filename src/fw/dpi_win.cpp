@@ -1,4 +1,4 @@
-// The DPI functions of Windows 10 are looked up at run time: Windows 7 and 8 lack them.
+// The DPI functions of Windows 8.1 and 10 are looked up at run time: Windows 7 and 8 lack them.
 #include "fw/dpi_win.h"
 
 #include "fw/gdi_win.h"
@@ -7,27 +7,45 @@
 namespace {
 
 constexpr UINT kDefaultDpi = 96;
+constexpr int kMonitorEffectiveDpi = 0;  // MDT_EFFECTIVE_DPI
 
 using GetDpiForWindowFn = UINT(WINAPI*)(HWND window);
 using GetSystemMetricsForDpiFn = int(WINAPI*)(int index, UINT dpi);
+using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR monitor, int kind, UINT* dpiX, UINT* dpiY);
 
 template <typename Function>
 Function UserFunction(const char* name) {
   return LibraryFunction<Function>(GetModuleHandleA("user32.dll"), name);
 }
 
-UINT ScreenDpi() {
+UINT MonitorDpi(HMONITOR monitor) {
+  static const HMODULE shcore = LoadLibraryA(SystemLibraryPath("shcore.dll").c_str());
+  static const auto getDpiForMonitor = LibraryFunction<GetDpiForMonitorFn>(shcore, "GetDpiForMonitor");
+  UINT dpiX = 0, dpiY = 0;
+  if (monitor == nullptr || getDpiForMonitor == nullptr ||
+      FAILED(getDpiForMonitor(monitor, kMonitorEffectiveDpi, &dpiX, &dpiY)))
+    return 0;
+  return dpiX;
+}
+
+}  // namespace
+
+UINT SystemDpi() {
   const CWindowDC screen(nullptr);
   const int dpi = screen ? GetDeviceCaps(screen.get(), LOGPIXELSX) : kDefaultDpi;
   return dpi > 0 ? UINT(dpi) : kDefaultDpi;
 }
 
-}  // namespace
-
 UINT WindowDpi(HWND window) {
   static const auto getDpiForWindow = UserFunction<GetDpiForWindowFn>("GetDpiForWindow");
   const UINT dpi = window && getDpiForWindow ? getDpiForWindow(window) : 0;
-  return dpi != 0 ? dpi : ScreenDpi();
+  return dpi != 0 ? dpi : SystemDpi();
+}
+
+UINT TaskbarDpi() {
+  const HWND taskbar = FindWindowA("Shell_TrayWnd", nullptr);
+  const UINT dpi = taskbar != nullptr ? MonitorDpi(MonitorFromWindow(taskbar, MONITOR_DEFAULTTOPRIMARY)) : 0;
+  return dpi != 0 ? dpi : SystemDpi();
 }
 
 int SmallIconSizeForDpi(UINT dpi) {
@@ -35,5 +53,5 @@ int SmallIconSizeForDpi(UINT dpi) {
   const int size = metricsForDpi ? metricsForDpi(SM_CXSMICON, dpi) : 0;
   if (size > 0) return size;
   // The shell's small icon grows with the DPI the same way.
-  return MulDiv(GetSystemMetrics(SM_CXSMICON), int(dpi), int(ScreenDpi()));
+  return MulDiv(GetSystemMetrics(SM_CXSMICON), int(dpi), int(SystemDpi()));
 }

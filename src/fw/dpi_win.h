@@ -8,7 +8,12 @@
 #define WM_DPICHANGED 0x02E0
 #endif
 
-// The window's DPI where the system tells it, else the screen's.
+// The system's DPI: the primary monitor's scaling when the user signed in.
+UINT SystemDpi();
+// The window's DPI where the system tells it, else the system's.
 UINT WindowDpi(HWND window);
+// The DPI of the monitor that holds the taskbar, and so the notification area; the system's where
+// there is no taskbar or the system cannot tell a monitor's DPI.
+UINT TaskbarDpi();
 // The notification area's icon side at dpi: 16 at 96 DPI, 20, 24, 32 at 120, 144, 192.
 int SmallIconSizeForDpi(UINT dpi);

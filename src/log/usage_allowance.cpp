@@ -33,8 +33,7 @@ int32_t NextAllowanceNotice(AllowanceNotices& notices, const CalendarDate& today
                             uint64_t allowanceBytes, uint64_t periodBytes) {
   if (allowanceBytes == 0) return 0;
   const int32_t period = DateKey(PeriodStart(today, startDay));
-  if (period < notices.period) return 0;
-  if (period > notices.period) notices = AllowanceNotices{period, 0};
+  if (period != notices.period) notices = AllowanceNotices{period, 0};
   const int32_t percent = PercentReached(allowanceBytes, periodBytes);
   if (percent <= notices.percent) return 0;
   notices.percent = percent;

@@ -25,8 +25,9 @@ struct AllowanceNotices {
 };
 
 // The percentage to announce now (80 or 100) or 0, and the notices remembered. Each level is
-// announced once per period, and only the higher when both are passed at once; a clock set back
-// into an earlier period announces nothing there.
+// announced once per period, and only the higher when both are passed at once. What was announced
+// in another period, earlier or later (a clock that once ran ahead, another start day), says
+// nothing of this one.
 int32_t NextAllowanceNotice(AllowanceNotices& notices, const CalendarDate& today, int32_t startDay,
                             uint64_t allowanceBytes, uint64_t periodBytes);
 

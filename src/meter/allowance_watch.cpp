@@ -3,10 +3,11 @@
 
 #include <cstdio>
 
-int32_t AllowanceWatch::OnStatisticsTick(MonitorSettings& settings, const LocalDateTime& now,
-                                         const char* logPath, CountedBytes counted) {
+AllowanceNotice AllowanceWatch::OnStatisticsTick(const MonitorSettings& settings, const LocalDateTime& now,
+                                                 const char* logPath, CountedBytes counted) {
+  AllowanceNotice notice{0, AllowanceNotices{settings.allowanceNoticePeriod, settings.allowanceNoticePercent}};
   const uint64_t allowance = AllowanceBytes(settings.allowanceAmount, settings.allowanceInGigabytes != 0);
-  if (allowance == 0 || logPath == nullptr || logPath[0] == '\0') return 0;
+  if (allowance == 0 || logPath == nullptr || logPath[0] == '\0') return notice;
   const CalendarDate today{now.year, now.month, now.day};
   if (usage.Stale(today, settings.selectedInterface)) {
     totals.Reset(today);
@@ -15,12 +16,9 @@ int32_t AllowanceWatch::OnStatisticsTick(MonitorSettings& settings, const LocalD
     usage.Rebase(today, settings.selectedInterface, totals.Since(start).Both(), counted.atLastLine);
   }
   periodTotal = usage.Total(counted.now);
-  AllowanceNotices notices{settings.allowanceNoticePeriod, settings.allowanceNoticePercent};
-  const int32_t percent =
-      NextAllowanceNotice(notices, today, settings.allowanceStartDay, allowance, periodTotal);
-  settings.allowanceNoticePeriod = notices.period;
-  settings.allowanceNoticePercent = notices.percent;
-  return percent;
+  notice.percent =
+      NextAllowanceNotice(notice.remembered, today, settings.allowanceStartDay, allowance, periodTotal);
+  return notice;
 }
 
 void FormatAllowanceNotice(int32_t percent, uint64_t periodBytes, const MonitorSettings& settings,

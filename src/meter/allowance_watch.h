@@ -17,12 +17,19 @@ struct CountedBytes {
   uint64_t atLastLine;
 };
 
+// What the tray should announce after this second: 80 or 100, or 0 for nothing, and what the
+// settings remember once the shell has shown it.
+struct AllowanceNotice {
+  int32_t percent;
+  AllowanceNotices remembered;
+};
+
 class AllowanceWatch {
  public:
-  // The percentage to announce after this second (80 or 100), or 0. Reads the log at the first
-  // second, on each new day and after Forget; the notices announced are kept in the settings.
-  int32_t OnStatisticsTick(MonitorSettings& settings, const LocalDateTime& now, const char* logPath,
-                           CountedBytes counted);
+  // Reads the log at the first second, on each new day and after Forget; the notices already
+  // announced come from the settings, which keep them only when the shell took the balloon.
+  AllowanceNotice OnStatisticsTick(const MonitorSettings& settings, const LocalDateTime& now, const char* logPath,
+                                   CountedBytes counted);
   // The allowance, its start day or the interface changed: the log is read again at the next second.
   void Forget() { usage.Forget(); }
   uint64_t PeriodTotal() const { return periodTotal; }

@@ -285,16 +285,20 @@ void MonitorModel::WatchAllowance() {
   }
   const LocalDateTime now = logs.Now();
   const CountedBytes counted{figures->totalSent + figures->totalReceived, log->MarkedBytes()};
-  const int32_t percent = allowanceWatch.OnStatisticsTick(settings, now, allowanceLogPath, counted);
-  if (percent == 0) return;
-  WriteAllowanceSettings();
+  const AllowanceNotice notice = allowanceWatch.OnStatisticsTick(settings, now, allowanceLogPath, counted);
+  if (notice.percent == 0) return;
   char text[200];
-  FormatAllowanceNotice(percent, allowanceWatch.PeriodTotal(), settings,
+  FormatAllowanceNotice(notice.percent, allowanceWatch.PeriodTotal(), settings,
                         PeriodStart(CalendarDate{now.year, now.month, now.day}, settings.allowanceStartDay),
                         text, sizeof text);
-  view.ShowTrayNotice(kAllowanceNoticeTitle, text);
+  // A shell still starting at sign-in refuses the balloon: the next second tries again.
+  if (!view.ShowTrayNotice(kAllowanceNoticeTitle, text)) return;
+  settings.allowanceNoticePeriod = notice.remembered.period;
+  settings.allowanceNoticePercent = notice.remembered.percent;
+  WriteAllowanceSettings();
 }
 
+// A different allowance is a new watch: what was announced of the old one says nothing of it.
 void MonitorModel::StoreAllowance(int32_t amount, bool inGigabytes, int32_t startDay) {
   amount = std::clamp(amount, 0, kMaxAllowanceAmount);
   startDay = std::clamp(startDay, 1, kLastAllowanceStartDay);
@@ -305,6 +309,7 @@ void MonitorModel::StoreAllowance(int32_t amount, bool inGigabytes, int32_t star
   settings.allowanceAmount = amount;
   settings.allowanceInGigabytes = unit;
   settings.allowanceStartDay = startDay;
+  settings.allowanceNoticePeriod = 0;
   settings.allowanceNoticePercent = 0;
   WriteAllowanceSettings();
   allowanceWatch.Forget();

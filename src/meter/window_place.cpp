@@ -1,6 +1,8 @@
 // The window's place at start, kept on the screens.
 #include "meter/window_place.h"
 
+#include "render/meter_layout.h"
+
 namespace {
 
 int32_t OnScreen(int32_t start, int32_t size, int32_t screenStart, int32_t screenSize) {
@@ -12,6 +14,11 @@ int32_t OnScreen(int32_t start, int32_t size, int32_t screenStart, int32_t scree
 }
 
 }  // namespace
+
+WindowPoint StoredPlaceInPixels(WindowPoint stored, bool inPixels, int32_t systemDpi) {
+  if (inPixels) return stored;
+  return WindowPoint{ScaleForDpi(stored.x, systemDpi), ScaleForDpi(stored.y, systemDpi)};
+}
 
 WindowPoint PlaceOnScreen(WindowPoint stored, int32_t width, int32_t height, const ScreenArea& screens) {
   return WindowPoint{OnScreen(stored.x, width, screens.left, screens.width),

@@ -69,7 +69,7 @@ void DrawBarsAndMarks(const TrayBars& bars, PixelSurface& image) {
 }  // namespace
 
 int TrayPictureSide(int iconSize) {
-  return std::clamp(iconSize, kTraySize, kLargestTraySize) / 4 * 4;
+  return std::clamp(iconSize, kTraySize, kLargestTraySize);
 }
 
 TrayBars TrayBarsOf(const TrafficFigures& figures) {

@@ -13,8 +13,7 @@ constexpr int kTraySize = 16;
 constexpr int kLargestTraySize = 64;
 constexpr size_t kTrayTipSize = 64;
 
-// The side a picture gets for the shell's icon size: within 16..64 and a multiple of four, as rows of
-// three-byte pixels then need no padding to a DWORD, which PixelSurface does not know.
+// The side a picture gets for the shell's icon size: the size itself, within 16..64.
 int TrayPictureSide(int iconSize);
 // What the meter shows: the highest lit row of each bar (the last second) and the row of each minute
 // mark (the last minute's mean), 0..15. Two equal ones draw the same picture.

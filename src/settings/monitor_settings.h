@@ -13,6 +13,9 @@ struct MonitorSettings {
   int32_t graphStyle = 1;  // 0 mirror-like, 1 normal, 2 overlapped
   int32_t startX = 0;
   int32_t startY = 0;
+  // 1: the place is in the screen's pixels. Versions that did not scale with the DPI stored it in
+  // 96-DPI pixels of the system's scaling.
+  int32_t placeInPixels = 0;
   int32_t sendStatSelection = 0;
   int32_t receiveStatSelection = 0;
   int32_t alwaysOnTop = 1;

@@ -43,6 +43,7 @@ constexpr ScalarSetting kScalarSettings[] = {
     {"allowday", &MonitorSettings::allowanceStartDay, nullptr, 1, 28},
     {"allowseen", &MonitorSettings::allowanceNoticePeriod, nullptr, 0, 99991231},
     {"allowpct", &MonitorSettings::allowanceNoticePercent, nullptr, 0, 100},
+    {"pxpos", &MonitorSettings::placeInPixels, nullptr, 0, 1},
 };
 constexpr int kScalarCount = int(sizeof kScalarSettings / sizeof kScalarSettings[0]);
 
@@ -70,7 +71,7 @@ constexpr int kConfigureGroup[] = {
     SettingIndex("traySeparateScaleEnabled"),
     SettingIndex("trayScaleValue"),
 };
-// The exit group writes the window's origin first, then these.
+// The exit group writes the window's origin first, in the screen's pixels ("pxpos"), then these.
 constexpr int kExitGroupAfterOrigin[] = {
     SettingIndex("s_sel"),
     SettingIndex("r_sel"),
@@ -171,6 +172,7 @@ void WriteExitGroup(const MonitorSettings& settings, WindowOrigin origin, IProfi
   if (origin.known) {
     profile.WriteInt("x_pos", origin.left);
     profile.WriteInt("y_pos", origin.top);
+    profile.WriteInt("pxpos", 1);
   }
   for (int index : kExitGroupAfterOrigin) WriteScalar(kScalarSettings[index], settings, profile);
 }

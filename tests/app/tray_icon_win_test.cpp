@@ -316,6 +316,28 @@ TEST(TrayIconInTheShell, AddedChangedRemovedAndAddedAgainAfterTheTaskbarReturns)
 
 // A shell still starting at sign-in refuses the first add: the next second's icon is added with its
 // picture, callback and tip, and the seconds after it change that icon.
+// A balloon for an icon a shell still starting refused: it is not shown (and so not remembered as
+// shown) until the shell takes the icon, which the balloon adds again itself.
+TEST(TrayIconInTheShell, ABalloonAddsTheIconTheShellRefusedAndSaysWhetherItWasShown) {
+  OwnerWindow owner;
+  ShellNotifyRecorder shell;
+  ASSERT_TRUE(shell.Installed());
+  shell.addsToRefuse = 2;
+  CTrayIcon tray;
+  tray.SetWindow(owner.handle);
+  ASSERT_TRUE(tray.CreateFirstIcon());
+  EXPECT_FALSE(tray.Add());
+  EXPECT_FALSE(tray.ShowNotice("Quintrel: monthly allowance", "80 %")) << "the shell refused the icon again";
+  EXPECT_TRUE(tray.ShowNotice("Quintrel: monthly allowance", "80 %"));
+  ASSERT_FALSE(shell.calls.empty());
+  const ShellNotifyRecorder::Call& shown = shell.calls.back();
+  EXPECT_EQ(shown.message, DWORD(NIM_MODIFY));
+  EXPECT_TRUE(shown.result);
+  EXPECT_EQ(shown.info, "80 %");
+  EXPECT_TRUE(tray.Delete());
+  EXPECT_FALSE(tray.ShowNotice("Quintrel: monthly allowance", "100 %")) << "no icon after Delete";
+}
+
 TEST(TrayIconInTheShell, RefusedFirstAddIsMadeGoodByTheNextSecondsIcon) {
   OwnerWindow owner;
   ShellNotifyRecorder shell;

@@ -161,7 +161,12 @@ for dpi in 96 144 192; do
   set_prefix_dpi "$dpi"
   keep_shell_up
   rm -f "$profile"
-  seed_profile "$row" "$home_x" "$home_y"
+  if [ "$dpi" = 192 ]; then
+    # A profile of a version that did not scale: its place in 96-DPI pixels is scaled once.
+    seed_profile "$row" $((home_x * 96 / dpi)) $((home_y * 96 / dpi)) old
+  else
+    seed_profile "$row" "$home_x" "$home_y"
+  fi
   run=$work/run-$dpi
   mkdir -p "$run"
   start_app "$run"
@@ -233,5 +238,7 @@ for dpi in 96 144 192; do
   exit_app
   code=$?
   check "$dpi DPI: Exit ends the program with code 0 (code $code)" test "$code" = 0
+  # The place goes back in the screen's pixels, and says so.
+  [ "$dpi" = 192 ] && check_profile "x_pos=$home_x" "y_pos=$home_y" pxpos=1
 done
 finish

@@ -99,9 +99,12 @@ tray_rates() {
 }
 
 # Selects the interface of that row and places the window; every other setting keeps its default.
-seed_profile() { # seed_profile row x y
+# A profile that watches a row and places the window in the screen's pixels, as the meter writes it;
+# "old" as a version before DPI scaling wrote it, the place in pixels of 96 DPI.
+seed_profile() { # seed_profile row x y [old]
   mkdir -p "$(dirname "$profile")"
   printf '[Last Settings]\r\neth=%s\r\nx_pos=%s\r\ny_pos=%s\r\n' "$1" "$2" "$3" >"$profile"
+  [ "${4:-}" = old ] || printf 'pxpos=1\r\n' >>"$profile"
 }
 profile_value() { sed -n "s/^$1=\([-0-9]*\).*/\1/p" "$profile" | tr -d '\r' | head -1; }
 check_profile() { # check_profile key=value...

@@ -77,14 +77,21 @@ TEST(AllowanceNotices, APeriodStartingOnThe28th) {
             {{2027, 2, 28}, 100, 100}});
 }
 
-TEST(AllowanceNotices, AClockSetBackAnnouncesNothingAgain) {
+// What was announced in one period never silences another: a clock that ran ahead once, or a new
+// start day that makes today's period begin before the remembered one.
+TEST(AllowanceNotices, OnlyTheRecordOfTodaysPeriodCounts) {
   RunTicks("back within the period, the total lower", 1, 10 * kGiB,
            {{{2026, 12, 20}, 100, 100}, {{2026, 12, 10}, 85, 0}, {{2026, 12, 20}, 100, 0}});
   RunTicks("back into the period before", 1, 10 * kGiB,
-           {{{2027, 1, 5}, 85, 80}, {{2026, 12, 30}, 200, 0}, {{2027, 1, 5}, 100, 100}});
-  AllowanceNotices remembered{20261201, 100};
+           {{{2027, 1, 5}, 85, 80}, {{2026, 12, 30}, 200, 100}, {{2027, 1, 5}, 100, 100}});
   RunTicks("a record from a restart before", 1, 10 * kGiB, {{{2026, 12, 9}, 120, 0}, {{2027, 1, 2}, 90, 80}},
-           remembered);
+           AllowanceNotices{20261201, 100});
+  RunTicks("a record of a clock that ran a year ahead", 1, 10 * kGiB, {{{2026, 12, 9}, 90, 80}},
+           AllowanceNotices{20271201, 100});
+  RunTicks("start day 20 changed to 15 on 25 March", 15, 10 * kGiB, {{{2027, 3, 25}, 110, 100}},
+           AllowanceNotices{20270320, 0});
+  RunTicks("start day 1 changed to 15 on 10 March", 15, 10 * kGiB, {{{2027, 3, 10}, 150, 100}},
+           AllowanceNotices{20270301, 0});
 }
 
 TEST(PeriodUsage, AddsWhatTheStatisticsCountedSinceTheLogsLastLine) {

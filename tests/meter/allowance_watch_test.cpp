@@ -40,9 +40,15 @@ class AllowanceWatchOnALog : public ::testing::Test {
     fwrite(lines.data(), 1, lines.size(), file);
     fclose(file);
   }
+  // The percentage announced; the shell takes every balloon.
   int32_t Tick(int month, int day, uint64_t now, uint64_t atLastLine) {
-    return watch.OnStatisticsTick(settings, {2026, month, day, 0, 12, 30, 0}, path.c_str(),
-                                  CountedBytes{now, atLastLine});
+    const AllowanceNotice notice = watch.OnStatisticsTick(settings, {2026, month, day, 0, 12, 30, 0}, path.c_str(),
+                                                          CountedBytes{now, atLastLine});
+    if (notice.percent != 0) {
+      settings.allowanceNoticePeriod = notice.remembered.period;
+      settings.allowanceNoticePercent = notice.remembered.percent;
+    }
+    return notice.percent;
   }
 
   std::string folder;
@@ -73,7 +79,7 @@ TEST_F(AllowanceWatchOnALog, NoAllowanceOrNoLogAnnouncesNothing) {
   settings.allowanceAmount = 0;
   EXPECT_EQ(Tick(12, 9, 0, 0), 0);
   settings.allowanceAmount = 100;
-  EXPECT_EQ(watch.OnStatisticsTick(settings, {2026, 12, 9, 0, 12, 0, 0}, "", CountedBytes{0, 0}), 0);
+  EXPECT_EQ(watch.OnStatisticsTick(settings, {2026, 12, 9, 0, 12, 0, 0}, "", CountedBytes{0, 0}).percent, 0);
   unlink(path.c_str());
   EXPECT_EQ(Tick(12, 9, 50 * kMiB, 0), 0);  // the log gone: only what was counted since
   EXPECT_EQ(Tick(12, 9, 85 * kMiB, 0), 80);

@@ -233,7 +233,7 @@ TEST_F(ModelTest, SettingsGroupsGoToTheProfile) {
   profile.accesses.clear();
   model.WriteExitSettings(WindowOrigin{true, 3, 4});
   EXPECT_EQ(profile.Keys(ProfileAccess::WriteInt),
-            (Strings{"x_pos", "y_pos", "s_sel", "r_sel", "ontop", "minm"}));
+            (Strings{"x_pos", "y_pos", "pxpos", "s_sel", "r_sel", "ontop", "minm"}));
 }
 
 TEST_F(ModelTest, TicksWithoutAnObjectShowNothing) {
@@ -431,6 +431,46 @@ TEST_F(ModelTest, APictureOfAnotherSideIsHandedToTheShellEvenWhenTheLinkIsQuiet)
   EXPECT_EQ(at(20, 10), 0u);
   EXPECT_EQ(at(0, 1), 0x00FAFFu);
   EXPECT_EQ(at(0, 2), 0u) << "the level-0 bars end at pixel row 1";
+}
+
+// A balloon the shell refused (it is still starting at sign-in) is not taken as shown: the next
+// second tries again, and only a balloon shown is remembered in the profile.
+TEST_F(ModelTest, TheAllowanceIsAnnouncedOnceTheShellTakesTheBalloon) {
+  model.settings.allowanceAmount = 1;  // 1 MB
+  model.settings.allowanceInGigabytes = 0;
+  model.CreateInterfaceStats(1);
+  model.WatchSelectedInterface();
+  Seconds(1);
+  const struct {
+    uint32_t bytes;
+    bool shellTakes;
+    int shown;
+    int32_t remembered;
+    const char* what;
+  } steps[] = {
+      {700 * 1024, true, 0, 0, "70 %"},
+      {150 * 1024, false, 0, 0, "80 % passed, but the shell refuses"},
+      {0, false, 0, 0, "refused again"},
+      {0, true, 1, 80, "shown at last"},
+      {0, true, 1, 80, "once"},
+      {200 * 1024, true, 2, 100, "all of it"},
+  };
+  for (const auto& step : steps) {
+    view.shellTakesNotices = step.shellTakes;
+    Seconds(1, 0, 0, step.bytes);
+    EXPECT_EQ(int(view.notices.size()), step.shown) << step.what;
+    EXPECT_EQ(profile.ints["allowpct"], step.remembered) << step.what;
+  }
+  EXPECT_EQ(view.notices.front(),
+            "Quintrel: monthly allowance: 80 % of the monthly allowance used: 0.83 MB of 1 MB since 1.5.2003.");
+  EXPECT_EQ(profile.ints["allowseen"], 20030501);
+
+  // A new allowance is a new watch: its 80 % is announced in this very period.
+  model.StoreAllowance(2, false, 1);
+  EXPECT_EQ(profile.ints["allowseen"], 0);
+  EXPECT_EQ(profile.ints["allowpct"], 0);
+  Seconds(1, 0, 0, 600 * 1024);
+  EXPECT_EQ(view.notices.size(), 3u);
 }
 
 TEST_F(ModelTest, TicksAllocateNothing) {

@@ -31,6 +31,26 @@ TEST(WindowPlace, AStoredPlaceOffTheScreensIsPulledToTheirNearestEdge) {
   }
 }
 
+// A place stored by a version that did not scale with the DPI is in 96-DPI pixels of the system's
+// scaling: it is scaled once; a place stored in the screen's pixels is taken as it is.
+TEST(WindowPlace, APlaceOfAVersionBeforeScalingIsScaledOnce) {
+  const struct {
+    WindowPoint stored;
+    bool inPixels;
+    int32_t dpi;
+    WindowPoint place;
+  } cases[] = {
+      {{400, 300}, false, 96, {400, 300}},  {{400, 300}, false, 144, {600, 450}},
+      {{401, -3}, false, 120, {501, -4}},   {{400, 300}, true, 144, {400, 300}},
+      {{400, 300}, false, 192, {800, 600}}, {{INT32_MAX, INT32_MIN}, false, 192, {INT32_MAX, INT32_MIN}},
+  };
+  for (const auto& c : cases) {
+    const WindowPoint place = StoredPlaceInPixels(c.stored, c.inPixels, c.dpi);
+    EXPECT_EQ(place.x, c.place.x) << c.dpi;
+    EXPECT_EQ(place.y, c.place.y) << c.dpi;
+  }
+}
+
 TEST(WindowPlace, AWindowLargerThanTheScreensStartsAtTheirCorner) {
   const WindowPoint placed = PlaceOnScreen({5000, -5000}, 1200, 900, ScreenArea{0, 0, 800, 600});
   EXPECT_EQ(placed.x, 0);

@@ -32,7 +32,8 @@ const Keys kScalarLoadOrder = {"kb",
                                "allowgb",
                                "allowday",
                                "allowseen",
-                               "allowpct"};
+                               "allowpct",
+                               "pxpos"};
 
 Keys PresetNumberKeys() {
   Keys keys;
@@ -93,7 +94,7 @@ TEST(SettingsLoad, ReadsEveryKeyInOrderWithItsDefault) {
   Loaded(profile);
 
   std::vector<ProfileAccess> expected;
-  const int32_t scalarDefaults[] = {10, 200, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 16, 0, 1, 1, 0, 0};
+  const int32_t scalarDefaults[] = {10, 200, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 16, 0, 1, 1, 0, 0, 0};
   for (size_t i = 0; i < kScalarLoadOrder.size(); ++i)
     expected.push_back({ProfileAccess::ReadInt, kScalarLoadOrder[i], scalarDefaults[i]});
   for (int k = 1; k <= 6; ++k) {
@@ -244,10 +245,11 @@ TEST(SettingsSave, ExitGroupWritesTheOriginOnlyWhenKnown) {
 
   MemoryProfile known;
   WriteExitGroup(s, WindowOrigin{true, -40, 700}, known);
-  EXPECT_EQ(known.Keys(ProfileAccess::WriteInt), (Keys{"x_pos", "y_pos", "s_sel", "r_sel", "ontop", "minm"}));
+  EXPECT_EQ(known.Keys(ProfileAccess::WriteInt),
+            (Keys{"x_pos", "y_pos", "pxpos", "s_sel", "r_sel", "ontop", "minm"}));
   std::vector<int32_t> values;
   for (const ProfileAccess& a : known.accesses) values.push_back(a.value);
-  EXPECT_EQ(values, (std::vector<int32_t>{-40, 700, 2, 3, 0, 1}));
+  EXPECT_EQ(values, (std::vector<int32_t>{-40, 700, 1, 2, 3, 0, 1}));
 
   MemoryProfile unknown;
   unknown.ints["x_pos"] = 55;
