@@ -453,7 +453,7 @@ TEST_F(MainWindow, EnterEscapeCloseAndEndOfSessionSaveTheExitGroupAndRemoveTheTr
        },
        kEndedByTest},
   };
-  const std::vector<std::pair<std::string, int32_t>> exitGroup = {{"x_pos", 70}, {"y_pos", 90}, {"s_sel", 5},
+  const std::vector<std::pair<std::string, int32_t>> exitGroup = {{"x_pos", 70}, {"y_pos", 90}, {"pxpos", 1}, {"s_sel", 5},
                                                                   {"r_sel", 2},  {"ontop", 0},  {"minm", 0}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

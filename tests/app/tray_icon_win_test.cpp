@@ -404,8 +404,8 @@ TEST(TrayIconInTheShell, ResizedIconReachesTheShellAtItsNewSideWithTheSameTip) {
   const struct {
     int asked, side;
     bool handedOver;
-  } steps[] = {{24, 24, true},  {24, 24, false}, {32, 32, true}, {18, 16, true},
-               {10, 16, false}, {100, 64, true}, {48, 48, true}};
+  } steps[] = {{24, 24, true}, {24, 24, false}, {32, 32, true},  {18, 18, true},
+               {10, 16, true}, {16, 16, false}, {100, 64, true}, {48, 48, true}};
   for (const auto& step : steps) {
     SCOPED_TRACE(step.asked);
     const size_t before = shell.calls.size();
