@@ -1,6 +1,7 @@
-// The DPI functions of Windows 10 are looked up at run time: Windows 7 and 8 lack them.
+// The DPI functions of Windows 8.1 and 10 are looked up at run time: Windows 7 and 8 lack them.
 #include "fw/dpi_win.h"
 
+#include "fw/owned_handle_win.h"
 #include "fw/system_library_win.h"
 
 namespace {
@@ -9,6 +10,8 @@ constexpr UINT kDefaultDpi = 96;
 
 using GetDpiForWindowFn = UINT(WINAPI*)(HWND window);
 using GetSystemMetricsForDpiFn = int(WINAPI*)(int index, UINT dpi);
+using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR monitor, int kind, UINT* dpiX, UINT* dpiY);
+constexpr int kEffectiveDpi = 0;  // MDT_EFFECTIVE_DPI
 
 template <typename Function>
 Function UserFunction(const char* name) {
@@ -28,6 +31,17 @@ UINT WindowDpi(HWND window) {
   static const auto getDpiForWindow = UserFunction<GetDpiForWindowFn>("GetDpiForWindow");
   const UINT dpi = window && getDpiForWindow ? getDpiForWindow(window) : 0;
   return dpi != 0 ? dpi : ScreenDpi();
+}
+
+UINT MonitorDpi(HMONITOR monitor) {
+  // The shell's scaling library is loaded once, from the system directory, and kept.
+  static const COwnedLibrary scaling(LoadLibraryA(SystemLibraryPath("shcore.dll").c_str()));
+  static const auto getDpiForMonitor = LibraryFunction<GetDpiForMonitorFn>(scaling.get(), "GetDpiForMonitor");
+  UINT dpiX = 0, dpiY = 0;
+  if (monitor && getDpiForMonitor && getDpiForMonitor(monitor, kEffectiveDpi, &dpiX, &dpiY) == S_OK &&
+      dpiX != 0)
+    return dpiX;
+  return ScreenDpi();
 }
 
 int SmallIconSizeForDpi(UINT dpi) {

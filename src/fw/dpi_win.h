@@ -10,5 +10,7 @@
 
 // The window's DPI where the system tells it, else the screen's.
 UINT WindowDpi(HWND window);
+// The monitor's DPI where the system tells it (Windows 8.1 and later), else the screen's.
+UINT MonitorDpi(HMONITOR monitor);
 // The notification area's icon side at dpi: 16 at 96 DPI, 20, 24, 32 at 120, 144, 192.
 int SmallIconSizeForDpi(UINT dpi);

@@ -1,4 +1,4 @@
-// The paint context of one WM_PAINT, and the point fonts of the dialogs' kind.
+// The paint context of one WM_PAINT, the point fonts of the dialogs' kind, and a selected object's guard.
 #pragma once
 
 #include <windows.h>
@@ -34,3 +34,18 @@ inline HFONT CreatePointFont(int tenthsOfPoint, const char* face) {
   if (screen) ReleaseDC(nullptr, screen);
   return CreatePixelFont(-MulDiv(tenthsOfPoint, pixelsPerInch, 720), face);
 }
+
+// Selects a pen, font or bitmap into a DC for the guard's life, then puts the DC's own back.
+class CSelectObject {
+ public:
+  CSelectObject(HDC dc, HGDIOBJ object) : dc(dc), original(object ? SelectObject(dc, object) : nullptr) {}
+  ~CSelectObject() {
+    if (original) SelectObject(dc, original);
+  }
+  CSelectObject(const CSelectObject&) = delete;
+  CSelectObject& operator=(const CSelectObject&) = delete;
+
+ private:
+  HDC dc;
+  HGDIOBJ original;
+};
