@@ -51,6 +51,8 @@ class CReadoutWindow : public CCustomWindow {
   // what changed.
   void Show(const ReadoutContent& content);
   bool Visible() const { return shown && hwnd() != nullptr; }
+  // What the readout last handed to the system.
+  const CReadoutPicture& Picture() const { return picture; }
 
  protected:
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -78,6 +78,12 @@ HWND CTaskbarReadout::ReadoutOn(HWND taskbar) const {
   return nullptr;
 }
 
+const CReadoutPicture* CTaskbarReadout::PictureOn(HWND taskbar) const {
+  for (const CReadoutWindow& readout : readouts)
+    if (taskbar != nullptr && readout.Taskbar() == taskbar && readout.hwnd()) return &readout.Picture();
+  return nullptr;
+}
+
 bool CTaskbarReadout::IsTaskbar(HWND window) const {
   for (const CReadoutWindow& readout : readouts)
     if (window != nullptr && readout.Taskbar() == window) return true;

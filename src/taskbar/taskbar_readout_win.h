@@ -32,8 +32,9 @@ class CTaskbarReadout {
   void SetTip(const char* text);
   // Whether a readout is on the screen.
   bool Visible() const;
-  // The readout's window on that taskbar, or null.
+  // The readout's window on that taskbar, or null; and the picture it shows there.
   HWND ReadoutOn(HWND taskbar) const;
+  const CReadoutPicture* PictureOn(HWND taskbar) const;
 
  private:
   // A hidden top-level window for the broadcasts the readouts' own windows may miss: they are made
