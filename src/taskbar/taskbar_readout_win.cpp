@@ -40,7 +40,7 @@ void CTaskbarReadout::Enable(bool on, bool every) {
     WatchShell(0);
     for (CReadoutWindow& readout : readouts) readout.Detach();
     listener.Destroy();
-    enabled = false;
+    enabled = checkPosted = false;
     return;
   }
   enabled = true;

@@ -5,34 +5,26 @@
 
 namespace {
 
+constexpr ReadoutColours kDark = {0xFFFFFF, 0x202020, 255}, kLight = {0x000000, 0xEEEEEE, 255};
+constexpr ReadoutColours kDarkComposed = {0xFFFFFF, 0x202020, 1}, kLightComposed = {0x000000, 0xEEEEEE, 1};
+
 TEST(ReadoutTheme, FollowsTheTaskbarsThemeAndHighContrast) {
   const struct {
-    const char* what;
     ThemeValue value;
     uint32_t light;
     bool highContrast, perPixelAlpha;
     ReadoutColours colours;
   } cases[] = {
-      {"no value: dark", ThemeValue::Missing, 0, false, false, {0xFFFFFF, 0x202020, 255}},
-      {"dark", ThemeValue::Present, 0, false, false, {0xFFFFFF, 0x202020, 255}},
-      {"light", ThemeValue::Present, 1, false, false, {0x000000, 0xEEEEEE, 255}},
-      {"light, composed: the taskbar shows through",
-       ThemeValue::Present,
-       1,
-       false,
-       true,
-       {0x000000, 0xEEEEEE, 1}},
-      {"a damaged value: dark", ThemeValue::Damaged, 1, false, true, {0xFFFFFF, 0x202020, 1}},
-      {"a value of neither 0 nor 1: dark", ThemeValue::Present, 2, false, false, {0xFFFFFF, 0x202020, 255}},
-      {"high contrast: the system's colours, opaque",
-       ThemeValue::Present,
-       1,
-       true,
-       true,
-       {0xFFFF00, 0x000000, 255}},
+      {ThemeValue::Missing, 0, false, false, kDark},  // no value: dark
+      {ThemeValue::Present, 0, false, false, kDark},
+      {ThemeValue::Present, 1, false, false, kLight},
+      {ThemeValue::Present, 1, false, true, kLightComposed},  // the taskbar shows through
+      {ThemeValue::Damaged, 1, false, true, kDarkComposed},
+      {ThemeValue::Present, 2, false, false, kDark},  // neither 0 nor 1
+      // High contrast: the system's colours, opaque.
+      {ThemeValue::Present, 1, true, true, {0xFFFF00, 0x000000, 255}},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
     ThemeReading reading;
     reading.lightThemeValue = c.value;
     reading.lightTheme = c.light;
@@ -40,24 +32,24 @@ TEST(ReadoutTheme, FollowsTheTaskbarsThemeAndHighContrast) {
     reading.systemText = 0xFFFF00;
     reading.systemBackground = 0x000000;
     reading.perPixelAlpha = c.perPixelAlpha;
-    const ReadoutColours colours = ReadoutColoursFor(reading);
-    EXPECT_EQ(colours.text, c.colours.text);
-    EXPECT_EQ(colours.background, c.colours.background);
-    EXPECT_EQ(colours.backgroundAlpha, c.colours.backgroundAlpha);
+    EXPECT_TRUE(ReadoutColoursFor(reading) == c.colours)
+        << int(c.value) << " " << c.light << " " << c.highContrast;
   }
 }
 
 TEST(ReadoutTheme, TurnsTheTextsCoverIntoPremultipliedPixels) {
-  const ReadoutColours dark = {0xFFFFFF, 0x202020, 255}, lightComposed = {0x000000, 0xEEEEEE, 1};
   const struct {
     uint32_t drawn;
     ReadoutColours colours;
     uint32_t pixel;
   } cases[] = {
-      {0x000000, dark, 0xFF202020},          {0xFFFFFF, dark, 0xFFFFFFFF},
-      {0x808080, dark, 0xFF909090},          {0x0000FF, dark, 0xFFFFFFFF},  // a coloured fringe is cover too
-      {0x000000, lightComposed, 0x01010101}, {0xFFFFFF, lightComposed, 0xFF000000},
-      {0x808080, lightComposed, 0x80000000},
+      {0x000000, kDark, 0xFF202020},
+      {0xFFFFFF, kDark, 0xFFFFFFFF},
+      {0x808080, kDark, 0xFF909090},
+      {0x0000FF, kDark, 0xFFFFFFFF},  // a coloured fringe is cover too
+      {0x000000, kLightComposed, 0x01010101},
+      {0xFFFFFF, kLightComposed, 0xFF000000},
+      {0x808080, kLightComposed, 0x80000000},
   };
   for (const auto& c : cases) {
     uint32_t pixel = c.drawn;
@@ -65,7 +57,7 @@ TEST(ReadoutTheme, TurnsTheTextsCoverIntoPremultipliedPixels) {
     EXPECT_EQ(pixel, c.pixel) << std::hex << c.drawn;
   }
   // No channel is ever brighter than its alpha, whatever the cover and colours.
-  for (const ReadoutColours& colours : {dark, lightComposed, ReadoutColours{0xFF8000, 0x3060FF, 90}}) {
+  for (const ReadoutColours& colours : {kDark, kLightComposed, ReadoutColours{0xFF8000, 0x3060FF, 90}}) {
     for (uint32_t cover = 0; cover < 256; ++cover) {
       uint32_t pixel = cover * 0x010101;
       ComposeReadoutPixels(&pixel, 1, colours);
