@@ -90,7 +90,9 @@ bool CReadoutWindow::PrepareText(TaskbarEdge edge, int32_t thickness, int32_t dp
   }
   size = ReadoutSizeFor(box, edge, thickness, width);
   painted = false;
-  textEdge = edge, textThickness = thickness, textDpi = dpi;
+  textEdge = edge;
+  textThickness = thickness;
+  textDpi = dpi;
   return true;
 }
 

@@ -13,9 +13,7 @@ constexpr char kListenerClass[] = "QuintrelReadoutListener";
 constexpr UINT kCheckMessage = WM_APP + 71;
 constexpr UINT_PTR kCheckTimerId = 1;
 constexpr UINT kCheckPeriodMs = 1000;
-#ifndef WM_DWMCOMPOSITIONCHANGED
-constexpr UINT WM_DWMCOMPOSITIONCHANGED = 0x031E;
-#endif
+constexpr UINT kCompositionChangedMessage = 0x031E;  // WM_DWMCOMPOSITIONCHANGED, Windows Vista and later
 
 // Window events carry no context: the readout that watches the shell now.
 CTaskbarReadout* watchingReadout = nullptr;
@@ -188,7 +186,7 @@ bool CTaskbarReadout::OnListenerMessage(UINT message, WPARAM wParam, LPARAM lPar
       OnSettingChange(wParam, lParam);
       return true;
     case WM_SYSCOLORCHANGE:
-    case WM_DWMCOMPOSITIONCHANGED:
+    case kCompositionChangedMessage:
       ReadColours();
       ShowAll();
       return true;
