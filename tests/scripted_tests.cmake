@@ -76,3 +76,12 @@ add_test(NAME e2e_dpi
                  $<TARGET_FILE:qdriver> ${CMAKE_BINARY_DIR}/dpi-screenshots)
 set_tests_properties(e2e_dpi PROPERTIES RUN_SERIAL TRUE SKIP_RETURN_CODE 77 TIMEOUT 300
                      LABELS "win;scripted;e2e")
+
+# The taskbar readout on the real taskbar of Wine's shell desktop at 96 and 192 DPI: its place, its
+# picture on the screen, the theme's colours, a full-screen window, an auto-hiding taskbar and a
+# restarted shell. Screenshots stay in taskbar-screenshots in the build folder.
+add_test(NAME readout_on_shell
+         COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/taskbar/readout_on_shell.sh ${scripted_wine}
+                 $<TARGET_FILE:quintrel_win_tests> ${CMAKE_BINARY_DIR}/taskbar-screenshots)
+set_tests_properties(readout_on_shell PROPERTIES RUN_SERIAL TRUE SKIP_RETURN_CODE 77 TIMEOUT 240
+                     LABELS "win;scripted")

@@ -2,12 +2,13 @@
 #include "fw/dpi_win.h"
 
 #include "fw/gdi_win.h"
+#include "fw/owned_handle_win.h"
 #include "fw/system_library_win.h"
 
 namespace {
 
 constexpr UINT kDefaultDpi = 96;
-constexpr int kMonitorEffectiveDpi = 0;  // MDT_EFFECTIVE_DPI
+constexpr int kEffectiveDpi = 0;  // MDT_EFFECTIVE_DPI
 
 using GetDpiForWindowFn = UINT(WINAPI*)(HWND window);
 using GetSystemMetricsForDpiFn = int(WINAPI*)(int index, UINT dpi);
@@ -16,16 +17,6 @@ using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR monitor, int kind, UINT* dp
 template <typename Function>
 Function UserFunction(const char* name) {
   return LibraryFunction<Function>(GetModuleHandleA("user32.dll"), name);
-}
-
-UINT MonitorDpi(HMONITOR monitor) {
-  static const HMODULE shcore = LoadLibraryA(SystemLibraryPath("shcore.dll").c_str());
-  static const auto getDpiForMonitor = LibraryFunction<GetDpiForMonitorFn>(shcore, "GetDpiForMonitor");
-  UINT dpiX = 0, dpiY = 0;
-  if (monitor == nullptr || getDpiForMonitor == nullptr ||
-      FAILED(getDpiForMonitor(monitor, kMonitorEffectiveDpi, &dpiX, &dpiY)))
-    return 0;
-  return dpiX;
 }
 
 }  // namespace
@@ -42,10 +33,20 @@ UINT WindowDpi(HWND window) {
   return dpi != 0 ? dpi : SystemDpi();
 }
 
+UINT MonitorDpi(HMONITOR monitor) {
+  // The shell's scaling library is loaded once, from the system directory, and kept.
+  static const COwnedLibrary scaling(LoadLibraryA(SystemLibraryPath("shcore.dll").c_str()));
+  static const auto getDpiForMonitor = LibraryFunction<GetDpiForMonitorFn>(scaling.get(), "GetDpiForMonitor");
+  UINT dpiX = 0, dpiY = 0;
+  if (monitor && getDpiForMonitor && getDpiForMonitor(monitor, kEffectiveDpi, &dpiX, &dpiY) == S_OK &&
+      dpiX != 0)
+    return dpiX;
+  return SystemDpi();
+}
+
 UINT TaskbarDpi() {
   const HWND taskbar = FindWindowA("Shell_TrayWnd", nullptr);
-  const UINT dpi = taskbar != nullptr ? MonitorDpi(MonitorFromWindow(taskbar, MONITOR_DEFAULTTOPRIMARY)) : 0;
-  return dpi != 0 ? dpi : SystemDpi();
+  return taskbar != nullptr ? MonitorDpi(MonitorFromWindow(taskbar, MONITOR_DEFAULTTOPRIMARY)) : SystemDpi();
 }
 
 int SmallIconSizeForDpi(UINT dpi) {

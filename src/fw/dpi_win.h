@@ -12,8 +12,10 @@
 UINT SystemDpi();
 // The window's DPI where the system tells it, else the system's.
 UINT WindowDpi(HWND window);
+// The monitor's DPI where the system tells it (Windows 8.1 and later), else the system's.
+UINT MonitorDpi(HMONITOR monitor);
 // The DPI of the monitor that holds the taskbar, and so the notification area; the system's where
-// there is no taskbar or the system cannot tell a monitor's DPI.
+// there is no taskbar.
 UINT TaskbarDpi();
 // The notification area's icon side at dpi: 16 at 96 DPI, 20, 24, 32 at 120, 144, 192.
 int SmallIconSizeForDpi(UINT dpi);

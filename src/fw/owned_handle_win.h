@@ -1,5 +1,5 @@
-// One owner for every kind of handle the program holds: GDI objects, memory DCs, icons, files and
-// the loaded library. Each handle is released by the object that holds it.
+// One owner for every kind of handle the program holds: GDI objects, memory DCs, icons, files,
+// the loaded library and registry keys. Each handle is released by the object that holds it.
 #pragma once
 
 #include <windows.h>
@@ -18,6 +18,9 @@ struct FileClose {
 };
 struct LibraryFree {
   void operator()(HMODULE module) const { FreeLibrary(module); }
+};
+struct RegistryKeyClose {
+  void operator()(HKEY key) const { RegCloseKey(key); }
 };
 
 // Owns one handle; movable, not copyable. Null and INVALID_HANDLE_VALUE (what CreateFile gives on
@@ -61,3 +64,4 @@ using COwnedMemoryDC = COwnedHandle<HDC, MemoryDcRelease>;
 using COwnedIcon = COwnedHandle<HICON, IconRelease>;
 using COwnedFile = COwnedHandle<HANDLE, FileClose>;
 using COwnedLibrary = COwnedHandle<HMODULE, LibraryFree>;
+using COwnedRegistryKey = COwnedHandle<HKEY, RegistryKeyClose>;
