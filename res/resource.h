@@ -72,6 +72,8 @@
 // Popup-menu commands of the main window.
 #define IDM_ALWAYS_ON_TOP 500
 #define IDM_TRAY_ONLY 501
+#define IDM_TASKBAR_READOUT 540
+#define IDM_EVERY_TASKBAR 541
 // The statistic shown for each direction, in the order of their selections 0..6.
 #define IDM_CURRENT_RECEIVE 503
 #define IDM_MINUTE_AVERAGE_RECEIVE 504

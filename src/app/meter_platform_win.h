@@ -1,5 +1,5 @@
 // The meter's Win32 side behind the model's ports: the IP helper, the logs on disk, the tray icon,
-// the graph surface with its canvas, the window's DC and the two timers.
+// the taskbar readout, the graph surface with its canvas, the window's DC and the two timers.
 #pragma once
 
 #include <windows.h>
@@ -15,13 +15,15 @@
 #include "render/gdi_canvas_win.h"
 #include "render/meter_layout.h"
 #include "sampling/ip_helper_win.h"
+#include "taskbar/taskbar_readout_win.h"
 
 constexpr UINT_PTR kGraphTimerId = 10;
 constexpr UINT_PTR kStatisticsTimerId = 11;
 
 class CMeterPlatform : public IMeterView {
  public:
-  CMeterPlatform() = default;
+  // The readout's clicks go to its owner, the main window.
+  explicit CMeterPlatform(ITaskbarReadoutOwner& readoutOwner) : taskbarReadout(readoutOwner) {}
   CMeterPlatform(const CMeterPlatform&) = delete;
   CMeterPlatform& operator=(const CMeterPlatform&) = delete;
 
@@ -40,6 +42,11 @@ class CMeterPlatform : public IMeterView {
   bool ShowTrayNotice(const char* title, const char* text) override {
     return trayIcon.ShowNotice(title, text) != FALSE;
   }
+  void ShowTaskbarReadout(bool on, bool everyTaskbar) override { taskbarReadout.Enable(on, everyTaskbar); }
+  void ShowReadoutRates(uint64_t received, uint64_t sent, const char* tip) override {
+    taskbarReadout.SetTip(tip);
+    taskbarReadout.SetRates(received, sent);
+  }
   void RestartGraphTimer(int32_t periodMs) override;
 
   // The graph surface at the layout's panel size, with a transparent text background and the two
@@ -56,6 +63,7 @@ class CMeterPlatform : public IMeterView {
   CIpHelper ipHelper;
   CLogSinkWin logSink;
   CTrayIcon trayIcon;
+  CTaskbarReadout taskbarReadout;
   GraphDrawingTools graphTools;
 
  private:

@@ -24,6 +24,8 @@ struct MenuRow {
 const MenuRow kMenuRows[] = {
     {IDM_ALWAYS_ON_TOP, "Always On Top"},
     {IDM_TRAY_ONLY, "Only tray icon"},
+    {IDM_TASKBAR_READOUT, "Taskbar readout"},
+    {IDM_EVERY_TASKBAR, "On every taskbar"},
     {0, nullptr},
     {IDM_CURRENT_RECEIVE, "Current Receive"},
     {IDM_MINUTE_AVERAGE_RECEIVE, "Last min. avg"},
@@ -93,6 +95,8 @@ BOOL CMonitorDlg::OnInitDialog() {
   DiscoverInterfaces();
   model.ValidateSelectedInterface();
   model.WatchSelectedInterface();
+  CheckTaskbarItems();
+  model.ShowStoredTaskbarReadout();
   return FALSE;
 }
 
@@ -289,19 +293,43 @@ void CMonitorDlg::OnPowerBroadcast(WPARAM event) {
 
 void CMonitorDlg::OnTrayNotify(LPARAM mouseMessage) {
   if (mouseMessage == WM_LBUTTONDBLCLK) {
-    SetWindowPos(hwnd(), settings.alwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, settings.startX,
-                 settings.startY, layout.windowWidth, layout.windowHeight, SWP_NOMOVE);
-    ShowWindow(hwnd(), SW_SHOW);
-    SetForegroundWindow(hwnd());
-    settings.trayOnly = 0;
+    RestoreFromTray();
   } else if (mouseMessage == WM_RBUTTONDOWN) {
     POINT cursor;
     GetCursorPos(&cursor);
-    SetForegroundWindow(hwnd());
-    popupMenu.TrackPopup(0, cursor.x, cursor.y, hwnd());
-    // Lets the menu close when the user clicks elsewhere after it was opened from the tray.
-    PostMessageA(hwnd(), WM_NULL, 0, 0);
+    OpenMenuAt(cursor);
   }
+}
+
+void CMonitorDlg::RestoreFromTray() {
+  SetWindowPos(hwnd(), settings.alwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, settings.startX, settings.startY,
+               layout.windowWidth, layout.windowHeight, SWP_NOMOVE);
+  ShowWindow(hwnd(), SW_SHOW);
+  SetForegroundWindow(hwnd());
+  settings.trayOnly = 0;
+}
+
+void CMonitorDlg::OpenMenuAt(POINT screenPoint) {
+  SetForegroundWindow(hwnd());
+  popupMenu.TrackPopup(0, screenPoint.x, screenPoint.y, hwnd());
+  // Lets the menu close when the user clicks elsewhere after it was opened outside the window.
+  PostMessageA(hwnd(), WM_NULL, 0, 0);
+}
+
+void CMonitorDlg::OnReadoutClick() {
+  if (IsWindowVisible(hwnd()))
+    HideToTray();
+  else
+    RestoreFromTray();
+}
+
+void CMonitorDlg::OnReadoutMenu(POINT screenPoint) {
+  OpenMenuAt(screenPoint);
+}
+
+void CMonitorDlg::CheckTaskbarItems() {
+  popupMenu.CheckItem(IDM_TASKBAR_READOUT, settings.taskbarReadout != 0);
+  popupMenu.CheckItem(IDM_EVERY_TASKBAR, settings.everyTaskbar != 0);
 }
 
 // Menu commands carry no control; a control's notification goes straight to the base.
@@ -315,6 +343,10 @@ void CMonitorDlg::OnMenuCommand(UINT id) {
     ToggleAlwaysOnTop();
   } else if (id == IDM_TRAY_ONLY) {
     HideToTray();
+  } else if (id == IDM_TASKBAR_READOUT || id == IDM_EVERY_TASKBAR) {
+    const bool on = settings.taskbarReadout != 0, every = settings.everyTaskbar != 0;
+    model.SetTaskbarReadout(id == IDM_TASKBAR_READOUT ? !on : on, id == IDM_EVERY_TASKBAR ? !every : every);
+    CheckTaskbarItems();
   } else if (id >= IDM_RECEIVE_FIRST && id <= IDM_RECEIVE_LAST) {
     CheckMenuGroup(IDM_RECEIVE_FIRST, IDM_RECEIVE_LAST, id);
     model.SelectReceiveStatistic(int32_t(id - IDM_RECEIVE_FIRST));
@@ -363,6 +395,7 @@ void CMonitorDlg::SaveExitSettings() {
 
 void CMonitorDlg::TearDown() {
   platform.StopTimers();
+  platform.taskbarReadout.Enable(false, false);
   platform.ipHelper.Release();
   backgroundSelection.Restore();
   backgroundBitmap.Reset();
@@ -380,6 +413,7 @@ void CMonitorDlg::TearDown() {
 void CMonitorDlg::StopForEnding() {
   if (ended) return;
   platform.StopTimers();
+  platform.taskbarReadout.Enable(false, false);
   model.FlushLog();
   SaveExitSettings();
   platform.trayIcon.Delete();

@@ -13,7 +13,7 @@
 #include "meter/monitor_model.h"
 #include "render/meter_layout.h"
 
-class CMonitorDlg : public CDialog {
+class CMonitorDlg : public CDialog, private ITaskbarReadoutOwner {
  public:
   explicit CMonitorDlg(IProfile& profile, HWND parent = nullptr);
 
@@ -49,6 +49,13 @@ class CMonitorDlg : public CDialog {
   void OnRightButtonDown();
   void OnPowerBroadcast(WPARAM event);
   void OnTrayNotify(LPARAM mouseMessage);
+  // A click on the taskbar readout shows the window, or hides it to the tray; a right click opens the
+  // popup menu where it was made.
+  void OnReadoutClick() override;
+  void OnReadoutMenu(POINT screenPoint) override;
+  void RestoreFromTray();
+  void OpenMenuAt(POINT screenPoint);
+  void CheckTaskbarItems();
   void OnMenuCommand(UINT id);
   void ToggleAlwaysOnTop();
   void HideToTray();
@@ -57,7 +64,7 @@ class CMonitorDlg : public CDialog {
   void SaveExitSettings();
   void StopForEnding();
 
-  CMeterPlatform platform;
+  CMeterPlatform platform{*this};
   MonitorModel model;
   MonitorSettings& settings;
   ConfigurePort configurePort{model};

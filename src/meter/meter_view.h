@@ -1,5 +1,5 @@
 // What the meter shows the user: messages, the graph panel, the tray icon with its tip and balloons,
-// and the graph timer.
+// the readout on the taskbar, and the graph timer.
 #pragma once
 
 #include <cstdint>
@@ -22,6 +22,10 @@ class IMeterView {
   virtual bool ReplaceTrayIcon(const char* tooltip) = 0;
   // A balloon over the tray icon; false when the shell did not take it.
   virtual bool ShowTrayNotice(const char* title, const char* text) = 0;
+  // The readout on the taskbar: on or off, on every taskbar or the main one only.
+  virtual void ShowTaskbarReadout(bool on, bool everyTaskbar) = 0;
+  // The rates the readout shows, in bytes a second, and its tooltip.
+  virtual void ShowReadoutRates(uint64_t received, uint64_t sent, const char* tip) = 0;
   // Starts the graph timer again with this period, if it runs.
   virtual void RestartGraphTimer(int32_t periodMs) = 0;
 };

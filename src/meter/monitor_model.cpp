@@ -198,6 +198,7 @@ void MonitorModel::OnStatisticsTick() {
   }
   PaintGraphPanel();
   ShowTrayIcon();
+  ShowReadout();
   if (++logTickCount >= kLogIntervalTicks) {
     logTickCount = 0;
     WriteLogLine();
@@ -247,6 +248,31 @@ void MonitorModel::ShowTrayIcon() {
   if (!tray.Changed(next)) return;
   DrawTrayPicture(next.bars, image);
   if (!view.ReplaceTrayIcon(next.tip)) tray.Forget();
+}
+
+void MonitorModel::ShowStoredTaskbarReadout() {
+  view.ShowTaskbarReadout(settings.taskbarReadout != 0, settings.everyTaskbar != 0);
+  readout.Forget();
+  ShowReadout();
+}
+
+void MonitorModel::SetTaskbarReadout(bool on, bool everyTaskbar) {
+  settings.taskbarReadout = on ? 1 : 0;
+  settings.everyTaskbar = everyTaskbar ? 1 : 0;
+  WriteTaskbarGroup(settings, profile);
+  ShowStoredTaskbarReadout();
+}
+
+// The readout has its own tip, the tray's; it shows the last second's rates on every taskbar.
+void MonitorModel::ShowReadout() {
+  const TrafficFigures* figures = SelectedFigures();
+  if (figures == nullptr || settings.taskbarReadout == 0) return;
+  ReadoutPicture next;
+  memset(&next, 0, sizeof next);
+  next.received = figures->currentReceived;
+  next.sent = figures->currentSent;
+  FormatTrayTip(figures->currentReceived, figures->currentSent, next.tip);
+  if (readout.Changed(next)) view.ShowReadoutRates(next.received, next.sent, next.tip);
 }
 
 void MonitorModel::WriteLogLine() {

@@ -63,6 +63,10 @@ class MonitorModel {
   // The statistic a line of the panel shows; a choice outside the seven changes nothing.
   void SelectReceiveStatistic(int32_t selection);
   void SelectSendStatistic(int32_t selection);
+  // The readout on the taskbar, as stored: shown at start, and on or off from the popup menu; the
+  // flags are stored at once.
+  void ShowStoredTaskbarReadout();
+  void SetTaskbarReadout(bool on, bool everyTaskbar);
   // The statistic a line shows, or -1 when the stored one is none of the seven.
   int32_t ReceiveStatistic() const;
   int32_t SendStatistic() const;
@@ -102,6 +106,7 @@ class MonitorModel {
   InterfaceLog* SelectedLog();
   void ChooseAgainWhileIdle(const TrafficFigures& watched);
   void ShowTrayIcon();
+  void ShowReadout();
   // After a statistics tick: a balloon when the period's total first passes 80 % or 100 %.
   void WatchAllowance();
   void WriteAllowanceSettings();
@@ -144,6 +149,12 @@ class MonitorModel {
     char tip[kTrayTipSize];
   };
   ShownView<TrayPicture> tray;
+  // What the taskbar readout shows: both rates and the tip.
+  struct ReadoutPicture {
+    uint64_t received, sent;
+    char tip[kTrayTipSize];
+  };
+  ShownView<ReadoutPicture> readout;
 
   AllowanceWatch allowanceWatch;
   static constexpr size_t kLogPathSize = 512;

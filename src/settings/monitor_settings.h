@@ -20,6 +20,9 @@ struct MonitorSettings {
   int32_t receiveStatSelection = 0;
   int32_t alwaysOnTop = 1;
   int32_t trayOnly = 0;
+  // The rates on the taskbar (1: on), and on every taskbar rather than the main one (1).
+  int32_t taskbarReadout = 0;
+  int32_t everyTaskbar = 0;
   int32_t presetIndex = 0;
   int32_t autoScale = 0;
   bool traySeparateScaleEnabled = false;

@@ -44,6 +44,8 @@ constexpr ScalarSetting kScalarSettings[] = {
     {"allowseen", &MonitorSettings::allowanceNoticePeriod, nullptr, 0, 99991231},
     {"allowpct", &MonitorSettings::allowanceNoticePercent, nullptr, 0, 100},
     {"pxpos", &MonitorSettings::placeInPixels, nullptr, 0, 1},
+    {"tbar", &MonitorSettings::taskbarReadout, nullptr, 0, 1},
+    {"tbarall", &MonitorSettings::everyTaskbar, nullptr, 0, 1},
 };
 constexpr int kScalarCount = int(sizeof kScalarSettings / sizeof kScalarSettings[0]);
 
@@ -89,6 +91,10 @@ constexpr bool AllKnown(const int* indexes, int count) {
     if (indexes[i] < 0) return false;
   return true;
 }
+// The popup menu's taskbar commands write their flags at once.
+constexpr int kTaskbarGroup[] = {SettingIndex("tbar"), SettingIndex("tbarall")};
+
+static_assert(AllKnown(kTaskbarGroup, int(sizeof kTaskbarGroup / sizeof(int))), "unknown taskbar key");
 static_assert(AllKnown(kConfigureGroup, int(sizeof kConfigureGroup / sizeof(int))), "unknown Configure key");
 static_assert(AllKnown(kExitGroupAfterOrigin, int(sizeof kExitGroupAfterOrigin / sizeof(int))),
               "unknown exit key");
@@ -179,6 +185,10 @@ void WriteExitGroup(const MonitorSettings& settings, WindowOrigin origin, IProfi
 
 void FormatDeviceSpeedIndexKey(int32_t interfaceIndex, char (&key)[32]) {
   snprintf(key, sizeof key, "%s%d", "DeviceSpeedIndex", int(interfaceIndex));
+}
+
+void WriteTaskbarGroup(const MonitorSettings& settings, IProfile& profile) {
+  for (int index : kTaskbarGroup) WriteScalar(kScalarSettings[index], settings, profile);
 }
 
 void WriteAllowanceGroup(const MonitorSettings& settings, IProfile& profile) {

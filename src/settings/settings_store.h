@@ -17,6 +17,8 @@ void LoadSettings(MonitorSettings& settings, IProfile& profile);
 void LoadPresets(SpeedPreset (&presets)[kPresetCount], IProfile& profile);
 void WriteConfigureGroup(const MonitorSettings& settings, IProfile& profile);
 void WriteExitGroup(const MonitorSettings& settings, WindowOrigin origin, IProfile& profile);
+// The taskbar readout's two flags.
+void WriteTaskbarGroup(const MonitorSettings& settings, IProfile& profile);
 // The monthly allowance and what the tray has announced of it.
 void WriteAllowanceGroup(const MonitorSettings& settings, IProfile& profile);
 

@@ -434,7 +434,11 @@ TEST(TrayIconInTheShell, TheModelRedrawsTheMeterOnTheResizedIconAtOnce) {
   OwnerWindow owner;
   ShellNotifyRecorder shell;
   ASSERT_TRUE(shell.Installed());
-  CMeterPlatform platform;
+  struct : ITaskbarReadoutOwner {
+    void OnReadoutClick() override {}
+    void OnReadoutMenu(POINT) override {}
+  } noReadout;
+  CMeterPlatform platform(noReadout);
   platform.CreateGraphPanel(LayoutForDpi(kBaseDpi, 160, 100));  // each second paints it too
   platform.trayIcon.SetWindow(owner.handle);
   ASSERT_TRUE(platform.trayIcon.CreateFirstIcon());

@@ -473,12 +473,49 @@ TEST_F(ModelTest, TheAllowanceIsAnnouncedOnceTheShellTakesTheBalloon) {
   EXPECT_EQ(view.notices.size(), 3u);
 }
 
+// The readout is off at a first start; on, it is handed the rates and the tray's tip only when they
+// change, and its flags are stored at once.
+TEST_F(ModelTest, TheTaskbarReadoutIsHandedNewRatesOnly) {
+  model.LoadAllSettings();
+  model.CreateInterfaceStats(1);
+  model.ShowStoredTaskbarReadout();
+  EXPECT_FALSE(view.readoutOn);
+  Seconds(2, 0, 512, 2048);
+  EXPECT_EQ(view.readoutRatesCount, 0) << "off: nothing is handed over";
+
+  model.SetTaskbarReadout(true, false);
+  EXPECT_TRUE(view.readoutOn);
+  EXPECT_FALSE(view.readoutOnEveryTaskbar);
+  EXPECT_EQ(profile.ints["tbar"], 1);
+  EXPECT_EQ(profile.ints["tbarall"], 0);
+  EXPECT_EQ(view.readoutRatesCount, 1) << "at once";
+  EXPECT_STREQ(view.lastReadoutRates, "2048/512 2.00 KB/s received  0.50 KB/s sent");
+  Seconds(1, 0, 512, 2048);
+  EXPECT_EQ(view.readoutRatesCount, 1) << "the same rates";
+  Seconds(1, 0, 0, 0);
+  EXPECT_STREQ(view.lastReadoutRates, "0/0 0.00 KB/s received  0.00 KB/s sent");
+  model.SetTaskbarReadout(true, true);
+  EXPECT_TRUE(view.readoutOnEveryTaskbar);
+  EXPECT_EQ(profile.ints["tbarall"], 1);
+  model.SetTaskbarReadout(false, true);
+  EXPECT_FALSE(view.readoutOn);
+  const int handed = view.readoutRatesCount;
+  Seconds(1, 0, 7, 7);
+  EXPECT_EQ(view.readoutRatesCount, handed);
+
+  profile.ints["tbar"] = 7;  // damaged: off
+  model.LoadAllSettings();
+  model.ShowStoredTaskbarReadout();
+  EXPECT_FALSE(view.readoutOn);
+}
+
 TEST_F(ModelTest, TicksAllocateNothing) {
 #ifdef QUINTREL_COUNTS_ALLOCATIONS
   ASSERT_TRUE(CountAllocations());
   logs.recordText = false;
   model.settings.autoScale = 1;
   model.settings.allowanceAmount = 1;
+  model.settings.taskbarReadout = 1;
   model.CreateInterfaceStats(1);
   model.WatchSelectedInterface();
   model.OnStatisticsTick();

@@ -33,7 +33,9 @@ const Keys kScalarLoadOrder = {"kb",
                                "allowday",
                                "allowseen",
                                "allowpct",
-                               "pxpos"};
+                               "pxpos",
+                               "tbar",
+                               "tbarall"};
 
 Keys PresetNumberKeys() {
   Keys keys;
@@ -94,7 +96,7 @@ TEST(SettingsLoad, ReadsEveryKeyInOrderWithItsDefault) {
   Loaded(profile);
 
   std::vector<ProfileAccess> expected;
-  const int32_t scalarDefaults[] = {10, 200, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 16, 0, 1, 1, 0, 0, 0};
+  const int32_t scalarDefaults[] = {10, 200, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 16, 0, 1, 1, 0, 0, 0, 0, 0};
   for (size_t i = 0; i < kScalarLoadOrder.size(); ++i)
     expected.push_back({ProfileAccess::ReadInt, kScalarLoadOrder[i], scalarDefaults[i]});
   for (int k = 1; k <= 6; ++k) {

@@ -19,6 +19,12 @@ bool StubMeterView::ReplaceTrayIcon(const char* tooltip) {
   return shellTakesIcons;
 }
 
+void StubMeterView::ShowReadoutRates(uint64_t received, uint64_t sent, const char* tip) {
+  ++readoutRatesCount;
+  snprintf(lastReadoutRates, sizeof lastReadoutRates, "%llu/%llu %s", static_cast<unsigned long long>(received),
+           static_cast<unsigned long long>(sent), tip);
+}
+
 bool StubMeterView::ShowTrayNotice(const char* title, const char* text) {
   if (shellTakesNotices) notices.push_back(std::string(title) + ": " + text);
   return shellTakesNotices;

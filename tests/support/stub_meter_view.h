@@ -20,6 +20,11 @@ class StubMeterView : public IMeterView {
   bool ShowGraphPanel() override;
   bool ReplaceTrayIcon(const char* tooltip) override;
   bool ShowTrayNotice(const char* title, const char* text) override;
+  void ShowTaskbarReadout(bool on, bool everyTaskbar) override {
+    readoutOn = on;
+    readoutOnEveryTaskbar = everyTaskbar;
+  }
+  void ShowReadoutRates(uint64_t received, uint64_t sent, const char* tip) override;
   void RestartGraphTimer(int32_t periodMs) override { restartPeriods.push_back(periodMs); }
 
   std::vector<std::string> messages;
@@ -39,4 +44,10 @@ class StubMeterView : public IMeterView {
   std::vector<std::string> notices;
   bool shellTakesNotices = true;
   std::vector<int32_t> restartPeriods;
+  // The taskbar readout: whether it is on, how often it was handed rates, and the last ones as
+  // "received/sent tip" (kept without allocating, as the ticks must not).
+  bool readoutOn = false;
+  bool readoutOnEveryTaskbar = false;
+  int readoutRatesCount = 0;
+  char lastReadoutRates[128] = {};
 };
