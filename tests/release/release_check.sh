@@ -169,12 +169,6 @@ settle() { timeout 60 "$WINESERVER" -w || "$WINESERVER" -k; }
 run_setup() { # run_setup loader setup [options]
   timeout 120 "$1" "$2" /S "${@:3}" >/dev/null 2>&1
 }
-install64() { # install64 [options]: the 64-bit setup where no meter runs
-  run_setup "$WINE64" "$setup64" "$@"
-  local status=$?
-  settle
-  return $status
-}
 # One value of the uninstall entry, as the registry gives it.
 entry() {
   "$WINE64" reg query "$key" /v "$1" 2>/dev/null | tr -d '\r' |
@@ -231,75 +225,77 @@ run_setup "$WINE64" "$setup64" "/D=$("$WINE64" winepath -w "$work/a-file" | tr -
 check "a folder under a file (/D=): the setup stops with exit code 2" test $? -eq 2
 settle
 check "and installs nothing (no program, shortcuts, log folder or uninstall entry)" nothing_installed
-# A read-only file system in a mount namespace of its own, seen by a wineserver started there.
-mkdir -p "$work/read-only"
+# A folder on a read-only file system, silently and on the setup's pages (tests/release/read_only_folder.sh).
+mkdir -p "$work/read-only" "$build/release-screens"
 read_only_win="$("$WINE64" winepath -w "$work/read-only" | tr -d '\r')\\Programs\\Quintrel"
+read_only_shot=$build/release-screens/setup_read_only_folder.png
+rm -f "$read_only_shot"
 if unshare -m true 2>/dev/null; then
   "$WINESERVER" -k >/dev/null 2>&1
   "$WINESERVER" -w
-  unshare -m bash -c 'mount -t tmpfs -o ro,size=1m quintrel-read-only "$1" 2>/dev/null || exit 99
-    timeout 120 "$2" "$3" /S "/D=$4" >/dev/null 2>&1
-    status=$?
-    timeout 60 "$5" -w
-    exit $status' - "$work/read-only" "$WINE64" "$setup64" "$read_only_win" "$WINESERVER"
-  read_only_status=$?
-else
-  read_only_status=99
+  read_only=$(unshare -m bash "$root/tests/release/read_only_folder.sh" "$work/read-only" "$read_only_win" \
+    "$setup64" "Quintrel $version (64-bit) Setup" "$read_only_shot")
+  [ $? -eq 99 ] && read_only=
 fi
-if [ "$read_only_status" -eq 99 ]; then
+if [ -z "${read_only:-}" ]; then
   skip "a folder that cannot be written: no read-only mount here (unshare -m, mount)"
 else
-  check "a folder that cannot be written: the setup stops with exit code 2" test "$read_only_status" -eq 2
+  check "a folder that cannot be written, silently: the setup stops with exit code 2" grep -qx 'silent=2' <<<"$read_only"
+  check "on its pages: Install shows why it cannot install there ($read_only_shot)" grep -qx 'message=1' <<<"$read_only"
+  check "and keeps the folder page open" grep -qx 'page_kept=1' <<<"$read_only"
   check "and installs nothing" nothing_installed
 fi
 
-# --- the 64-bit setup program
-started=$SECONDS
-check "the setup program installs silently (/S)" install64
-echo "silent install: $((SECONDS - started)) s"
-for file in Quintrel.exe README.txt Uninstall.exe; do
-  check "installed $file" test -s "$program/$file"
-done
-check "the installed Quintrel.exe is the one of the 64-bit zip" cmp -s "$program/Quintrel.exe" "$exe64"
-check "the log folder Documents\\Quintrel is made" test -d "$logs"
-check "the Start-menu shortcut starts the installed program in the log folder" \
-  test "$(link_of "$shortcut")" = "$program_link"
-check "the second shortcut opens the log folder" \
-  test "$(link_of "$logs_shortcut" | cut -d'|' -f1)" = "$(lower "$logs_win")"
-check "no sign-in shortcut unless asked for" test ! -e "$startup_shortcut"
+# A fresh install by one setup program, silently, and its choices: files, shortcuts, entry.
+fresh_install() { # fresh_install bits loader setup expected-program
+  local bits=$1 size_kb files_kb started=$SECONDS
+  install_it() {
+    run_setup "$2" "$3" "${@:5}"
+    local status=$?
+    settle
+    return $status
+  }
+  check "the $bits-bit setup program installs silently (/S)" install_it "$@"
+  echo "silent install, $bits-bit: $((SECONDS - started)) s"
+  for file in Quintrel.exe README.txt Uninstall.exe; do
+    check "installed $file" test -s "$program/$file"
+  done
+  check "the installed Quintrel.exe is the one of the $bits-bit zip" cmp -s "$program/Quintrel.exe" "$4"
+  check "the log folder Documents\\Quintrel is made" test -d "$logs"
+  check "the Start-menu shortcut starts the installed program in the log folder" \
+    test "$(link_of "$shortcut")" = "$program_link"
+  check "the second shortcut opens the log folder" \
+    test "$(link_of "$logs_shortcut" | cut -d'|' -f1)" = "$(lower "$logs_win")"
+  check "no sign-in shortcut unless asked for" test ! -e "$startup_shortcut"
 
-check "uninstall entry: DisplayName" test "$(entry DisplayName)" = Quintrel
-check "uninstall entry: DisplayVersion is $version" test "$(entry DisplayVersion)" = "$version"
-check "uninstall entry: Publisher" test -n "$(entry Publisher)"
-check "uninstall entry: Comments name the 64-bit build" test "$(entry Comments)" = "64-bit build"
-check "uninstall entry: DisplayIcon is the program" test "$(lower "$(entry DisplayIcon)")" = "$(lower "$program_win\\Quintrel.exe,0")"
-check "uninstall entry: UninstallString is the installed uninstaller" \
-  test "$(lower "$(entry UninstallString)")" = "$(lower "\"$program_win\\Uninstall.exe\"")"
-size_kb=$(($(entry EstimatedSize)))
-files_kb=$(($(cat "$program"/* | wc -c) / 1024))
-check "uninstall entry: EstimatedSize $size_kb KB is the installed files' $files_kb KB" \
-  test "$size_kb" -ge "$files_kb" -a "$size_kb" -le $((files_kb + 4))
+  check "uninstall entry: DisplayName" test "$(entry DisplayName)" = Quintrel
+  check "uninstall entry: DisplayVersion is $version" test "$(entry DisplayVersion)" = "$version"
+  check "uninstall entry: Publisher" test -n "$(entry Publisher)"
+  check "uninstall entry: Comments name the $bits-bit build" test "$(entry Comments)" = "$bits-bit build"
+  check "uninstall entry: DisplayIcon is the program" \
+    test "$(lower "$(entry DisplayIcon)")" = "$(lower "$program_win\\Quintrel.exe,0")"
+  check "uninstall entry: UninstallString is the installed uninstaller" \
+    test "$(lower "$(entry UninstallString)")" = "$(lower "\"$program_win\\Uninstall.exe\"")"
+  size_kb=$(($(entry EstimatedSize)))
+  files_kb=$(($(cat "$program"/* | wc -c) / 1024))
+  check "uninstall entry: EstimatedSize $size_kb KB is the installed files' $files_kb KB" \
+    test "$size_kb" -ge "$files_kb" -a "$size_kb" -le $((files_kb + 4))
 
-check "installing again with /STARTUP adds the sign-in shortcut" install64 /STARTUP
-check "the sign-in shortcut starts the program in the log folder too" \
-  test "$(link_of "$startup_shortcut")" = "$program_link"
-install_without_startup() { install64 && test ! -e "$startup_shortcut"; }
-check "installing again without it takes the sign-in shortcut away" install_without_startup
-install64 /STARTUP
+  check "installing again with /STARTUP adds the sign-in shortcut" install_it "$@" /STARTUP
+  check "the sign-in shortcut starts the program in the log folder too" \
+    test "$(link_of "$startup_shortcut")" = "$program_link"
+  install_without_startup() { install_it "$@" && test ! -e "$startup_shortcut"; }
+  check "installing again without it takes the sign-in shortcut away" install_without_startup "$@"
+  install_it "$@" /STARTUP
+}
 
 # The program as the user starts it: through the Start-menu shortcut.
-start_from "$shortcut"
-log_header=
-for _ in $(seq 200); do
-  log=$(ls "$logs"/*_Quintrel.csv 2>/dev/null | head -1)
-  [ -n "$log" ] && log_header=$(head -1 "$log" | tr -d '\r') && [ -n "$log_header" ] && break
-  sleep 0.1
-done
-check "started from its shortcut, the program writes its log header in the log folder" \
-  test "${log_header#Quintrel V1.33 Log file for interface: }" != "$log_header"
-check "and no log in the program folder" bash -c "! ls '$program'/*.csv 2>/dev/null | grep -q ."
-check "the program's window is up" window_up
-check "the meter runs with its log open in the log folder" new_meter_runs
+start_from_menu() {
+  start_from "$shortcut"
+  check "started from its Start-menu shortcut, the meter runs with its log open in the log folder" new_meter_runs
+  check "and no log in the program folder" bash -c "! ls '$program'/*.csv 2>/dev/null | grep -q ."
+  check "the program's window is up" window_up
+}
 
 # An upgrade while the meter runs: the setup ends it with its own Exit (which saves the settings,
 # removed here beforehand), replaces the program and starts the new one as its shortcuts do.
@@ -318,6 +314,38 @@ upgrade_while_running() { # upgrade_while_running what loader setup expected-pro
   check "$what: the traffic log and the sign-in shortcut are kept" \
     test "$(head -1 "$log" | tr -d '\r')" = "$log_header" -a -e "$startup_shortcut"
 }
+
+# The silent uninstall while the meter runs.
+uninstall_while_running() { # uninstall_while_running bits loader
+  local old_pid started=$SECONDS
+  old_pid=$(meter_pids)
+  rm -f "$settings/Quintrel.ini"
+  # The uninstaller copies itself out of the program folder and runs from there; wait for all of it.
+  timeout 120 "$2" "$program/Uninstall.exe" /S >/dev/null 2>&1
+  settle
+  echo "silent uninstall, $1-bit: $((SECONDS - started)) s"
+  check "the $1-bit silent uninstall (/S) ends the running meter by its own Exit, saving its settings" \
+    ended_by_exit "$old_pid"
+  check "and no meter runs" test -z "$(meter_pids)"
+  check "and removes the program folder" test ! -e "$program"
+  check "and the three shortcuts" test ! -e "$shortcut" -a ! -e "$logs_shortcut" -a ! -e "$startup_shortcut"
+  check "and the uninstall entry" bash -c "! '$WINE64' reg query '$key' >/dev/null 2>&1"
+  check "and keeps the traffic log" test "$(head -1 "$log" | tr -d '\r')" = "$log_header"
+  check "and keeps the settings" test -s "$settings/Quintrel.ini"
+}
+
+# --- the 64-bit setup program, on every machine
+fresh_install 64 "$WINE64" "$setup64" "$exe64"
+start_from_menu
+log_header=
+for _ in $(seq 100); do
+  log=$(ls "$logs"/*_Quintrel.csv 2>/dev/null | head -1)
+  [ -n "$log" ] && log_header=$(head -1 "$log" | tr -d '\r') && [ -n "$log_header" ] && break
+  sleep 0.1
+done
+check "the meter's log header is in the log folder" \
+  test "${log_header#Quintrel V1.33 Log file for interface: }" != "$log_header"
+
 if $runs_win32; then
   upgrade_while_running "the 32-bit setup over the running 64-bit meter" "$WINE32" "$setup32" "$exe32" 32
   check "the uninstaller is the 32-bit one" pe_format_is "$program/Uninstall.exe" pei-i386 i686
@@ -335,24 +363,17 @@ check "the uninstaller is the 64-bit one" pe_format_is "$program/Uninstall.exe" 
 
 # The sign-in shortcut, as Windows starts it at sign-in.
 check "Exit ends the program" end_meter
-old_pid=$(meter_pids)
 start_from "$startup_shortcut"
-check "started from the sign-in shortcut, the meter runs with its log in the log folder" new_meter_runs "$old_pid"
+check "started from the sign-in shortcut, the meter runs with its log in the log folder" new_meter_runs
 check "and its window is up" window_up
+uninstall_while_running 64 "$WINE64"
 
-# The silent uninstall while the meter runs.
-old_pid=$(meter_pids)
-rm -f "$settings/Quintrel.ini"
-started=$SECONDS
-# The uninstaller copies itself out of the program folder and runs from there; wait for all of it.
-timeout 120 "$WINE64" "$program/Uninstall.exe" /S >/dev/null 2>&1
-settle
-echo "silent uninstall: $((SECONDS - started)) s"
-check "the silent uninstall (/S) ends the running meter by its own Exit, saving its settings" ended_by_exit "$old_pid"
-check "and no meter runs" test -z "$(meter_pids)"
-check "and removes the program folder" test ! -e "$program"
-check "and the three shortcuts" test ! -e "$shortcut" -a ! -e "$logs_shortcut" -a ! -e "$startup_shortcut"
-check "and the uninstall entry" bash -c "! '$WINE64' reg query '$key' >/dev/null 2>&1"
-check "and keeps the traffic log" test -s "$log"
-check "and keeps the settings" test -s "$settings/Quintrel.ini"
+# --- the 32-bit setup program, where this machine runs it: installed afresh, run and removed
+if $runs_win32; then
+  fresh_install 32 "$WINE32" "$setup32" "$exe32"
+  start_from_menu
+  uninstall_while_running 32 "$WINE32"
+else
+  skip "the 32-bit setup program installed, run and removed: this machine cannot run 32-bit programs"
+fi
 finish
