@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Builds the release (scripts/release.sh) twice, the second time from a copy of the sources into
-# another folder, and checks that the four files are the same bytes; checks the zips and programs;
-# then checks the setup programs as a Windows user meets them, in a fresh 64-bit Wine prefix on its
-# own virtual screen: folders it cannot install in, the 64-bit setup's silent install (files,
-# shortcuts, uninstall entry), the program started from its Start-menu and sign-in shortcuts
-# writing its log in the log folder, upgrades while the meter runs (from and to the 32-bit install
-# where this machine runs 32-bit programs), and the silent uninstall keeping logs and settings.
+# other folders, prints the SHA-256 of the four files of both builds and checks they are the same
+# bytes; checks the zips and programs; then checks the setup programs as a Windows user meets them,
+# in a fresh 64-bit Wine prefix on its own virtual screen: folders they cannot install in, the 64-bit
+# setup's silent install (files, shortcuts, uninstall entry), the program started from its
+# Start-menu and sign-in shortcuts writing its log in the log folder, upgrades while the meter runs
+# (from and to the 32-bit install where this machine runs 32-bit programs), the silent uninstall
+# while it runs keeping logs and settings; and where 32-bit programs run, the 32-bit setup refused
+# on Windows 2000, then installed afresh, run and removed.
 # Prints PASS/FAIL/SKIP lines and last "release: N passed, N failed, N skipped"; exits 1 on a failure.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -181,8 +183,9 @@ link_of() {
   lower "$(sed -n 's/^target=//p' <<<"$info")|$(sed -n 's/^workdir=//p' <<<"$info")"
 }
 program_link="$(lower "$program_win\\Quintrel.exe|$logs_win")"
+# No program, shortcuts or uninstall entry (the log folder, once made, is kept by design).
 nothing_installed() {
-  test ! -e "$program" -a ! -e "$logs" -a ! -e "$shortcut" -a ! -e "$logs_shortcut" -a ! -e "$startup_shortcut" &&
+  test ! -e "$program" -a ! -e "$shortcut" -a ! -e "$logs_shortcut" -a ! -e "$startup_shortcut" &&
     ! "$WINE64" reg query "$key" >/dev/null 2>&1
 }
 qdriver() { "$WINE64" "$work/tools/qdriver.exe" "$@" 2>/dev/null | tr -d '\r'; }
@@ -224,7 +227,8 @@ echo "blocks the folder below" >"$work/a-file"
 run_setup "$WINE64" "$setup64" "/D=$("$WINE64" winepath -w "$work/a-file" | tr -d '\r')\\Quintrel"
 check "a folder under a file (/D=): the setup stops with exit code 2" test $? -eq 2
 settle
-check "and installs nothing (no program, shortcuts, log folder or uninstall entry)" nothing_installed
+nor_a_log_folder() { nothing_installed && test ! -e "$logs"; }
+check "and installs nothing (no program, shortcuts, log folder or uninstall entry)" nor_a_log_folder
 # A folder on a read-only file system, silently and on the setup's pages (tests/release/read_only_folder.sh).
 mkdir -p "$work/read-only" "$build/release-screens"
 read_only_win="$("$WINE64" winepath -w "$work/read-only" | tr -d '\r')\\Programs\\Quintrel"
@@ -243,7 +247,7 @@ else
   check "a folder that cannot be written, silently: the setup stops with exit code 2" grep -qx 'silent=2' <<<"$read_only"
   check "on its pages: Install shows why it cannot install there ($read_only_shot)" grep -qx 'message=1' <<<"$read_only"
   check "and keeps the folder page open" grep -qx 'page_kept=1' <<<"$read_only"
-  check "and installs nothing" nothing_installed
+  check "and installs nothing" nor_a_log_folder
 fi
 
 # A fresh install by one setup program, silently, and its choices: files, shortcuts, entry.
@@ -370,10 +374,18 @@ uninstall_while_running 64 "$WINE64"
 
 # --- the 32-bit setup program, where this machine runs it: installed afresh, run and removed
 if $runs_win32; then
+  # A system it cannot serve: Windows 2000, as Wine tells the setup program its version.
+  app_key="HKCU\\Software\\Wine\\AppDefaults\\$(basename "$setup32")"
+  "$WINE64" reg add "$app_key" /v Version /d win2k /f >/dev/null 2>&1
+  run_setup "$WINE32" "$setup32"
+  check "the 32-bit setup program on Windows 2000 stops with exit code 2" test $? -eq 2
+  settle
+  check "and installs nothing" nothing_installed
+  "$WINE64" reg delete "$app_key" /f >/dev/null 2>&1
   fresh_install 32 "$WINE32" "$setup32" "$exe32"
   start_from_menu
   uninstall_while_running 32 "$WINE32"
 else
-  skip "the 32-bit setup program installed, run and removed: this machine cannot run 32-bit programs"
+  skip "the 32-bit setup program refused on Windows 2000, installed, run and removed: this machine cannot run 32-bit programs"
 fi
 finish
