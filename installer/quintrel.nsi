@@ -25,7 +25,7 @@
 ; The program writes its traffic logs in its current directory: the shortcuts make it this folder.
 !define LOG_FOLDER "$DOCUMENTS\${APP}"
 ; A running meter is ended by its own Exit command (IDM_EXIT in res/resource.h), posted to its main
-; window, so that it logs its last minute, saves its settings and takes its tray icon away.
+; window, so that it writes its logs, saves its settings and takes its tray icon away.
 !define WM_COMMAND 0x0111
 !define IDM_EXIT 537
 !define METER_END_MS 15000
@@ -245,11 +245,12 @@ FunctionEnd
 ; The meter's functions, for the installer and (with the prefix "un.") the uninstaller.
 !macro METER_FUNCTIONS UN
 ; The process of the window in $0 when it is a meter's main window (an untitled dialog) and the
-; meter is the program of $INSTDIR: $1 is then a handle to wait on, else 0.
+; meter is the program of $INSTDIR: $1 is then a handle to wait on, else 0. The title is read as
+; GetWindowText reads another program's, without a message that a hung program would never answer.
 Function ${UN}MeterProcessOfWindow
   StrCpy $1 0
-  System::Call 'user32::GetWindowTextLengthW(p r0) i .r2'
-  ${If} $2 != 0
+  System::Call 'user32::GetWindowTextW(p r0, w .r2, i 2) i .r3'
+  ${If} $3 != 0
     Return
   ${EndIf}
   System::Call 'user32::GetWindowThreadProcessId(p r0, *i .r2) i'

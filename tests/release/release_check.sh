@@ -5,9 +5,9 @@
 # in a fresh 64-bit Wine prefix on its own virtual screen: folders they cannot install in, the 64-bit
 # setup's silent install (files, shortcuts, uninstall entry), the program started from its
 # Start-menu and sign-in shortcuts writing its log in the log folder, upgrades while the meter runs
-# (from and to the 32-bit install where this machine runs 32-bit programs), the silent uninstall
-# while it runs keeping logs and settings; and where 32-bit programs run, the 32-bit setup refused
-# on Windows 2000, then installed afresh, run and removed.
+# (from and to the 32-bit install where this machine runs 32-bit programs), a meter that does not
+# end, the silent uninstall while the meter runs keeping logs and settings; and where 32-bit programs
+# run, the 32-bit setup refused on Windows 2000, then installed afresh, run and removed.
 # Prints PASS/FAIL/SKIP lines and last "release: N passed, N failed, N skipped"; exits 1 on a failure.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -365,8 +365,18 @@ else
 fi
 check "the uninstaller is the 64-bit one" pe_format_is "$program/Uninstall.exe" pei-x86-64
 
+# A meter that does not end (stopped here): the setup waits for it, then gives up and changes nothing.
+hung_pid=$(meter_pids)
+cp "$program/Quintrel.exe" "$work/installed.exe"
+kill -STOP "$hung_pid"
+started=$SECONDS
+run_setup "$WINE64" "$setup64" /STARTUP
+check "a meter that does not end: the setup gives up after $((SECONDS - started)) s with exit code 2" test $? -eq 2
+check "and changes nothing" bash -c "cmp -s '$program/Quintrel.exe' '$work/installed.exe' && test -e '$startup_shortcut'"
+kill -CONT "$hung_pid"
+check "the meter, going on, ends by the Exit the setup sent it" process_ended "$hung_pid"
+
 # The sign-in shortcut, as Windows starts it at sign-in.
-check "Exit ends the program" end_meter
 start_from "$startup_shortcut"
 check "started from the sign-in shortcut, the meter runs with its log in the log folder" new_meter_runs
 check "and its window is up" window_up
