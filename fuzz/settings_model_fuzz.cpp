@@ -130,12 +130,13 @@ void ChangeLikeConfigure(FuzzedDataProvider& in, MonitorModel& model) {
   }
 }
 
-// After a statistics tick has painted the panel, every column lies within the style's range (a
-// change of style leaves taller columns behind, which the painter brings back into it).
+// After a statistics tick, every column lies within the tallest style's range: a change from the
+// overlapped style leaves columns taller than the other styles' range behind until the scale
+// changes, and the painter draws those on the range's edge.
 void CheckAfterStatisticsTick(MonitorModel& model) {
   const TrafficFigures* figures = model.SelectedFigures();
   if (figures == nullptr) return;
-  const uint32_t range = uint32_t(model.settings.columnRange);
+  const uint32_t range = uint32_t(model.settings.graphHeight);
   for (int x = 0; x < model.settings.graphColumns; ++x)
     if (figures->sentColumns[x] > range || figures->receivedColumns[x] > range) abort();
   const AxisLabelSet labels = AxisLabelsOf(*figures, AxisLabelSet::kSlots);

@@ -2,7 +2,8 @@
 # The meter's whole-program running cost beside floor programs with the same two timers, all under
 # Wine at the same time, each in a Wine prefix (and so with a wineserver) of its own, with traffic on
 # the monitored link: the floor whose ticks do nothing, the floor whose ticks only read the link's
-# counters with GetIfEntry (which the meter must do on every tick), and the meter; each of the three
+# counters as the meter must on every tick (GetIfEntry2 where the IP helper library has the 64-bit
+# entry points, else GetIfEntry; the floor says which), and the meter; each of the three
 # from the win32 build (the shipped program, under the 32-bit loader) and from the win64 build. For
 # each: CPU seconds of the program's process and of its wineserver over the same span, and peak
 # memory. The CPU of each prefix's tray shell and device host (which serves Wine's interface
@@ -56,8 +57,8 @@ make_program_prefix() { # make_program_prefix build name
 start_program() { # start_program build name arguments...
   local key=$1/$2
   mkdir -p "$work/run-$1-${2/+/-}"
-  WINEPREFIX=${prefix_of[$key]} start_in "$ns" "$work/run-$1-${2/+/-}" /dev/null "$(build_loader "$1")" \
-    "${exe_of[$key]}" "${@:3}"
+  WINEPREFIX=${prefix_of[$key]} start_in "$ns" "$work/run-$1-${2/+/-}" "$work/run-$1-${2/+/-}.txt" \
+    "$(build_loader "$1")" "${exe_of[$key]}" "${@:3}"
   pid_of[$key]=$started
   helper_pids+=("$started")
 }
@@ -129,3 +130,8 @@ awk -v hz="$(getconf CLK_TCK)" -v span="$seconds" '
                total[b, "Quintrel"] / total[b, "floor+counters"], peak[b, "Quintrel"] / peak[b, "floor+counters"]
     }
   }' "$work/cost.txt"
+# The meter takes the 64-bit entry point under the same rule as the floor, from the same library.
+for build in "${measured[@]}"; do
+  entry=$(sed -n 's/^counters=//p' "$work/run-$build-floor-counters.txt" | tr -d '\r')
+  echo "$build: the floor reading the counters and the meter read them with ${entry:-an unknown entry point}"
+done

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Sets up the machine, builds the native, win32 and win64 builds and runs every test: natively, then
-# both Windows builds under Wine (the 32-bit release program under the 32-bit loader), and builds
-# the release and checks it installed under Wine.
+# both Windows builds under Wine (the 32-bit build under the 32-bit loader), and builds the release
+# twice alike and checks its setup programs installed, upgraded and removed under Wine.
 # Prints one line per suite, then one line "N passed, N failed, N skipped" over all of them.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -61,7 +61,7 @@ if [ -z "$unformatted" ]; then tally format 1 0 0; else echo "not formatted: $un
 echo "== fuzzing (libFuzzer, about 30 s)"
 if bash "$root/scripts/fuzz.sh"; then tally fuzz 1 0 0; else tally fuzz 0 1 0; fi
 
-echo "== win32 and win64 builds (i686, the release program; x86_64)"
+echo "== win32 and win64 builds (i686 and x86_64, both released)"
 win32_built=false win64_built=false
 configure_and_build "$build/win32" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-i686.cmake" &&
   win32_built=true || build_failed win32 "$build/win32"
@@ -115,7 +115,7 @@ if $win32_built || $win64_built; then
   trap - EXIT
 fi
 
-echo "== release: the zip and the setup program, installed, run and removed under 32-bit Wine"
+echo "== release: built twice alike; the 64-bit setup program (and the 32-bit one where it runs) installed, upgraded, run and removed under Wine"
 bash "$root/tests/release/release_check.sh" >"$build/release.test.log" 2>&1
 grep -v '^PASS: ' "$build/release.test.log" | tail -20
 counts=$(sed -nE 's/^release: ([0-9]+) passed, ([0-9]+) failed, ([0-9]+) skipped$/\1 \2 \3/p' "$build/release.test.log")

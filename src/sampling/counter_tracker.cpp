@@ -33,8 +33,8 @@ CounterStep CounterTracker::Take(const CounterReading& reading) {
   const bool fell = reading.sent < last.sent || reading.received < last.received;
   if (zeroRead) {
     zeroRead = false;
-    // Lower counters after zero ones started again from zero: all they hold was counted since.
-    if (fell) return TakeSinceZero(reading);
+    // Counters begun again from zero after the zero ones: all they hold was counted since.
+    if (StartedAgainSinceZero(reading)) return TakeSinceZero(reading);
   }
   // 64-bit counters never wrap: lower ones started again.
   if (reading.wide && fell) return TakeBaseline(reading);
@@ -59,6 +59,21 @@ CounterStep CounterTracker::TakeSinceZero(const CounterReading& reading) {
     return TakeBaseline(reading);
   last = reading;
   return CounterStep{CounterStepKind::kCounted, reading.sent, reading.received};
+}
+
+// Only the reading as a whole says the counters started again: every counter lower, or one lower
+// by more than a wrap could be. A single 32-bit counter that fell a believable wrap's worth wrapped
+// while the other counted on, and each is counted on its own. Both lower is taken as begun again
+// even when two wraps would fit the time: that counts what they hold, never gigabytes unseen.
+bool CounterTracker::StartedAgainSinceZero(const CounterReading& reading) const {
+  const bool sentFell = reading.sent < last.sent;
+  const bool receivedFell = reading.received < last.received;
+  if (sentFell && receivedFell) return true;
+  if (reading.wide) return sentFell || receivedFell;
+  const auto noWrap = [&](bool fell, uint64_t now, uint64_t before) {
+    return fell && !Plausible(Difference(now, before, false), reading);
+  };
+  return noWrap(sentFell, reading.sent, last.sent) || noWrap(receivedFell, reading.received, last.received);
 }
 
 CounterStep CounterTracker::TakeBaseline(const CounterReading& reading) {

@@ -23,7 +23,8 @@ struct CounterStep {
 // so, or when a difference is more than the link could carry in the time since the last reading.
 // A reading of all-zero counters after non-zero ones is a failed read, not a restart: the next
 // reading may well carry the old counters again. When it carries lower ones instead, the counters
-// started again from zero, and what they hold is what moved since.
+// started again from zero, and what they hold is what moved since; but a single 32-bit counter
+// that fell no more than a wrap allows wrapped meanwhile, and each counter counts on its own.
 class CounterTracker {
  public:
   CounterStep Take(const CounterReading& reading);
@@ -38,6 +39,7 @@ class CounterTracker {
 
  private:
   CounterStep TakeBaseline(const CounterReading& reading);
+  bool StartedAgainSinceZero(const CounterReading& reading) const;
   CounterStep TakeSinceZero(const CounterReading& reading);
   bool Plausible(uint64_t bytes, const CounterReading& reading) const;
 

@@ -9,6 +9,7 @@
 #include "support/modal_driver_win.h"
 #include "fw/app_win.h"
 #include "resource.h"
+#include "version.h"
 
 namespace {
 
@@ -78,7 +79,7 @@ TEST_F(AboutDialog, LinkLinesAreBlueAndTheOtherTextsKeepTheDefaultColour) {
     EXPECT_EQ(StaticTextColour(d, GetDlgItem(d, IDC_HOME_PAGE_LINK)), RGB(0, 0, 255));
     EXPECT_EQ(StaticTextColour(d, GetDlgItem(d, IDC_MAIL_LINK)), RGB(0, 0, 255));
     HWND version = StaticWithText(d, "Quintrel V1.35, 2003-X-14");
-    HWND notice = StaticWithText(d, "Free network traffic meter.");
+    HWND notice = StaticWithText(d, QUINTREL_ABOUT_NOTICE);
     ASSERT_NE(version, nullptr);
     ASSERT_NE(notice, nullptr);
     EXPECT_NE(GetDlgItem(d, GetDlgCtrlID(version)), version) << "its id is the icon's too";
@@ -102,13 +103,20 @@ TEST_F(AboutDialog, LinkLinesAreBlueAndTheOtherTextsKeepTheDefaultColour) {
   EXPECT_TRUE(opened.empty());
 }
 
+// The notice the box shows says which build runs, so a user can tell the 32-bit program from the
+// 64-bit one.
+TEST(AboutNotice, NamesTheBuildThatRuns) {
+  const char* build = sizeof(void*) == 8 ? "64-bit" : "32-bit";
+  EXPECT_NE(std::string(QUINTREL_ABOUT_NOTICE).find(build), std::string::npos) << QUINTREL_ABOUT_NOTICE;
+}
+
 TEST_F(AboutDialog, OnlyTheTwoLinkLinesOpenTheirAddresses) {
   CAboutDlg about;
   about.openAddress = RecordAddress;
   ModalDriver driver;
   driver.On("About quintrel", [](HWND d) {
     ClickControl(StaticWithText(d, "Quintrel V1.35, 2003-X-14"));
-    ClickControl(StaticWithText(d, "Free network traffic meter."));
+    ClickControl(StaticWithText(d, QUINTREL_ABOUT_NOTICE));
     EXPECT_TRUE(opened.empty());
     ClickControl(GetDlgItem(d, IDC_HOME_PAGE_LINK));
     ClickControl(GetDlgItem(d, IDC_MAIL_LINK));

@@ -354,7 +354,7 @@ if open_setup; then
   check "the caption's close box closes Configure" drv no-dialog Configure 3000
   sleep 0.5
   check "the profile keeps its keys and their order" \
-    test "$(profile_keys)" = "$keys_written x_pos y_pos ontop minm"
+    test "$(profile_keys)" = "$keys_written x_pos y_pos pxpos ontop minm"
   check_profile comb_sel=$adsl refr=400 "DeviceSpeedIndex$row=$adsl" eth="$row" autoscale=1 grst=2 \
     trayScaleValue="$tray_scale"
 else
