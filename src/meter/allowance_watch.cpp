@@ -5,7 +5,8 @@
 
 AllowanceNotice AllowanceWatch::OnStatisticsTick(const MonitorSettings& settings, const LocalDateTime& now,
                                                  const char* logPath, CountedBytes counted) {
-  AllowanceNotice notice{0, AllowanceNotices{settings.allowanceNoticePeriod, settings.allowanceNoticePercent}};
+  AllowanceNotice notice{0,
+                         AllowanceNotices{settings.allowanceNoticePeriod, settings.allowanceNoticePercent}};
   const uint64_t allowance = AllowanceBytes(settings.allowanceAmount, settings.allowanceInGigabytes != 0);
   if (allowance == 0 || logPath == nullptr || logPath[0] == '\0') return notice;
   const CalendarDate today{now.year, now.month, now.day};

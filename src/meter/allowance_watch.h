@@ -28,8 +28,8 @@ class AllowanceWatch {
  public:
   // Reads the log at the first second, on each new day and after Forget; the notices already
   // announced come from the settings, which keep them only when the shell took the balloon.
-  AllowanceNotice OnStatisticsTick(const MonitorSettings& settings, const LocalDateTime& now, const char* logPath,
-                                   CountedBytes counted);
+  AllowanceNotice OnStatisticsTick(const MonitorSettings& settings, const LocalDateTime& now,
+                                   const char* logPath, CountedBytes counted);
   // The allowance, its start day or the interface changed: the log is read again at the next second.
   void Forget() { usage.Forget(); }
   uint64_t PeriodTotal() const { return periodTotal; }

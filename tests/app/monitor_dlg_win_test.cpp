@@ -284,6 +284,8 @@ class MainWindow : public ::testing::Test {
 const std::vector<MenuRow> kExpectedMenu = {
     {500, "Always On Top", false, false},
     {501, "Only tray icon", false, false},
+    {540, "Taskbar readout", false, false},
+    {541, "On every taskbar", false, false},
     {0, "", true, false},
     {503, "Current Receive", false, false},
     {504, "Last min. avg", false, false},
@@ -609,6 +611,8 @@ TEST_F(MainWindow, AnUnchangedPanelIsCopiedToTheWindowAgainOnlyAfterAPaint) {
 TEST_F(MainWindow, ADpiChangeRedrawsTheWindowAndThePanelAtTheNewScale) {
   CIpHelper counters;
   ASSERT_GE(WatchLoopback(counters), 0);
+  // Auto-scaled, the traces stay below the panel's top rows, whatever other tests send meanwhile.
+  profile.ints["autoscale"] = 1;
   constexpr COLORREF kDot = RGB(10, 10, 250);
   const auto dpiChanged = [](HWND window, int dpi, RECT suggested) {
     SendMessageA(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), LPARAM(&suggested));
