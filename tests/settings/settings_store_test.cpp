@@ -96,6 +96,7 @@ TEST(SettingsLoad, ReadsEveryKeyInOrderWithItsDefault) {
   const int32_t scalarDefaults[] = {10, 200, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 16, 0, 1, 1, 0, 0};
   for (size_t i = 0; i < kScalarLoadOrder.size(); ++i)
     expected.push_back({ProfileAccess::ReadInt, kScalarLoadOrder[i], scalarDefaults[i]});
+  expected.push_back({ProfileAccess::ReadText, "ethid", 0});
   for (int k = 1; k <= 6; ++k) {
     const SpeedPreset& p = kDefaultPresets[k - 1];
     const std::string prefix = "it" + std::to_string(k);
@@ -213,7 +214,8 @@ TEST(SettingsSave, ConfigureGroupWritesItsKeysInOrderAndNoNames) {
                    "trayScaleValue"};
   for (const std::string& key : PresetNumberKeys()) expected.push_back(key);
   EXPECT_EQ(profile.Keys(ProfileAccess::WriteInt), expected);
-  EXPECT_EQ(profile.accesses.size(), expected.size());  // nothing read, no name written
+  EXPECT_EQ(profile.Keys(ProfileAccess::WriteText), Keys{"ethid"});
+  EXPECT_EQ(profile.accesses.size(), expected.size() + 1);  // nothing read, no name written
 
   const std::vector<int32_t> scalarValues = {1, 11, 300, 2, 5, 0, 4, 6, 3, 1, 200};
   for (size_t i = 0; i < scalarValues.size(); ++i) EXPECT_EQ(profile.accesses[i].value, scalarValues[i]) << i;
@@ -307,6 +309,58 @@ TEST(SettingsSave, AllowanceGroupWritesItsKeysAndReadsThemBackWithinRange) {
   EXPECT_EQ(safe.allowanceAmount, 0);
   EXPECT_EQ(safe.allowanceStartDay, 1);
   EXPECT_EQ(safe.allowanceInGigabytes, 1);
+}
+
+// "ethid" names the interface by identity beside the row in "eth"; damage names none, and the row
+// an older version wrote is still what it was.
+TEST(SettingsLoad, TheInterfaceIdentityIsALuidInHexOrAllAndAnythingElseNamesNone) {
+  struct Case {
+    const char* text;
+    uint64_t id;
+  };
+  const Case cases[] = {
+      {"0006000001000000", 0x0006000001000000u},
+      {"00470000ab000000", 0x00470000AB000000u},
+      {"all", kAllLinksInterfaceId},
+      {"", 0},
+      {"ALL", 0},
+      {"6000001000000", 0},           // too few digits
+      {"00060000010000000", 0},       // too many
+      {"0006000001000x00", 0},        // not a digit
+      {"FFFFFFFFFFFFFFFF", 0},        // no LUID
+      {"0x06000001000000", 0},
+  };
+  for (const Case& c : cases) {
+    MemoryProfile profile;
+    profile.ints["eth"] = 4;
+    profile.texts["ethid"] = c.text;
+    const MonitorSettings s = Loaded(profile);
+    EXPECT_EQ(s.interfaceId, c.id) << '"' << c.text << '"';
+    EXPECT_EQ(s.selectedInterface, 4) << '"' << c.text << '"';
+    EXPECT_TRUE(s.interfaceStored);
+  }
+  MemoryProfile identityOnly;
+  identityOnly.texts["ethid"] = "all";
+  EXPECT_TRUE(Loaded(identityOnly).interfaceStored) << "an identity alone names an interface";
+  MemoryProfile damagedOnly;
+  damagedOnly.texts["ethid"] = "rubbish";
+  EXPECT_FALSE(Loaded(damagedOnly).interfaceStored) << "a damaged identity alone names none";
+}
+
+TEST(SettingsSave, TheInterfaceIdentityGoesWithTheConfigureGroupAndComesBack) {
+  for (const uint64_t id : {uint64_t(0x0047000002000000u), kAllLinksInterfaceId, uint64_t(0)}) {
+    MemoryProfile profile;
+    profile.texts["ethid"] = "0006000001000000";
+    MonitorSettings s;
+    s.interfaceId = id;
+    WriteConfigureGroup(s, profile);
+    EXPECT_EQ(Loaded(profile).interfaceId, id) << std::hex << id;
+  }
+  MemoryProfile profile;
+  MonitorSettings s;
+  s.interfaceId = 0x0006000001000000u;
+  WriteConfigureGroup(s, profile);
+  EXPECT_EQ(profile.texts["ethid"], "0006000001000000");
 }
 
 TEST(SettingsKeys, DeviceSpeedIndexKeyEndsInTheDecimalIndex) {
