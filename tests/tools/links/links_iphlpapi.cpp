@@ -19,6 +19,7 @@
 #include <iphlpapi.h>
 #include <windows.h>
 
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
