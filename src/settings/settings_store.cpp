@@ -136,7 +136,10 @@ void ReadInterfaceId(MonitorSettings& settings, IProfile& profile) {
   settings.interfaceId = profile.ReadText(kInterfaceIdKey, text, sizeof text) ? ParseInterfaceId(text) : 0;
 }
 
+// A profile that never held an identity gets none, so that it stays as older versions wrote it; one
+// that did is emptied, so that it never names another interface than "eth".
 void WriteInterfaceId(const MonitorSettings& settings, IProfile& profile) {
+  if (settings.interfaceId == 0 && !profile.Holds(kInterfaceIdKey)) return;
   char text[kLuidDigits + 1] = {};
   if (settings.interfaceId == kAllLinksInterfaceId)
     snprintf(text, sizeof text, "%s", kAllLinksText);

@@ -15,7 +15,7 @@ struct WindowOrigin {
 // interface is stored, then the presets, then the graph geometry. A damaged identity names none.
 void LoadSettings(MonitorSettings& settings, IProfile& profile);
 void LoadPresets(SpeedPreset (&presets)[kPresetCount], IProfile& profile);
-// The scalars of Configure, the interface's identity (empty when none), then the preset numbers.
+// The scalars of Configure, the interface's identity (emptied when none), then the preset numbers.
 void WriteConfigureGroup(const MonitorSettings& settings, IProfile& profile);
 void WriteExitGroup(const MonitorSettings& settings, WindowOrigin origin, IProfile& profile);
 // The monthly allowance and what the tray has announced of it.

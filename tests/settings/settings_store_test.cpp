@@ -215,8 +215,7 @@ TEST(SettingsSave, ConfigureGroupWritesItsKeysInOrderAndNoNames) {
                    "trayScaleValue"};
   for (const std::string& key : PresetNumberKeys()) expected.push_back(key);
   EXPECT_EQ(profile.Keys(ProfileAccess::WriteInt), expected);
-  EXPECT_EQ(profile.Keys(ProfileAccess::WriteText), Keys{"ethid"});
-  EXPECT_EQ(profile.accesses.size(), expected.size() + 1);  // nothing read, no name written
+  EXPECT_EQ(profile.accesses.size(), expected.size());  // nothing read, no name written, no identity
 
   const std::vector<int32_t> scalarValues = {1, 11, 300, 2, 5, 0, 4, 6, 3, 1, 200};
   for (size_t i = 0; i < scalarValues.size(); ++i) EXPECT_EQ(profile.accesses[i].value, scalarValues[i]) << i;
