@@ -171,7 +171,8 @@ bool CWideCounters::StartNotices(HWND window, UINT message) {
   HANDLE handle = nullptr;
   const NETIO_STATUS status = As<NotifyIpInterfaceChangeFn>(notifyIpInterfaceChange)(
       AF_UNSPEC, OnInterfaceChange, &noticeTarget, FALSE, &handle);
-  if (status != NO_ERROR) return false;
+  // Some libraries answer with success and no handle, and never call back.
+  if (status != NO_ERROR || handle == nullptr) return false;
   noticeHandle = handle;
   return true;
 }

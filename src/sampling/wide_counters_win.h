@@ -54,7 +54,8 @@ class CWideCounters {
   uint32_t DefaultRouteIndex() const;
 
   // From now on, an interface that comes, goes or changes posts `message` to `window`, from
-  // another thread; false where the library sends no such notices.
+  // another thread; false where the library sends no such notices (Wine's answers success with no
+  // handle).
   bool StartNotices(HWND window, UINT message);
   // The message was taken: the next change posts another.
   void NoticeTaken() { noticeTarget.posted = false; }
