@@ -127,21 +127,7 @@ uint32_t CInterfaceTable::ReadFacts(GetIfTableFn getIfTable, InterfaceFacts* row
   uint32_t held = 0;
   if (UsesWideTable() && ReadWideTable(false, held)) {
     const uint32_t routeIndex = wide->DefaultRouteIndex();
-    for (uint32_t i = 0; i < count; ++i) {
-      const MIB_IFROW& stored = Table()->table[i];
-      const RowIdentity& identity = identities[i];
-      InterfaceFacts facts{stored.dwType, stored.dwOperStatus, stored.dwInOctets, stored.dwOutOctets,
-                           identity.filter};
-      facts.index = stored.dwIndex;
-      if (identity.luid != 0) {
-        const InterfaceFacts* fresh = WideRowOf(identity.luid, held);
-        facts = fresh != nullptr ? *fresh : facts;
-        facts.luid = identity.luid;
-        facts.present = fresh != nullptr;
-      }
-      facts.defaultRoute = routeIndex != 0 && facts.present && facts.index == routeIndex;
-      rows[i] = facts;
-    }
+    for (uint32_t i = 0; i < count; ++i) rows[i] = WideFactsOf(i, held, routeIndex);
     return count;
   }
   if (getIfTable == nullptr || !ReadScratch(getIfTable)) return 0;
@@ -154,6 +140,23 @@ uint32_t CInterfaceTable::ReadFacts(GetIfTableFn getIfTable, InterfaceFacts* row
     rows[i].index = now.dwIndex;
   }
   return count;
+}
+
+// A row's interface in the 64-bit table read now, by its LUID; a row without one as discovery saw it.
+InterfaceFacts CInterfaceTable::WideFactsOf(uint32_t row, uint32_t held, uint32_t routeIndex) const {
+  const MIB_IFROW& stored = Table()->table[row];
+  const RowIdentity& identity = identities[row];
+  InterfaceFacts facts{stored.dwType, stored.dwOperStatus, stored.dwInOctets, stored.dwOutOctets,
+                       identity.filter};
+  facts.index = stored.dwIndex;
+  if (identity.luid != 0) {
+    const InterfaceFacts* fresh = WideRowOf(identity.luid, held);
+    if (fresh != nullptr) facts = *fresh;
+    facts.luid = identity.luid;
+    facts.present = fresh != nullptr;
+  }
+  facts.defaultRoute = routeIndex != 0 && facts.present && facts.index == routeIndex;
+  return facts;
 }
 
 CounterReading CInterfaceTable::ReadCounters(GetIfEntryFn getIfEntry, int32_t row, GetIfTableFn getIfTable) {

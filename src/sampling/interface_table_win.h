@@ -83,6 +83,7 @@ class CInterfaceTable {
   // The 64-bit table into wideRows (and the aliases, when asked); the number of rows held.
   bool ReadWideTable(bool withAliases, uint32_t& held);
   const InterfaceFacts* WideRowOf(uint64_t luid, uint32_t held) const;
+  InterfaceFacts WideFactsOf(uint32_t row, uint32_t held, uint32_t routeIndex) const;
   void AttachIdentities();
   void FollowByLuid(GetIfTableFn getIfTable);
   void AddNewInterfaces(GetIfTableFn getIfTable, uint32_t held);
