@@ -1,6 +1,8 @@
 // The cost of one statistics update and one graph update, and proof that neither allocates.
 #include <benchmark/benchmark.h>
 
+#include <memory>
+
 #include "alloc_counter.h"
 #include "support/test_meter.h"
 
@@ -34,6 +36,40 @@ void BM_UpdateStatistics(benchmark::State& state) {
   ReportAllocations(state, before);
 }
 BENCHMARK(BM_UpdateStatistics);
+
+// The same statistics over "All links": sixteen hardware links, each through a counter tracker of
+// its own, summed and read as one row.
+void BM_UpdateStatisticsAllLinks(benchmark::State& state) {
+  MonitorSettings settings;
+  StubCounters counters;
+  counters.sumsAllLinks = true;
+  for (int row = 0; row < StubCounters::kRows; ++row) {
+    InterfaceFacts& link = counters.facts[row];
+    link = InterfaceFacts{kEthernetType, kOperStatusOperational, 0, 0, false};
+    link.luid = 0x0006000000000000u | uint64_t(row + 1) << 24;
+    link.index = uint32_t(row + 1);
+    link.hardware = link.wide = true;
+    link.linkBitsPerSecond = 1000000000u;
+  }
+  auto stats = std::make_unique<CTrafficStats>(settings, counters, kAllLinksRow);
+  stats->UpdateStatistics();
+  uint32_t step = 0;
+  uint64_t moved = 0;
+  const uint64_t before = AllocationCount();
+  for (auto _ : state) {
+    ++step;
+    for (InterfaceFacts& link : counters.facts) {
+      link.inOctets += 50000 + (step & 1023);
+      moved += 50000 + (step & 1023);
+    }
+    stats->UpdateStatistics();
+    benchmark::DoNotOptimize(stats->avgReceivedHour);
+  }
+  ReportAllocations(state, before);
+  if (stats->totalReceived != moved) state.SkipWithError("the sum lost or invented traffic");
+  state.counters["links"] = double(counters.allLinks.MemberCount());
+}
+BENCHMARK(BM_UpdateStatisticsAllLinks);
 
 // The graph tick: the column update and the panel it paints. Arg 0: manual scale. Arg 1: auto-scale
 // with steady traffic. Arg 2: auto-scale whose top changes on every tick, so every call also

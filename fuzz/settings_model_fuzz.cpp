@@ -43,6 +43,13 @@ class FuzzProfile : public IProfile {
   }
   bool Holds(const char*) override { return in_.ConsumeBool(); }
   void WriteInt(const char*, int32_t) override {}
+  bool ReadText(const char*, char* out, size_t size) override {
+    const std::string text = in_.ConsumeRandomLengthString(40);
+    if (size == 0) return false;
+    snprintf(out, size, "%s", text.c_str());
+    return !text.empty();
+  }
+  void WriteText(const char*, const char*) override {}
   void ReadSystemString(const char*, const char* defaultValue, char* out, size_t size) override {
     const std::string text =
         in_.ConsumeBool() ? in_.ConsumeRandomLengthString(120) : std::string(defaultValue);

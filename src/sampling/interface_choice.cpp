@@ -5,17 +5,34 @@
 
 namespace {
 
-bool IsUp(const InterfaceFacts& row) {
-  return row.operStatus == kOperStatusConnected || row.operStatus == kOperStatusOperational;
+bool IsLoopbackOrFilter(const InterfaceFacts& row) {
+  return row.filter || row.type == kSoftwareLoopbackType;
 }
 
-// A network adapter of the machine: no loopback, tunnel or filter row.
+// A link of its own: no loopback, tunnel or filter row.
+bool IsLink(const InterfaceFacts& row) {
+  return !IsLoopbackOrFilter(row) && row.type != kTunnelType;
+}
+
+// A network adapter of the machine.
 bool IsAdapter(const InterfaceFacts& row) {
   return !row.filter && (row.type == kEthernetType || row.type == kWirelessType);
 }
 
 bool IsUpAdapter(const InterfaceFacts& row) {
   return IsUp(row) && IsAdapter(row);
+}
+
+bool IsUpLink(const InterfaceFacts& row) {
+  return IsUp(row) && IsLink(row);
+}
+
+bool IsNoLoopbackOrFilter(const InterfaceFacts& row) {
+  return !IsLoopbackOrFilter(row);
+}
+
+bool CarriesTheDefaultRoute(const InterfaceFacts& row) {
+  return row.defaultRoute && IsUp(row) && !IsLoopbackOrFilter(row);
 }
 
 int32_t FirstRow(const InterfaceFacts* rows, uint32_t count, bool (*qualifies)(const InterfaceFacts&)) {
@@ -26,13 +43,17 @@ int32_t FirstRow(const InterfaceFacts* rows, uint32_t count, bool (*qualifies)(c
 
 }  // namespace
 
+bool IsUp(const InterfaceFacts& row) {
+  return row.present && (row.operStatus == kOperStatusConnected || row.operStatus == kOperStatusOperational);
+}
+
 bool CarriesTraffic(const InterfaceFacts& row) {
-  return IsUp(row) && !row.filter && row.type != kSoftwareLoopbackType &&
-         (row.inOctets != 0 || row.outOctets != 0);
+  return IsUp(row) && !IsLoopbackOrFilter(row) && (row.inOctets != 0 || row.outOctets != 0);
 }
 
 int32_t ChooseFirstInterface(const InterfaceFacts* rows, uint32_t count) {
-  for (auto qualifies : {CarriesTraffic, IsUpAdapter, IsAdapter}) {
+  for (auto qualifies : {CarriesTheDefaultRoute, CarriesTraffic, IsUpAdapter, IsUpLink, IsAdapter, IsLink,
+                         IsNoLoopbackOrFilter}) {
     const int32_t row = FirstRow(rows, count, qualifies);
     if (row >= 0) return row;
   }

@@ -1,4 +1,4 @@
-// Loading the IP helper library and resolving the two entry points the meter uses.
+// Loading the IP helper library, resolving the entry points the meter uses, and reading through them.
 #include "sampling/ip_helper_win.h"
 
 #include "fw/system_library_win.h"
@@ -30,6 +30,27 @@ const char* CIpHelper::LoadAndRead() {
   wideCounters.Resolve(ipHelperModule.get());
   if (!adapterTable.Read(pfnGetIfTable)) return kNoAdapterMessage;
   return nullptr;
+}
+
+CounterReading CIpHelper::ReadCounters(int32_t row) {
+  if (row == kAllLinksRow) return adapterTable.ReadAllLinks();
+  return adapterTable.ReadCounters(pfnGetIfEntry, row, pfnGetIfTable);
+}
+
+const char* CIpHelper::InterfaceDescription(int32_t row) {
+  if (row == kAllLinksRow && SumsAllLinks()) return kAllLinksDescription;
+  return adapterTable.Description(row);
+}
+
+uint64_t CIpHelper::InterfaceIdentity(int32_t row) {
+  if (row == kAllLinksRow) return SumsAllLinks() ? kAllLinksIdentity : 0;
+  return adapterTable.Luid(row);
+}
+
+uint32_t CIpHelper::InterfacesChanged() {
+  wideCounters.NoticeTaken();
+  if (!IsLoaded()) return adapterTable.Count();
+  return adapterTable.ReadAgain(pfnGetIfTable);
 }
 
 void CIpHelper::Release() {

@@ -1,4 +1,4 @@
-// The IP helper library, loaded by name at run time, and the interfaces it reports.
+// The IP helper library, loaded by name at run time, the interfaces it reports and their sum.
 #pragma once
 
 #include <windows.h>
@@ -24,16 +24,14 @@ class CIpHelper : public ICounterSource {
   CIpHelper(const CIpHelper&) = delete;
   CIpHelper& operator=(const CIpHelper&) = delete;
 
-  // Loads the library, resolves "GetIfEntry" and "GetIfTable" (and the 64-bit counters' entry
-  // points where the library has them) and reads the interface table.
+  // Loads the library, resolves "GetIfEntry" and "GetIfTable" (and the newer entry points where
+  // the library has them) and reads the interface table.
   // Returns null on success, otherwise the message that tells the user what failed.
   const char* DiscoverInterfaces();
-  // Frees the library; the rows stay, and the counters keep their last reading.
+  // Stops the notices and frees the library; the rows stay, and the counters keep their last reading.
   void Release();
 
-  CounterReading ReadCounters(int32_t row) override {
-    return adapterTable.ReadCounters(pfnGetIfEntry, row, pfnGetIfTable);
-  }
+  CounterReading ReadCounters(int32_t row) override;
   uint32_t ReadInterfaceFacts(InterfaceFacts* rows, uint32_t count) override {
     return adapterTable.ReadFacts(pfnGetIfTable, rows, count);
   }
@@ -42,11 +40,26 @@ class CIpHelper : public ICounterSource {
   void Resume() { adapterTable.FindAllAgain(pfnGetIfTable); }
   // Whether the counters are the 64-bit ones.
   bool HasWideCounters() const { return wideCounters.Present(); }
-  const char* InterfaceDescription(int32_t row) override { return adapterTable.Description(row); }
+  const char* InterfaceDescription(int32_t row) override;
   uint32_t InterfaceOperStatus(int32_t row) override { return adapterTable.OperStatus(row); }
+  uint32_t InterfaceCount() override { return adapterTable.Count(); }
+  const char* InterfaceAlias(int32_t row) override { return adapterTable.Alias(row); }
+  uint64_t InterfaceIdentity(int32_t row) override;
+  bool SumsAllLinks() override { return wideCounters.Present(); }
   const char* Description(int32_t row) const { return adapterTable.Description(row); }
   uint32_t Count() const { return adapterTable.Count(); }
   bool IsLoaded() const { return bool(ipHelperModule); }
+
+  // From now on an interface that comes or goes posts `message` to `window` (one waits in the queue
+  // at most); the window then calls InterfacesChanged. False where the library sends no notices:
+  // the table is then read again only after a resume or a failed reading.
+  bool FollowInterfaceChanges(HWND window, UINT message) {
+    return wideCounters.StartNotices(window, message);
+  }
+  // On the window's thread, for the message above: every row finds its interface again by its
+  // LUID, and an interface the table did not hold gets a new row after the others. The number of
+  // rows, which only grows.
+  uint32_t InterfacesChanged();
 
   CInterfaceTable adapterTable;
 

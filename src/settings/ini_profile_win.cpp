@@ -1,4 +1,4 @@
-// Reading and writing the decimal settings of the user's INI profile.
+// Reading and writing the decimal settings and the texts of the user's INI profile.
 #include "settings/ini_profile_win.h"
 
 #include <shlobj.h>
@@ -52,6 +52,19 @@ void IniProfile::WriteInt(const char* key, int32_t value) {
   char text[16];
   snprintf(text, sizeof text, "%d", int(value));
   WritePrivateProfileStringA(kProfileSection, key, text, path);
+}
+
+bool IniProfile::ReadText(const char* key, char* out, size_t size) {
+  if (out == nullptr || size == 0) return false;
+  const DWORD capacity = size > MAXDWORD ? MAXDWORD : DWORD(size);
+  const DWORD length = GetPrivateProfileStringA(kProfileSection, key, "", out, capacity, path);
+  out[size - 1] = '\0';
+  return length > 0;
+}
+
+void IniProfile::WriteText(const char* key, const char* text) {
+  CreateFolderOnce();
+  WritePrivateProfileStringA(kProfileSection, key, text != nullptr ? text : "", path);
 }
 
 void IniProfile::ReadSystemString(const char* key, const char* defaultValue, char* out, size_t size) {

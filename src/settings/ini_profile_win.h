@@ -18,6 +18,9 @@ class IniProfile : public IProfile {
   bool Holds(const char* key) override;
   // Creates the profile's folder on first use; a profile that cannot be written is left as it is.
   void WriteInt(const char* key, int32_t value) override;
+  // Without the blanks around it, as the platform reads it.
+  bool ReadText(const char* key, char* out, size_t size) override;
+  void WriteText(const char* key, const char* text) override;
   void ReadSystemString(const char* key, const char* defaultValue, char* out, size_t size) override;
 
   const char* Path() const { return path; }

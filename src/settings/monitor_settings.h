@@ -35,7 +35,10 @@ struct MonitorSettings {
   int32_t allowanceNoticePeriod = 0;
   int32_t allowanceNoticePercent = 0;
   SpeedPreset presets[kPresetCount];
-  // False until the Configure group has stored "eth": each start then picks the interface.
+  // The chosen interface by its identity, which stays with it when rows move: the LUID of an
+  // adapter, kAllLinksInterfaceId for all links together, 0 when the profile names none.
+  uint64_t interfaceId = 0;
+  // False until the Configure group has stored "eth" or "ethid": each start then picks the interface.
   bool interfaceStored = false;
 
   int32_t graphColumns = 160;
@@ -45,6 +48,9 @@ struct MonitorSettings {
   MonitorSettings();
   void ResetToDefaults();
 };
+
+// The identity of all links together; no LUID is all ones.
+constexpr uint64_t kAllLinksInterfaceId = ~uint64_t(0);
 
 constexpr int32_t kGraphStyleMirror = 0;
 constexpr int32_t kGraphStyleNormal = 1;

@@ -112,6 +112,49 @@ constexpr PresetNumber kPresetNumbers[] = {
 
 using PresetKey = char[16];
 
+// The chosen interface's identity, beside "eth" (still the row, for older versions): the LUID as 16
+// hexadecimal digits, or "all" for all links together.
+constexpr const char* kInterfaceIdKey = "ethid";
+constexpr const char* kAllLinksText = "all";
+constexpr size_t kLuidDigits = 16;
+
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+// Anything but "all" or the 16 hexadecimal digits of a LUID is damage, and names none.
+uint64_t ParseInterfaceId(const char* text) {
+  if (strcmp(text, kAllLinksText) == 0) return kAllLinksInterfaceId;
+  if (strlen(text) != kLuidDigits) return 0;
+  uint64_t luid = 0;
+  for (size_t i = 0; i < kLuidDigits; ++i) {
+    const int digit = HexDigit(text[i]);
+    if (digit < 0) return 0;
+    luid = luid << 4 | uint64_t(digit);
+  }
+  return luid != kAllLinksInterfaceId ? luid : 0;
+}
+
+void ReadInterfaceId(MonitorSettings& settings, IProfile& profile) {
+  char text[32] = {};
+  settings.interfaceId = profile.ReadText(kInterfaceIdKey, text, sizeof text) ? ParseInterfaceId(text) : 0;
+}
+
+// A profile that never held an identity gets none, so that it stays as older versions wrote it; one
+// that did is emptied, so that it never names another interface than "eth".
+void WriteInterfaceId(const MonitorSettings& settings, IProfile& profile) {
+  if (settings.interfaceId == 0 && !profile.Holds(kInterfaceIdKey)) return;
+  char text[kLuidDigits + 1] = {};
+  if (settings.interfaceId == kAllLinksInterfaceId)
+    snprintf(text, sizeof text, "%s", kAllLinksText);
+  else if (settings.interfaceId != 0)
+    snprintf(text, sizeof text, "%016llX", static_cast<unsigned long long>(settings.interfaceId));
+  profile.WriteText(kInterfaceIdKey, text);
+}
+
 void FormatPresetKey(int presetIndex, const char* suffix, PresetKey& key) {
   snprintf(key, sizeof key, "it%d%s", presetIndex + 1, suffix);
 }
@@ -147,7 +190,8 @@ void WritePresetNumbers(const SpeedPreset (&presets)[kPresetCount], IProfile& pr
 void LoadSettings(MonitorSettings& settings, IProfile& profile) {
   settings.ResetToDefaults();
   for (const ScalarSetting& setting : kScalarSettings) ReadScalar(setting, settings, profile);
-  settings.interfaceStored = profile.Holds("eth");
+  ReadInterfaceId(settings, profile);
+  settings.interfaceStored = profile.Holds("eth") || settings.interfaceId != 0;
   LoadPresets(settings.presets, profile);
   settings.columnRange = ColumnRangeForStyle(settings.graphStyle, settings.graphHeight);
 }
@@ -171,6 +215,7 @@ void LoadPresets(SpeedPreset (&presets)[kPresetCount], IProfile& profile) {
 
 void WriteConfigureGroup(const MonitorSettings& settings, IProfile& profile) {
   for (int index : kConfigureGroup) WriteScalar(kScalarSettings[index], settings, profile);
+  WriteInterfaceId(settings, profile);
   WritePresetNumbers(settings.presets, profile);
 }
 

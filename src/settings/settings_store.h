@@ -11,10 +11,11 @@ struct WindowOrigin {
   int32_t top;
 };
 
-// Defaults, then every scalar key in its order, whether "eth" is stored, then the presets, then the
-// graph geometry.
+// Defaults, then every scalar key in its order, the interface's identity ("ethid"), whether an
+// interface is stored, then the presets, then the graph geometry. A damaged identity names none.
 void LoadSettings(MonitorSettings& settings, IProfile& profile);
 void LoadPresets(SpeedPreset (&presets)[kPresetCount], IProfile& profile);
+// The scalars of Configure, the interface's identity (emptied when none), then the preset numbers.
 void WriteConfigureGroup(const MonitorSettings& settings, IProfile& profile);
 void WriteExitGroup(const MonitorSettings& settings, WindowOrigin origin, IProfile& profile);
 // The taskbar readout's two flags.

@@ -37,6 +37,40 @@ TEST(InterfaceChoice, TheFirstRowThatIsUpNoLoopbackAndCountedTraffic) {
   for (const Case& c : cases) EXPECT_EQ(ChooseFirstInterface(c.rows.data(), uint32_t(c.rows.size())), c.chosen) << c.what;
 }
 
+// The default route's interface comes first; and with only dial-up or mobile-broadband links, or
+// only tunnels, the loopback is still not chosen.
+TEST(InterfaceChoice, TheDefaultRouteFirstAndNeverALoopbackWhileAnotherRowIsThere) {
+  constexpr uint32_t kPpp = 23, kMobileBroadband = 243;
+  const InterfaceFacts loopback = Row(kSoftwareLoopbackType, kUp, 500, 500);
+  const InterfaceFacts wired = Row(kEthernet, kUp, 123456, 99);
+  InterfaceFacts routedIdle = Row(kWirelessType, kUp, 0, 0);
+  routedIdle.defaultRoute = true;
+  InterfaceFacts routedDown = routedIdle;
+  routedDown.operStatus = kDown;
+  InterfaceFacts routedFilter = Row(kEthernet, kUp, 7, 7);
+  routedFilter.defaultRoute = routedFilter.filter = true;
+  const InterfaceFacts dialUpIdle = Row(kPpp, kOperStatusConnected, 0, 0);
+  const InterfaceFacts mobileDown = Row(kMobileBroadband, kDown, 0, 0);
+  const InterfaceFacts tunnelDown = Row(kTunnel, kDown, 0, 0);
+  InterfaceFacts filterOnly = Row(kEthernet, kDown, 0, 0);
+  filterOnly.filter = true;
+  struct Case {
+    std::vector<InterfaceFacts> rows;
+    int32_t chosen;
+    const char* what;
+  };
+  const Case cases[] = {
+      {{loopback, wired, routedIdle}, 2, "the default route's link, though idle, before a busy one"},
+      {{loopback, wired, routedDown}, 1, "a default route through a link that is down counts for nothing"},
+      {{loopback, routedFilter, wired}, 2, "nor one through a filter row"},
+      {{loopback, mobileDown, dialUpIdle}, 2, "only dial-up and mobile broadband: the one that is up"},
+      {{loopback, mobileDown}, 1, "only mobile broadband, down: still not the loopback"},
+      {{loopback, tunnelDown}, 1, "only a tunnel"},
+      {{loopback, filterOnly}, 0, "only a loopback and a filter row: row 0"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(ChooseFirstInterface(c.rows.data(), uint32_t(c.rows.size())), c.chosen) << c.what;
+}
+
 TEST(InterfaceChoice, OnlyAProfileWithoutEthPicks) {
   MemoryProfile fresh;
   MonitorSettings settings;

@@ -129,6 +129,25 @@ TEST_F(ProfileSettings, ConfigureGroupWrittenByOneRunIsWhatTheNextRunLoads) {
   EXPECT_EQ(text.find("it1n"), std::string::npos);
 }
 
+// The interface's identity beside its row: what one run stores the next finds, in either build; an
+// overlong value names none.
+TEST_F(ProfileSettings, TheInterfaceIdentityIsStoredBesideTheRowAndComesBack) {
+  MonitorSettings chosen;
+  chosen.selectedInterface = 5;
+  for (const uint64_t id : {uint64_t(0x0047000001000000u), kAllLinksInterfaceId, uint64_t(0)}) {
+    chosen.interfaceId = id;
+    IniProfile writer(file.c_str());
+    WriteConfigureGroup(chosen, writer);
+    EXPECT_EQ(LoadFromNewProfile().interfaceId, id) << FileText();
+  }
+  chosen.interfaceId = 0x0047000001000000u;
+  IniProfile writer(file.c_str());
+  WriteConfigureGroup(chosen, writer);
+  EXPECT_NE(FileText().find("\r\nethid=0047000001000000\r\n"), std::string::npos) << FileText();
+  WriteFileText("[Last Settings]\r\neth=2\r\nethid=" + std::string(300, '7') + "\r\n");
+  EXPECT_EQ(LoadFromNewProfile().interfaceId, 0u);
+}
+
 TEST_F(ProfileSettings, AnyNonZeroTrayFlagReadsTrueAndIsWrittenBackAsOne) {
   WriteFileText("[Last Settings]\r\ntraySeparateScaleEnabled=7\r\n");
   const MonitorSettings loaded = LoadFromNewProfile();

@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "support/memory_profile.h"
@@ -99,6 +100,7 @@ TEST(SettingsLoad, ReadsEveryKeyInOrderWithItsDefault) {
   const int32_t scalarDefaults[] = {10, 200, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 16, 0, 1, 1, 0, 0, 0, 0, 0};
   for (size_t i = 0; i < kScalarLoadOrder.size(); ++i)
     expected.push_back({ProfileAccess::ReadInt, kScalarLoadOrder[i], scalarDefaults[i]});
+  expected.push_back({ProfileAccess::ReadText, "ethid", 0});
   for (int k = 1; k <= 6; ++k) {
     const SpeedPreset& p = kDefaultPresets[k - 1];
     const std::string prefix = "it" + std::to_string(k);
@@ -216,7 +218,7 @@ TEST(SettingsSave, ConfigureGroupWritesItsKeysInOrderAndNoNames) {
                    "trayScaleValue"};
   for (const std::string& key : PresetNumberKeys()) expected.push_back(key);
   EXPECT_EQ(profile.Keys(ProfileAccess::WriteInt), expected);
-  EXPECT_EQ(profile.accesses.size(), expected.size());  // nothing read, no name written
+  EXPECT_EQ(profile.accesses.size(), expected.size());  // nothing read, no name written, no identity
 
   const std::vector<int32_t> scalarValues = {1, 11, 300, 2, 5, 0, 4, 6, 3, 1, 200};
   for (size_t i = 0; i < scalarValues.size(); ++i) EXPECT_EQ(profile.accesses[i].value, scalarValues[i]) << i;
@@ -311,6 +313,28 @@ TEST(SettingsSave, AllowanceGroupWritesItsKeysAndReadsThemBackWithinRange) {
   EXPECT_EQ(safe.allowanceAmount, 0);
   EXPECT_EQ(safe.allowanceStartDay, 1);
   EXPECT_EQ(safe.allowanceInGigabytes, 1);
+}
+
+// "ethid" names the interface by identity beside its row in "eth"; damage names none and leaves
+// the row as an older version wrote it.
+TEST(SettingsLoad, TheInterfaceIdentityIsALuidInHexOrAllAndAnythingElseNamesNone) {
+  const std::pair<const char*, uint64_t> cases[] = {
+      {"00470000ab000000", 0x00470000AB000000u}, {"all", kAllLinksInterfaceId}, {"", 0}, {"ALL", 0},
+      {"6000001000000", 0}, {"0006000001000x00", 0}, {"FFFFFFFFFFFFFFFF", 0},
+  };
+  for (const auto& c : cases) {
+    MemoryProfile profile;
+    profile.ints["eth"] = 4;
+    profile.texts["ethid"] = c.first;
+    const MonitorSettings s = Loaded(profile);
+    EXPECT_EQ(s.interfaceId, c.second) << '"' << c.first << '"';
+    EXPECT_EQ(s.selectedInterface, 4) << '"' << c.first << '"';
+  }
+  MemoryProfile identityOnly, damagedOnly;
+  identityOnly.texts["ethid"] = "all";
+  damagedOnly.texts["ethid"] = "rubbish";
+  EXPECT_TRUE(Loaded(identityOnly).interfaceStored) << "an identity alone names an interface";
+  EXPECT_FALSE(Loaded(damagedOnly).interfaceStored);
 }
 
 TEST(SettingsKeys, DeviceSpeedIndexKeyEndsInTheDecimalIndex) {

@@ -1,6 +1,7 @@
 // The in-memory profile of the core tests.
 #include "support/memory_profile.h"
 
+#include <cstdio>
 #include <cstring>
 
 int32_t MemoryProfile::ReadInt(const char* key, int32_t defaultValue) {
@@ -22,6 +23,20 @@ void MemoryProfile::ReadSystemString(const char* key, const char* defaultValue, 
   const size_t length = strnlen(text, size - 1);
   memcpy(out, text, length);
   out[length] = '\0';
+}
+
+bool MemoryProfile::ReadText(const char* key, char* out, size_t size) {
+  accesses.push_back({ProfileAccess::ReadText, key, 0});
+  if (size == 0) return false;
+  auto found = texts.find(key);
+  const std::string text = found == texts.end() ? "" : found->second;
+  snprintf(out, size, "%s", text.c_str());
+  return !text.empty();
+}
+
+void MemoryProfile::WriteText(const char* key, const char* text) {
+  accesses.push_back({ProfileAccess::WriteText, key, 0, text});
+  texts[key] = text;
 }
 
 std::vector<std::string> MemoryProfile::Keys(ProfileAccess::Kind kind) const {

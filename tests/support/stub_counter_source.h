@@ -1,22 +1,28 @@
-// Interface rows whose counters the test sets.
+// Interface rows whose counters the test sets, and all links summed over the rows' facts.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
 #include "sampling/counter_source.h"
+#include "sampling/link_sum.h"
 
 class StubCounters : public ICounterSource {
  public:
-  static constexpr int kRows = 10;
+  static constexpr int kRows = 16;
 
   StubCounters();
 
+  // kAllLinksRow sums the links of `facts`, as the platform sums its table.
   CounterReading ReadCounters(int32_t row) override;
   const char* InterfaceDescription(int32_t row) override;
   uint32_t InterfaceOperStatus(int32_t row) override;
 
   uint32_t ReadInterfaceFacts(InterfaceFacts* facts, uint32_t count) override;
+  uint32_t InterfaceCount() override { return rowCount; }
+  const char* InterfaceAlias(int32_t row) override;
+  uint64_t InterfaceIdentity(int32_t row) override;
+  bool SumsAllLinks() override { return sumsAllLinks; }
 
   // Moves row's counters on by the given bytes, wrapping as the real 32-bit counters do (64-bit
   // ones when the row is wide).
@@ -27,10 +33,14 @@ class StubCounters : public ICounterSource {
 
   CounterReading rows[kRows] = {};
   std::string descriptions[kRows];
+  std::string aliases[kRows];
   uint32_t operStatus[kRows] = {};
   InterfaceFacts facts[kRows] = {};
+  uint32_t rowCount = kRows;
+  bool sumsAllLinks = false;
   int32_t lastRow = -1;
   // Each reading is stamped this much later than the one before.
   uint32_t clockMs = 0;
   uint32_t msPerReading = 1000;
+  LinkSum allLinks;
 };
