@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "log/interface_log.h"
 #include "log/log_file_win.h"
 #include "log/log_writer.h"
 #include "sampling/interface_rows.h"
@@ -181,33 +182,35 @@ TEST_F(Links, AllLinksSumsTheHardwareLinksToTheByteAndLogsItUnderItsOwnName) {
   ASSERT_TRUE(helper.SumsAllLinks());
   MonitorSettings settings;
   CTrafficStats stats(settings, helper, kAllLinksRow);
+  const TrafficFigures& figures = stats.Figures();
   CLogSinkWin sink;
-  ASSERT_TRUE(stats.OpenLog(sink));
+  InterfaceLog log;
+  ASSERT_TRUE(log.OpenLog(sink, helper.InterfaceDescription(kAllLinksRow)));
   stats.UpdateStatistics();  // the baselines
 
   table.Write({Loopback(999), Wired(3000, 400), WifiFilter(10, 25000, 3500), Wifi(9, 25000, 3500), moved(vSwitch, 5000, 5000),
                moved(tunnel, 777, 777), spare});
   stats.UpdateStatistics();
-  EXPECT_EQ(stats.totalReceived, 22000u);
-  EXPECT_EQ(stats.totalSent, 3300u);
+  EXPECT_EQ(figures.totalReceived, 22000u);
+  EXPECT_EQ(figures.totalSent, 3300u);
 
   spare.up = true;
   table.Write({Loopback(999), Wired(3000, 400), WifiFilter(10, 25500, 3600), Wifi(9, 25500, 3600, false), vSwitch, tunnel,
                spare});
   stats.UpdateStatistics();
-  EXPECT_EQ(stats.totalReceived, 22500u) << "the Wi-Fi link's last growth; the USB link's counters are its baseline";
+  EXPECT_EQ(figures.totalReceived, 22500u) << "the Wi-Fi link's last growth; the USB link's counters are its baseline";
   table.Write({Loopback(999), Wired(3000, 400), WifiFilter(10, 99999, 9999), Wifi(9, 99999, 9999, false), vSwitch, tunnel,
                moved(spare, 4000, 40)});
   stats.UpdateStatistics();
-  EXPECT_EQ(stats.totalReceived, 26500u);
-  EXPECT_EQ(stats.totalSent, 3440u);
+  EXPECT_EQ(figures.totalReceived, 26500u);
+  EXPECT_EQ(figures.totalSent, 3440u);
   EXPECT_EQ(helper.InterfaceOperStatus(kAllLinksRow), uint32_t(MIB_IF_OPER_STATUS_OPERATIONAL));
 
   NoNotice notice;
   TrafficLogWriter writer(notice);
-  writer.Write(stats.logFile.get(), stats.TakeMinuteRecord(sink.Now()));
+  writer.Write(log.File(), log.TakeMinuteRecord(sink.Now(), figures.totalSent, figures.totalReceived, false));
   writer.Flush();
-  stats.logFile.reset();
+  log = InterfaceLog();
   EXPECT_NE(LastLine("All_links_Quintrel.csv").find(",3440,26500,"), std::string::npos)
       << LastLine("All_links_Quintrel.csv");
   EXPECT_EQ(notice.shown, 0);
