@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Sets up the machine, builds Quintrel and starts it under Wine: the shipped 32-bit program when this
-# machine runs 32-bit Windows programs, else the 64-bit build; it says which.
+# Sets up the machine, builds Quintrel and starts it under Wine: the 64-bit program, the one the main
+# setup program installs (the 32-bit build is for 32-bit Windows only).
 # On a desktop (DISPLAY set) the meter runs until you pick "Exit" from its menu; its settings and
 # traffic logs are kept in ~/.local/share/quintrel. Without a display it runs on a virtual one for
 # the given number of seconds (default 75, so that one log line is written), prints the interface it
@@ -23,25 +23,10 @@ done
 bash "$root/scripts/setup.sh"
 . "$root/scripts/wine_env.sh"
 
-# Builds the program of a Windows build into build/run-<build>; sets program and loader.
-build_program() { # build_program win32|win64
-  build_windows_programs "$root/build/run-$1" "$1" Quintrel bitness_probe qdriver || exit 1
-  program=$exe_Quintrel driver=$exe_qdriver
-  loader=$(build_loader "$1")
-}
-# The 32-bit program if the prefix runs it, else the 64-bit one; a command given runs the probe under
-# it (where the prefix's wineserver lives).
-choose_program() { # choose_program [command...]
-  local reason
-  if reason=$(can_run_win32 "$exe_bitness_probe" "$@"); then
-    echo "running the 32-bit program, the shipped build ($program)"
-  else
-    echo "this machine cannot run 32-bit Windows programs: $reason; running the 64-bit build instead"
-    build_program win64
-  fi
-}
-
-build_program win32
+# The 64-bit program and its driver, built into build/run-win64.
+build_windows_programs "$root/build/run-win64" win64 Quintrel qdriver || exit 1
+program=$exe_Quintrel driver=$exe_qdriver
+loader=$(build_loader win64)
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
   data=${XDG_DATA_HOME:-$HOME/.local/share}/quintrel
   export WINEPREFIX=$data/wine
@@ -51,8 +36,7 @@ if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
     boot_wine_prefix
     add_dialog_font || true
   fi
-  choose_program
-  echo "Quintrel is running; right-click its window or tray icon for the menu. Logs: $data/logs"
+  echo "Quintrel is running ($program); right-click its window or tray icon for the menu. Logs: $data/logs"
   cd "$data/logs" && exec "$loader" "$program"
 fi
 
@@ -93,12 +77,11 @@ boot_wine_prefix where
 make_windows_unmanaged where
 add_dialog_font
 where "$WINESERVER" -w
-choose_program where
 # A first start in all but the window's place (at (0, 0) it would cover Wine's tray, top left) and
 # the interface named.
 profile_dir=$(echo "$WINEPREFIX"/drive_c/users/*/AppData/Roaming)/Quintrel
 mkdir -p "$profile_dir"
-printf '[Last Settings]\r\nx_pos=320\r\ny_pos=240\r\n' >"$profile_dir/Quintrel.ini"
+printf '[Last Settings]\r\nx_pos=320\r\ny_pos=240\r\npxpos=1\r\n' >"$profile_dir/Quintrel.ini"
 if [ -n "$interface" ]; then
   row=$(field "$(where "$loader" "$driver" if-row "$interface" 2>/dev/null | tr -d '\r')" row)
   [[ $row =~ ^[0-9]+$ ]] || {

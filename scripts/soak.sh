@@ -3,13 +3,13 @@
 # network namespace that carries traffic whose rate changes every minute, and reports whether every
 # minute's log line came and matched the kernel's counters, whether memory and GDI objects stayed
 # flat, and whether the window and the tray icon still move at the end.
-# Usage: scripts/soak.sh [minutes, default 15] [win32|win64, default win32: the shipped program].
+# Usage: scripts/soak.sh [minutes, default 15] [win32|win64, default win64: the main release program].
 # Needs root. Keeps its report and screenshots in SOAK_OUT (default build/soak). SOAK_GDI_TRACE=0
 # leaves out Wine's GDI trace (which slows the program).
 set -uo pipefail
 . "$(dirname "$0")/../tests/lib/scripted.sh"
 minutes=${1:-15}
-build=${2:-win32}
+build=${2:-win64}
 out=${SOAK_OUT:-$repo_root/build/soak}
 gdi_trace=${SOAK_GDI_TRACE:-1}
 win_x=240 win_y=180
