@@ -63,10 +63,10 @@ void BM_UpdateStatisticsAllLinks(benchmark::State& state) {
       moved += 50000 + (step & 1023);
     }
     stats->UpdateStatistics();
-    benchmark::DoNotOptimize(stats->avgReceivedHour);
+    benchmark::DoNotOptimize(stats->Figures().avgReceivedHour);
   }
   ReportAllocations(state, before);
-  if (stats->totalReceived != moved) state.SkipWithError("the sum lost or invented traffic");
+  if (stats->Figures().totalReceived != moved) state.SkipWithError("the sum lost or invented traffic");
   state.counters["links"] = double(counters.allLinks.MemberCount());
 }
 BENCHMARK(BM_UpdateStatisticsAllLinks);
