@@ -11,10 +11,12 @@ namespace {
 void FillBusyFigures(TrafficFigures& f) {
   for (int x = 0; x < TrafficFigures::kColumnSlots; ++x)
     f.sentColumns[x] = x % 50, f.receivedColumns[x] = x % 49;
-  f.currentReceived = 123456;
-  f.currentSent = 7890;
-  f.avgReceivedMinute = 654321;
-  f.avgSentMinute = 2000;
+  // At the tray's 1 kB a row: the received bar to row 7, the sent one to row 3, the received minute
+  // mark above the top, the sent one on row 2.
+  f.currentReceived = 7 * 1024 + 512;
+  f.currentSent = 3 * 1024 + 200;
+  f.avgReceivedMinute = 40 * 1024;
+  f.avgSentMinute = 2 * 1024 + 100;
   f.totalSent = 5ull << 30;
   f.pctReceivedNow = 42.5f;
   f.autoScale = true;
