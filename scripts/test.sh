@@ -77,6 +77,7 @@ fi
 if $win32_built || $win64_built; then
   start_xvfb && make_wine_prefix
   trap 'remove_wine_prefix; stop_xvfb' EXIT
+  if $win64_built; then hold_wine_prefix "$build/win64/qdriver.exe"; else hold_wine_prefix "$build/win32/qdriver.exe"; fi
   if $win32_built; then
     echo "== win32 program and tests under 32-bit Wine"
     if reason=$(can_run_win32 "$build/win32/bitness_probe.exe"); then

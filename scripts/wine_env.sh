@@ -85,6 +85,17 @@ make_wine_prefix() { # make_wine_prefix [folder]
   "$WINESERVER" -w
 }
 
+# Keeps the prefix's wineserver and what it runs beside the programs (services, drivers, the desktop
+# and its tray) up until remove_wine_prefix, held by the driver's "hold" and started with their output
+# going nowhere. Otherwise the first program in an idle prefix starts them and they keep its output
+# open until the prefix is idle again: ctest, which waits for a test's output to close, would count
+# that test as running to the end of the suite. start returns once the driver runs.
+hold_wine_prefix() { # hold_wine_prefix path/to/qdriver.exe
+  local driver
+  driver=$(realpath "$1") || return 1
+  "$WINE64" cmd /c start "" /b "Z:${driver//\//\\}" hold </dev/null >/dev/null 2>&1
+}
+
 # Removes the prefix and forgets it, so that nothing later takes a deleted or foreign prefix for its own.
 remove_wine_prefix() {
   [ -n "${WINEPREFIX:-}" ] || return 0
