@@ -221,13 +221,13 @@ if open_menu_on_window; then
   menu_shot=$(shot 05-menu)
   check "the menu opens 15 pixels right of and below the window's corner" \
     test "$menu_x,$menu_y" = "$((win_x + 15)),$((win_y + 15))"
-  check "the menu holds its twenty rows (${menu_w}x$menu_h)" test "$menu_h" -gt 300 -a "$menu_w" -gt 80
+  check "the menu holds its twenty-two rows (${menu_w}x$menu_h)" test "$menu_h" -gt 300 -a "$menu_w" -gt 80
   marks=$(menu_marks "$menu_shot" "$menu_x" "$menu_y" "$menu_w" "$menu_h")
   echo "menu marks: $marks"
   check "Always On Top, Current Receive and Current Send are checked" \
     test "$marks" = "separators=5 g1=0 g2=0 g3=0"
-  # From no selection, six steps down (the separator is skipped) reach "Total Received".
-  xdotool key Down Down Down Down Down Down Return
+  # From no selection, eight steps down (the separator is skipped) reach "Total Received".
+  xdotool key Down Down Down Down Down Down Down Down Return
   drv no-menu 3000 >/dev/null || fail "the menu stays open after Return"
   sleep 1.5
   total_width=9999
@@ -243,8 +243,8 @@ else
 fi
 
 if open_menu_on_window; then
-  # Eleven steps down reach the send group's "Last min. avg".
-  xdotool key Down Down Down Down Down Down Down Down Down Down Down Return
+  # Thirteen steps down reach the send group's "Last min. avg".
+  xdotool key Down Down Down Down Down Down Down Down Down Down Down Down Down Return
   drv no-menu 3000 >/dev/null
   sleep 1.5
   avg_width=9999
