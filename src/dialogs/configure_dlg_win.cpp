@@ -1,6 +1,7 @@
 // The Configure dialog: interface, preset, scales, graph style and refresh period, applied at once.
 #include "dialogs/configure_dlg_win.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "console/stat_console_dlg_win.h"
@@ -21,8 +22,10 @@ constexpr int kImageListInitial = 10;
 constexpr int kImageListGrow = 10;
 constexpr UINT kAllItemStates =
     LVIS_SELECTED | LVIS_FOCUSED | LVIS_CUT | LVIS_DROPHILITED | LVIS_OVERLAYMASK | LVIS_STATEIMAGEMASK;
-// The adapter's name takes this share of the list's width, beside the description.
+// The adapters' names take no more than this share of the list's width, beside the descriptions.
 constexpr int kNameColumnShare = 3;
+// Room around a column's text.
+constexpr int kColumnMargin = 12;
 constexpr size_t kEntryTextSize = 300;
 
 }  // namespace
@@ -68,11 +71,8 @@ void CConfigureDlg::CheckStyleRadio() {
 // The list's icons take the small icon's size at the dialog's DPI, as its text takes the font's. Each
 // entry shows its description, and the adapter's name beside it.
 void CConfigureDlg::FillInterfaceList() {
-  RECT client = {};
-  GetClientRect(interfaceList.hwnd(), &client);
-  const int width = client.right - client.left - GetSystemMetrics(SM_CXVSCROLL);
-  interfaceList.InsertColumn(0, width - width / kNameColumnShare);
-  interfaceList.InsertColumn(1, width / kNameColumnShare);
+  interfaceList.InsertColumn(0, 0);
+  interfaceList.InsertColumn(1, 0);
   interfaceList.SetExtendedStyle(LVS_EX_FULLROWSELECT | LVS_EX_LABELTIP);
   const int imageSize = SmallIconSizeForDpi(WindowDpi(hwnd()));
   interfaceImages.Create(imageSize, imageSize, ILC_COLOR, kImageListInitial, kImageListGrow);
@@ -95,17 +95,33 @@ void CConfigureDlg::ListEntries() {
   const uint32_t count =
       owner->ListInterfaces(showAllCheck.IsChecked(), entries.data(), uint32_t(entries.size()));
   const int32_t chosen = owner->ChosenEntry();
+  int namesWidth = 0;
   for (uint32_t i = 0; i < count; ++i) {
     const int32_t entry = entries[i];
     const char* description = owner->InterfaceDescription(entry);
     char text[kEntryTextSize];
     FormatInterfaceEntry(description, entry == kMissingRow, text, sizeof text);
     const int item = interfaceList.InsertItem(int(i), text, 0, LPARAM(entry));
-    interfaceList.SetItemText(item, 1, InterfaceNameBeside(description, owner->InterfaceAlias(entry)));
+    const char* name = InterfaceNameBeside(description, owner->InterfaceAlias(entry));
+    interfaceList.SetItemText(item, 1, name);
+    if (name[0] != '\0')
+      namesWidth = std::max(namesWidth, interfaceList.GetStringWidth(name) + kColumnMargin);
     if (entry != chosen) continue;
     interfaceList.SetItemState(item, LVIS_SELECTED | LVIS_FOCUSED, kAllItemStates);
     interfaceList.EnsureVisible(item);
   }
+  FitColumns(namesWidth);
+}
+
+// The names as wide as the widest, up to their share; the descriptions take the rest, beside room
+// for a scroll bar.
+void CConfigureDlg::FitColumns(int namesWidth) {
+  RECT client = {};
+  GetClientRect(interfaceList.hwnd(), &client);
+  const int width = client.right - client.left - GetSystemMetrics(SM_CXVSCROLL);
+  namesWidth = std::min(namesWidth, width / kNameColumnShare);
+  interfaceList.SetColumnWidth(0, width - namesWidth);
+  interfaceList.SetColumnWidth(1, namesWidth);
 }
 
 void CConfigureDlg::ShowRefreshPeriod() {

@@ -67,6 +67,7 @@ class CConfigureDlg : public CDialog {
   void CheckStyleRadio();
   void FillInterfaceList();
   void ListEntries();
+  void FitColumns(int namesWidth);
   void ShowRefreshPeriod();
   void ShowTrayScale();
 };

@@ -104,7 +104,7 @@ void FormatInterfaceEntry(const char* description, bool missing, char* out, size
   if (!missing)
     snprintf(out, size, "%s", description);
   else
-    snprintf(out, size, "Missing: %s", description[0] != '\0' ? description : "the interface chosen before");
+    snprintf(out, size, "Missing: %s", description[0] != '\0' ? description : "stored choice");
 }
 
 const char* InterfaceNameBeside(const char* description, const char* alias) {

@@ -43,6 +43,13 @@ class CListView : public CWindow {
     return static_cast<int>(
         Send(LVM_INSERTCOLUMNA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&column)));
   }
+  BOOL SetColumnWidth(int index, int width) const {
+    return static_cast<BOOL>(Send(LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(index), MAKELPARAM(width, 0)));
+  }
+  // The width of the text in the list's font, in pixels.
+  int GetStringWidth(const char* text) const {
+    return static_cast<int>(Send(LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(text)));
+  }
   void SetExtendedStyle(DWORD style) const { Send(LVM_SETEXTENDEDLISTVIEWSTYLE, style, style); }
   // The first selected item, or -1.
   int GetNextSelected() const {
