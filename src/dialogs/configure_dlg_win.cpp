@@ -222,7 +222,7 @@ BOOL CConfigureDlg::OnNotify(int controlId, NMHDR* header, LRESULT* result) {
 void CConfigureDlg::OnInterfaceClick() {
   if (owner->InterfaceCount() == 0) return;
   const int item = interfaceList.GetNextSelected();
-  owner->SelectInterface(item >= 0 ? int32_t(interfaceList.GetItemData(item)) : owner->ChosenEntry());
+  if (item >= 0) owner->SelectInterface(int32_t(interfaceList.GetItemData(item)));
   ChoosePreset(owner->PresetIndexOf(owner->Settings().selectedInterface));
   owner->ApplyPreset();
   OnAutoScale();

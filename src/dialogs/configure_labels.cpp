@@ -103,8 +103,10 @@ void FormatInterfaceEntry(const char* description, bool missing, char* out, size
   if (description == nullptr) description = "";
   if (!missing)
     snprintf(out, size, "%s", description);
+  else if (description[0] == '\0')
+    snprintf(out, size, "Missing interface");
   else
-    snprintf(out, size, "Missing: %s", description[0] != '\0' ? description : "stored choice");
+    snprintf(out, size, "Missing: %s", description);
 }
 
 const char* InterfaceNameBeside(const char* description, const char* alias) {

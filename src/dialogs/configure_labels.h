@@ -24,8 +24,7 @@ void FormatGraphScaleLabel(int32_t def, char* out, size_t size);
 void FormatTrayScaleLabel(int32_t trayScale, char* out, size_t size);
 
 // The text of an entry of the interface list. The stored interface that is missing now reads
-// "Missing: " and its description, or "Missing: stored choice" where no row of this run ever held
-// it.
+// "Missing: " and its description, or "Missing interface" where no row of this run held it.
 void FormatInterfaceEntry(const char* description, bool missing, char* out, size_t size);
 // The adapter's name shown beside the entry: "" where it only repeats the description.
 const char* InterfaceNameBeside(const char* description, const char* alias);

@@ -135,7 +135,7 @@ TEST(InterfaceEntry, TheMissingChoiceIsNamedAndANameThatRepeatsTheDescriptionIsL
       {"eth0", "eth0", false, "eth0", ""},
       {"All links", "", false, "All links", ""},
       {"Wireless Adapter", "Wi-Fi", true, "Missing: Wireless Adapter", "Wi-Fi"},
-      {"", "", true, "Missing: stored choice", ""},
+      {"", "", true, "Missing interface", ""},
   };
   for (const auto& c : cases) {
     char text[64];

@@ -91,8 +91,9 @@ open_setup() {
 
 # The keys of the profile in file order, on one line.
 profile_keys() { sed -n 's/^\([^=]*\)=.*/\1/p' "$profile" | tr -d '\r' | tr '\n' ' ' | sed 's/ $//'; }
+# The interface's identity follows the scalars: Wine lists each interface's LUID.
 configure_group_keys() {
-  local k suffix keys="autoscale kb refr eth mir grst s_sel r_sel comb_sel traySeparateScaleEnabled trayScaleValue"
+  local k suffix keys="autoscale kb refr eth mir grst s_sel r_sel comb_sel traySeparateScaleEnabled trayScaleValue ethid"
   for k in 1 2 3 4 5 6; do
     for suffix in min max def bandd bandu; do keys="$keys it$k$suffix"; done
   done

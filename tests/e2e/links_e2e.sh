@@ -187,7 +187,7 @@ check "and no message box" drv no-msgbox
 open_configure
 shoot_configure 04-configure-missing
 check "Configure shows the missing choice first, selected" \
-  test "$(ctl c1005_item0),$(ctl c1005_item0_data),$(ctl c1005_sel)" = "Missing: stored choice,-3,0"
+  test "$(ctl c1005_item0),$(ctl c1005_item0_data),$(ctl c1005_sel)" = "Missing interface,-3,0"
 close_configure
 check "closing Configure keeps the stored choice (eth=$(profile_value eth) ethid=$(profile_text ethid))" \
   test "$(profile_value eth),$(profile_text ethid)" = "0,$wifi_id"
