@@ -156,11 +156,14 @@ bool MonitorModel::LookForInterface(bool settling) {
   return true;
 }
 
+// While a missing interface is waited for, the row it held in this run stays watched: its readings
+// count nothing, as the link shows none.
 void MonitorModel::Watch(const WatchChoice& choice) {
   choosingInterface = choice.state == WatchState::kFirstStart && !settings.interfaceStored;
   ticksToNextLook = kLookIntervalTicks;
-  if (choice.row == kAllLinksRow && !MakeAllLinksStats()) return;
-  settings.selectedInterface = choice.row;
+  const int32_t row = choice.state == WatchState::kWaiting ? MissingRow() : choice.row;
+  if (row == kAllLinksRow && !MakeAllLinksStats()) return;
+  settings.selectedInterface = row;
   WatchSelectedInterface();
 }
 
@@ -191,8 +194,7 @@ int32_t MonitorModel::MissingRow() const {
 // Rows past the room for facts are listed as they are.
 uint32_t MonitorModel::ListInterfaces(bool showAll, int32_t* entries, uint32_t capacity) {
   const uint32_t rows = counters.ReadInterfaceFacts(choiceFacts, std::min(interfaceCount, kChoiceRows));
-  const InterfaceListOptions options{showAll, counters.SumsAllLinks(), ChoiceMissing(),
-                                     settings.selectedInterface};
+  const InterfaceListOptions options{showAll, counters.SumsAllLinks(), ChoiceMissing(), ChosenEntry()};
   uint32_t listed = ::ListInterfaces(choiceFacts, rows, options, entries, capacity);
   for (uint32_t row = rows; row < interfaceCount && listed < capacity && entries != nullptr; ++row)
     entries[listed++] = int32_t(row);

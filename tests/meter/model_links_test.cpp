@@ -24,6 +24,7 @@ struct Row {
   bool up;
   uint64_t traffic;  // in and out octets alike
   bool filter = false;
+  bool present = true;  // false: the table read now no longer lists the row's interface
 };
 
 const Row kLoopback{"lo", kLo, kSoftwareLoopbackType, true, 0};
@@ -47,6 +48,7 @@ struct LinksMeter : TestMeter {
       facts = InterfaceFacts{r.type, r.up ? kOperStatusOperational : kOperStatusDisconnected, r.traffic, r.traffic,
                              r.filter};
       facts.luid = r.luid;
+      facts.present = r.present;
       facts.hardware = r.type != kSoftwareLoopbackType && r.type != kTunnelType && !r.filter;
       counters.descriptions[i] = r.description;
       counters.rows[i] = CounterReading{r.traffic, r.traffic};
@@ -110,11 +112,16 @@ TEST(LinksModel, EachStartWatchesTheStoredInterfaceWhereverItsRowNowStands) {
   }
 }
 
-// The Wi-Fi adapter is stored but not listed at sign-in. Nothing is watched while it may still come
-// (30 s after the start or the last notice of a change), then the first-start choice stands in; once
-// a table read lists it, in a row of its own after the others, it is watched again.
+// The Wi-Fi adapter is stored but not listed at sign-in, or goes while the meter runs. Nothing else is
+// watched while it may still come (30 s after the start or the last notice of a change): nothing at
+// all at sign-in, its own row, which counts nothing, when it went. Then the first-start choice stands
+// in; once a table read lists it (in a row of its own after the others, when it is new), it is watched
+// again.
 TEST(LinksModel, AMissingInterfaceIsWaitedForThenStoodInForUntilItComes) {
   const std::vector<Row> before = {kLoopback, kWiredUp}, after = {kLoopback, kWiredUp, kWifiUp};
+  Row wifiGone = kWifiUp;
+  wifiGone.present = false;
+  const std::vector<Row> gone = {kLoopback, kWiredUp, wifiGone};
   struct Step {
     int seconds;
     bool notice;  // an interface came or went
@@ -134,19 +141,36 @@ TEST(LinksModel, AMissingInterfaceIsWaitedForThenStoodInForUntilItComes) {
       {1, false, nullptr, 1, "30 s after the notice: the stand-in"},
       {3, true, &after, 2, "a notice as it comes: watched at once"},
   };
-  for (const auto& steps : {std::vector<Step>(std::begin(waitThenStandIn), std::end(waitThenStandIn)),
-                            std::vector<Step>(std::begin(noticesRestartTheWait), std::end(noticesRestartTheWait))}) {
+  const Step goneWhileWatched[] = {
+      {0, false, &after, 2, "there at the start"},
+      {5, true, &gone, 2, "gone: its row stays, counting nothing"},
+      {30, false, nullptr, 1, "30 s after: the stand-in"},
+      {2, true, &after, 2, "back in its row"},
+  };
+  const struct {
+    std::vector<Step> steps;
+    Strings logs;
+  } scenarios[] = {
+      {{std::begin(waitThenStandIn), std::end(waitThenStandIn)},
+       {"Wired_Adapter_Quintrel.csv", "Wireless_Adapter_Quintrel.csv"}},
+      {{std::begin(noticesRestartTheWait), std::end(noticesRestartTheWait)},
+       {"Wired_Adapter_Quintrel.csv", "Wireless_Adapter_Quintrel.csv"}},
+      {{std::begin(goneWhileWatched), std::end(goneWhileWatched)},
+       {"Wireless_Adapter_Quintrel.csv", "Wired_Adapter_Quintrel.csv"}},
+  };
+  for (const auto& scenario : scenarios) {
     LinksMeter meter;
     meter.profile.ints["DeviceSpeedIndex2"] = 4;
-    meter.Table(before);
+    meter.Table(scenario.steps[0].table != nullptr ? *scenario.steps[0].table : before);
     meter.Start(2, "0047000001000000");
-    for (const Step& step : steps) {
+    for (const Step& step : scenario.steps) {
       meter.Seconds(step.seconds);
       if (step.table != nullptr) meter.Table(*step.table);
       if (step.notice) meter.model.InterfacesChanged();
       EXPECT_EQ(meter.Watched(), step.watched) << step.what;
+      if (step.watched == 2) EXPECT_EQ(meter.model.SelectedFigures()->currentReceived, 0u) << step.what;
     }
-    EXPECT_EQ(meter.logs.openedNames, (Strings{"Wired_Adapter_Quintrel.csv", "Wireless_Adapter_Quintrel.csv"}));
+    EXPECT_EQ(meter.logs.openedNames, scenario.logs);
     EXPECT_EQ(meter.model.GetDeviceSpeedIndex(2), 4) << "the new row's preset, as stored for its number";
     EXPECT_EQ(meter.view.messages, Strings{}) << "no message box for an adapter not there yet";
   }
