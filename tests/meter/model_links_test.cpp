@@ -3,7 +3,6 @@
 // and Configure's choice stored by row and identity.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 #include <vector>
 
