@@ -1,6 +1,7 @@
 // The meter's state and behaviour that need no window system: the settings, one statistics object
-// and one log per interface, the two ticks, and what each view shows of the watched interface's
-// figures: the graph panel, the tray icon and its tip, the log's minute lines and the allowance.
+// and one log per interface, which interface is watched, the two ticks, and what each view shows of
+// the watched interface's figures: the graph panel, the tray icon and its tip, the log's minute lines
+// and the allowance.
 #pragma once
 
 #include <cstddef>
