@@ -115,9 +115,8 @@ void ChangeLikeConfigure(FuzzedDataProvider& in, MonitorModel& model) {
       model.settings.presetIndex = in.ConsumeIntegralInRange(0, kPresetCount - 1);
       model.WriteDeviceSpeedIndex();
       break;
-    case 5:
-      if (model.InterfaceCount() > 0)
-        model.SelectInterface(in.ConsumeIntegralInRange<int32_t>(0, int32_t(model.InterfaceCount()) - 1));
+    case 5:  // a row, "All links", the missing choice, or an entry that is none
+      model.SelectInterface(in.ConsumeIntegralInRange<int32_t>(-4, int32_t(model.InterfaceCount())));
       model.WriteDeviceSpeedIndex();
       break;
     case 6:
@@ -140,6 +139,23 @@ void ChangeLikeConfigure(FuzzedDataProvider& in, MonitorModel& model) {
 // After a statistics tick, every column lies within the tallest style's range: a change from the
 // overlapped style leaves columns taller than the other styles' range behind until the scale
 // changes, and the painter draws those on the range's edge.
+// An interface comes, goes or changes: a row's facts from the input, identities among a few so that
+// they meet, the table perhaps grown by a row, the clock moved on.
+void ChangeTheTable(FuzzedDataProvider& in, StubCounters& counters) {
+  const int row = in.ConsumeIntegralInRange(0, StubCounters::kRows - 1);
+  InterfaceFacts& facts = counters.facts[row];
+  facts.type = in.PickValueInArray({kEthernetType, kWirelessType, kSoftwareLoopbackType, kTunnelType});
+  facts.operStatus = in.ConsumeIntegralInRange<uint32_t>(0, 7);
+  facts.luid = uint64_t(in.ConsumeIntegralInRange(0, 4)) << 24;
+  facts.present = in.ConsumeBool();
+  facts.hardware = in.ConsumeBool();
+  facts.filter = in.ConsumeBool();
+  facts.inOctets = in.ConsumeIntegral<uint32_t>();
+  facts.outOctets = in.ConsumeIntegral<uint32_t>();
+  if (in.ConsumeBool() && counters.rowCount < uint32_t(StubCounters::kRows)) ++counters.rowCount;
+  counters.clockMs += in.ConsumeIntegral<uint16_t>();
+}
+
 void CheckAfterStatisticsTick(MonitorModel& model) {
   const TrafficFigures* figures = model.SelectedFigures();
   if (figures == nullptr) return;
@@ -171,15 +187,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     counters.operStatus[row] = in.ConsumeIntegral<uint32_t>();
   }
   logs.maxFileNameLength = in.ConsumeIntegralInRange<size_t>(0, 600);
+  counters.rowCount = count;
+  counters.sumsAllLinks = in.ConsumeBool();
+  if (in.ConsumeBool()) {
+    model.settings.interfaceId = in.ConsumeBool() ? kAllLinksInterfaceId : 1u << 24;
+    model.settings.interfaceStored = true;
+  }
   if (!model.CreateInterfaceStats(count)) return 0;
+  model.StartWatching();
   model.ValidateSelectedInterface();
 
   int ticks = 0;
   while (in.remaining_bytes() > 0 && ticks < 3000) {
     const int32_t row = model.settings.selectedInterface;
-    switch (in.ConsumeIntegralInRange(0, 7)) {
+    switch (in.ConsumeIntegralInRange(0, 8)) {
       case 0:
-        counters.AddTraffic(row, in.ConsumeIntegral<uint32_t>(), in.ConsumeIntegral<uint32_t>());
+        if (row >= 0) counters.AddTraffic(row, in.ConsumeIntegral<uint32_t>(), in.ConsumeIntegral<uint32_t>());
         break;
       case 1:  // a counter that jumps anywhere, backwards included
         if (row >= 0 && row < StubCounters::kRows) {
@@ -206,7 +229,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const uint32_t sent = in.ConsumeIntegral<uint32_t>(), received = in.ConsumeIntegral<uint32_t>();
         const int seconds = in.ConsumeIntegralInRange(1, 120);
         for (int s = 0; s < seconds; ++s, ticks += 2) {
-          counters.AddTraffic(row, sent, received);
+          if (row >= 0) counters.AddTraffic(row, sent, received);
+          counters.clockMs += 1000;
           model.OnGraphTick();
           model.OnStatisticsTick();
           CheckAfterStatisticsTick(model);
@@ -215,6 +239,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       }
       case 6:
         ChangeLikeConfigure(in, model);
+        break;
+      case 7:
+        ChangeTheTable(in, counters);
+        model.InterfacesChanged();
         break;
       default:
         model.WriteConfigureSettings();

@@ -11,9 +11,14 @@ class ConfigurePort final : public IConfigurePort {
   explicit ConfigurePort(MonitorModel& model) : model(model) {}
   MonitorSettings& Settings() override { return model.settings; }
   uint32_t InterfaceCount() const override { return model.InterfaceCount(); }
-  const char* InterfaceDescription(int32_t row) const override { return model.InterfaceDescription(row); }
+  uint32_t ListInterfaces(bool showAll, int32_t* entries, uint32_t capacity) override {
+    return model.ListInterfaces(showAll, entries, capacity);
+  }
+  int32_t ChosenEntry() const override { return model.ChosenEntry(); }
+  const char* InterfaceDescription(int32_t entry) const override { return model.InterfaceDescription(entry); }
+  const char* InterfaceAlias(int32_t entry) const override { return model.InterfaceAlias(entry); }
   int32_t PresetIndexOf(int32_t row) const override { return model.GetDeviceSpeedIndex(row); }
-  void SelectInterface(int32_t row) override { model.SelectInterface(row); }
+  void SelectInterface(int32_t entry) override { model.SelectInterface(entry); }
   void ApplyPreset() override { model.WriteDeviceSpeedIndex(); }
   void SetAutoScale(bool on) override { model.SetInterfaceAutoScale(on ? 1 : 0); }
   void SetGraphStyle(int32_t style) override { model.SetGraphStyle(style); }

@@ -185,15 +185,16 @@ void CMonitorDlg::PlaceWindow() {
   if (settings.trayOnly) SetWindowPos(hwnd(), HWND_TOPMOST, x, y, 0, 0, 0);
 }
 
-// Until the user has chosen an interface in Configure, each start watches the first live one. The
-// statistics objects read their preset indexes as they are made.
+// The stored interface by its identity, or until the user has chosen one in Configure, the first
+// live one. The statistics objects read their preset indexes as they are made.
 bool CMonitorDlg::DiscoverInterfaces() {
   if (const char* failure = platform.ipHelper.DiscoverInterfaces()) {
     ShowAppMessage(hwnd(), failure);
     return false;
   }
   if (!model.CreateInterfaceStats(platform.ipHelper.Count())) return false;
-  model.ChooseFirstInterface();
+  platform.ipHelper.FollowInterfaceChanges(hwnd(), kInterfacesChangedMessage);
+  model.StartWatching();
   platform.CreateGraphPanel(layout);
   platform.StartTimers(settings.refreshPeriodMs);
   return true;
@@ -220,6 +221,9 @@ INT_PTR CMonitorDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bool&
       return FALSE;
     case WM_POWERBROADCAST:
       OnPowerBroadcast(wParam);
+      return TRUE;
+    case kInterfacesChangedMessage:
+      if (!ended) model.InterfacesChanged();
       return TRUE;
     case WM_DPICHANGED:
       // Handled: the dialog manager's own scaling would lay the window out again after ours.
@@ -286,9 +290,12 @@ void CMonitorDlg::OnTimer(UINT_PTR id) {
 }
 
 // Adapters come back from sleep under new indexes or with counters started again; the table is read
-// again and every counter takes a new baseline, so the time asleep is not counted as traffic.
+// again and every counter takes a new baseline, so the time asleep is not counted as traffic. A
+// missing adapter is waited for again.
 void CMonitorDlg::OnPowerBroadcast(WPARAM event) {
-  if (event == PBT_APMRESUMEAUTOMATIC || event == PBT_APMRESUMESUSPEND) platform.ipHelper.Resume();
+  if (event != PBT_APMRESUMEAUTOMATIC && event != PBT_APMRESUMESUSPEND) return;
+  platform.ipHelper.Resume();
+  if (!ended) model.InterfacesChanged();
 }
 
 void CMonitorDlg::OnTrayNotify(LPARAM mouseMessage) {

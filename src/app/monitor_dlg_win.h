@@ -13,6 +13,9 @@
 #include "meter/monitor_model.h"
 #include "render/meter_layout.h"
 
+// Posted by the IP helper when an interface comes or goes.
+constexpr UINT kInterfacesChangedMessage = WM_APP + 3;
+
 class CMonitorDlg : public CDialog, private ITaskbarReadoutOwner {
  public:
   explicit CMonitorDlg(IProfile& profile, HWND parent = nullptr);

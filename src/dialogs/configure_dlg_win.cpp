@@ -1,6 +1,9 @@
 // The Configure dialog: interface, preset, scales, graph style and refresh period, applied at once.
 #include "dialogs/configure_dlg_win.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "console/stat_console_dlg_win.h"
 #include "dialogs/configure_labels.h"
 #include "dialogs/item_params_dlg_win.h"
@@ -8,6 +11,8 @@
 #include "fw/dpi_win.h"
 #include "fw/message_box_win.h"
 #include "fw/owned_handle_win.h"
+#include "sampling/counter_source.h"
+#include "sampling/interface_rows.h"
 
 namespace {
 
@@ -17,6 +22,11 @@ constexpr int kImageListInitial = 10;
 constexpr int kImageListGrow = 10;
 constexpr UINT kAllItemStates =
     LVIS_SELECTED | LVIS_FOCUSED | LVIS_CUT | LVIS_DROPHILITED | LVIS_OVERLAYMASK | LVIS_STATEIMAGEMASK;
+// The adapters' names take no more than this share of the list's width, beside the descriptions.
+constexpr int kNameColumnShare = 3;
+// Room around a column's text.
+constexpr int kColumnMargin = 12;
+constexpr size_t kEntryTextSize = 300;
 
 }  // namespace
 
@@ -30,6 +40,7 @@ void CConfigureDlg::DoDataExchange() {
   traySlider.Bind(hwnd(), IDC_TRAY_SLIDER);
   trayScaleLabel.Bind(hwnd(), IDC_TRAY_SCALE_LABEL);
   autoScaleCheck.Bind(hwnd(), IDC_AUTOSCALE_CHECK);
+  showAllCheck.Bind(hwnd(), IDC_SHOW_ALL_CHECK);
   separateScaleCheck.Bind(hwnd(), IDC_SEPARATE_SCALE_CHECK);
   styleNormalRadio.Bind(hwnd(), IDC_STYLE_NORMAL);
   styleMirrorRadio.Bind(hwnd(), IDC_STYLE_MIRROR);
@@ -57,8 +68,12 @@ void CConfigureDlg::CheckStyleRadio() {
   styleMirrorRadio.SetChecked(owner->Settings().graphStyle == kGraphStyleMirror);
 }
 
-// The list's icons take the small icon's size at the dialog's DPI, as its text takes the font's.
+// The list's icons take the small icon's size at the dialog's DPI, as its text takes the font's. Each
+// entry shows its description, and the adapter's name beside it.
 void CConfigureDlg::FillInterfaceList() {
+  interfaceList.InsertColumn(0, 0);
+  interfaceList.InsertColumn(1, 0);
+  interfaceList.SetExtendedStyle(LVS_EX_FULLROWSELECT | LVS_EX_LABELTIP);
   const int imageSize = SmallIconSizeForDpi(WindowDpi(hwnd()));
   interfaceImages.Create(imageSize, imageSize, ILC_COLOR, kImageListInitial, kImageListGrow);
   COwnedIcon icon(static_cast<HICON>(
@@ -70,11 +85,43 @@ void CConfigureDlg::FillInterfaceList() {
   // Without LVS_SHAREIMAGELISTS the list view destroys the list with itself.
   if (interfaceImages.handle() != nullptr) interfaceList.SetImageList(interfaceImages.Detach(), LVSIL_SMALL);
 
-  for (uint32_t i = 0; i < owner->InterfaceCount(); ++i) {
-    interfaceList.InsertItem(int(i), owner->InterfaceDescription(int32_t(i)), 0);
+  ListEntries();
+}
+
+// Each item holds its entry: a row, kAllLinksRow or kMissingRow.
+void CConfigureDlg::ListEntries() {
+  interfaceList.DeleteAllItems();
+  std::vector<int32_t> entries(owner->InterfaceCount() + 2);
+  const uint32_t count =
+      owner->ListInterfaces(showAllCheck.IsChecked(), entries.data(), uint32_t(entries.size()));
+  const int32_t chosen = owner->ChosenEntry();
+  int namesWidth = 0;
+  for (uint32_t i = 0; i < count; ++i) {
+    const int32_t entry = entries[i];
+    const char* description = owner->InterfaceDescription(entry);
+    char text[kEntryTextSize];
+    FormatInterfaceEntry(description, entry == kMissingRow, text, sizeof text);
+    const int item = interfaceList.InsertItem(int(i), text, 0, LPARAM(entry));
+    const char* name = InterfaceNameBeside(description, owner->InterfaceAlias(entry));
+    interfaceList.SetItemText(item, 1, name);
+    if (name[0] != '\0')
+      namesWidth = std::max(namesWidth, interfaceList.GetStringWidth(name) + kColumnMargin);
+    if (entry != chosen) continue;
+    interfaceList.SetItemState(item, LVIS_SELECTED | LVIS_FOCUSED, kAllItemStates);
+    interfaceList.EnsureVisible(item);
   }
-  interfaceList.SetItemState(owner->Settings().selectedInterface, LVIS_SELECTED | LVIS_FOCUSED,
-                             kAllItemStates);
+  FitColumns(namesWidth);
+}
+
+// The names as wide as the widest, up to their share; the descriptions take the rest, beside room
+// for a scroll bar.
+void CConfigureDlg::FitColumns(int namesWidth) {
+  RECT client = {};
+  GetClientRect(interfaceList.hwnd(), &client);
+  const int width = client.right - client.left - GetSystemMetrics(SM_CXVSCROLL);
+  namesWidth = std::min(namesWidth, width / kNameColumnShare);
+  interfaceList.SetColumnWidth(0, width - namesWidth);
+  interfaceList.SetColumnWidth(1, namesWidth);
 }
 
 void CConfigureDlg::ShowRefreshPeriod() {
@@ -154,6 +201,9 @@ BOOL CConfigureDlg::OnClicked(UINT id) {
     case IDC_SEPARATE_SCALE_CHECK:
       OnSeparateScale();
       return TRUE;
+    case IDC_SHOW_ALL_CHECK:
+      ListEntries();
+      return TRUE;
     default:
       return FALSE;
   }
@@ -167,14 +217,12 @@ BOOL CConfigureDlg::OnNotify(int controlId, NMHDR* header, LRESULT* result) {
   return TRUE;
 }
 
-// With no interface the list is empty and a click in it has nothing to pick.
+// With no interface the list is empty and a click in it has nothing to pick; a click beside the
+// items keeps the entry chosen.
 void CConfigureDlg::OnInterfaceClick() {
   if (owner->InterfaceCount() == 0) return;
-  int chosen = owner->Settings().selectedInterface;
-  const int count = interfaceList.GetItemCount();
-  for (int i = 0; i < count; ++i)
-    if (interfaceList.GetItemState(i, LVIS_SELECTED) & LVIS_SELECTED) chosen = i;
-  owner->SelectInterface(chosen);
+  const int item = interfaceList.GetNextSelected();
+  if (item >= 0) owner->SelectInterface(int32_t(interfaceList.GetItemData(item)));
   ChoosePreset(owner->PresetIndexOf(owner->Settings().selectedInterface));
   owner->ApplyPreset();
   OnAutoScale();

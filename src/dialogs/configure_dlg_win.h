@@ -57,6 +57,7 @@ class CConfigureDlg : public CDialog {
   CTrackbar traySlider;
   CStatic trayScaleLabel;
   CButton autoScaleCheck;
+  CButton showAllCheck;
   CButton separateScaleCheck;
   CButton styleNormalRadio;
   CButton styleMirrorRadio;
@@ -65,6 +66,8 @@ class CConfigureDlg : public CDialog {
  private:
   void CheckStyleRadio();
   void FillInterfaceList();
+  void ListEntries();
+  void FitColumns(int namesWidth);
   void ShowRefreshPeriod();
   void ShowTrayScale();
 };

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -95,4 +96,20 @@ void FormatGraphScaleLabel(int32_t def, char* out, size_t size) {
 
 void FormatTrayScaleLabel(int32_t trayScale, char* out, size_t size) {
   snprintf(out, size, "%d %s", int(trayScale), "KB/s");
+}
+
+void FormatInterfaceEntry(const char* description, bool missing, char* out, size_t size) {
+  if (out == nullptr || size == 0) return;
+  if (description == nullptr) description = "";
+  if (!missing)
+    snprintf(out, size, "%s", description);
+  else if (description[0] == '\0')
+    snprintf(out, size, "Missing interface");
+  else
+    snprintf(out, size, "Missing: %s", description);
+}
+
+const char* InterfaceNameBeside(const char* description, const char* alias) {
+  if (alias == nullptr || description == nullptr || strcmp(alias, description) == 0) return "";
+  return alias;
 }

@@ -1,4 +1,5 @@
-// The texts and slider arithmetic of the Configure dialog's three value labels.
+// The texts and slider arithmetic of the Configure dialog's three value labels, and the texts of its
+// interface list.
 #pragma once
 
 #include <cstddef>
@@ -21,3 +22,9 @@ void FormatRefreshLabel(int32_t periodMs, char* out, size_t size);
 void FormatGraphScaleLabel(int32_t def, char* out, size_t size);
 // "16 KB/s" for a tray scale of 16.
 void FormatTrayScaleLabel(int32_t trayScale, char* out, size_t size);
+
+// The text of an entry of the interface list. The stored interface that is missing now reads
+// "Missing: " and its description, or "Missing interface" where no row of this run held it.
+void FormatInterfaceEntry(const char* description, bool missing, char* out, size_t size);
+// The adapter's name shown beside the entry: "" where it only repeats the description.
+const char* InterfaceNameBeside(const char* description, const char* alias);

@@ -9,11 +9,15 @@
 
 #include "log/usage_allowance.h"
 #include "render/pixel_surface.h"
+#include "sampling/interface_rows.h"
 
 namespace {
 constexpr int32_t kLogIntervalTicks = 60;
 // While a first start watches an idle row, the table is read again this often for a live one.
 constexpr int32_t kChoiceIntervalTicks = 5;
+// While the chosen interface is missing, the table is read again this often: not every platform
+// tells when an interface comes.
+constexpr int32_t kLookIntervalTicks = 5;
 constexpr const char* kAllowanceNoticeTitle = "Quintrel: monthly allowance";
 
 bool IsStatistic(int32_t selection) {
@@ -50,14 +54,47 @@ bool MonitorModel::CreateInterfaceStats(uint32_t count) {
   return true;
 }
 
+// Rows only grow, and each keeps its number: the objects made so far stay where they are.
+void MonitorModel::GrowInterfaceStats(uint32_t count) {
+  if (count <= interfaceCount || statsTable.size() != interfaceCount) return;
+  try {
+    statsTable.reserve(count);
+    logTable.resize(std::max<size_t>(logTable.size(), count));
+    for (uint32_t i = interfaceCount; i < count; ++i) {
+      statsTable.push_back(std::make_unique<CTrafficStats>(settings, counters, int32_t(i)));
+      ReadDeviceSpeedIndex(int32_t(i), *statsTable.back());
+      interfaceCount = i + 1;
+    }
+  } catch (const std::bad_alloc&) {
+    view.ShowMessage("memory error!");
+  }
+}
+
+bool MonitorModel::MakeAllLinksStats() {
+  if (allLinksStats) return true;
+  try {
+    allLinksStats = std::make_unique<CTrafficStats>(settings, counters, kAllLinksRow);
+  } catch (const std::bad_alloc&) {
+    view.ShowMessage("memory error!");
+    return false;
+  }
+  ReadDeviceSpeedIndex(kAllLinksRow, *allLinksStats);
+  return true;
+}
+
+CTrafficStats* MonitorModel::StatsAt(int32_t row) const {
+  if (row == kAllLinksRow) return allLinksStats.get();
+  if (row < 0 || size_t(row) >= statsTable.size()) return nullptr;
+  return statsTable[size_t(row)].get();
+}
+
 CTrafficStats* MonitorModel::Selected() {
-  const int32_t selected = settings.selectedInterface;
-  if (selected < 0 || size_t(selected) >= statsTable.size()) return nullptr;
-  return statsTable[size_t(selected)].get();
+  return StatsAt(settings.selectedInterface);
 }
 
 InterfaceLog* MonitorModel::SelectedLog() {
   const int32_t selected = settings.selectedInterface;
+  if (selected == kAllLinksRow) return allLinksStats ? &allLinksLog : nullptr;
   if (selected < 0 || size_t(selected) >= logTable.size()) return nullptr;
   return &logTable[size_t(selected)];
 }
@@ -67,8 +104,7 @@ const CTrafficStats* MonitorModel::SelectedStats() const {
 }
 
 const CTrafficStats* MonitorModel::StatsOf(int32_t row) const {
-  if (row < 0 || size_t(row) >= statsTable.size()) return nullptr;
-  return statsTable[size_t(row)].get();
+  return StatsAt(row);
 }
 
 const TrafficFigures* MonitorModel::SelectedFigures() const {
@@ -83,18 +119,86 @@ void MonitorModel::WatchSelectedInterface() {
     view.ShowMessage("Can not open file, check permissions");
 }
 
-void MonitorModel::SelectInterface(int32_t row) {
-  if (row < 0 || uint32_t(row) >= interfaceCount) return;
+// The user's choice is watched at once, wherever its identity says it is; kMissingRow goes back to
+// the one stored.
+void MonitorModel::SelectInterface(int32_t entry) {
+  if (entry == kMissingRow) {
+    if (!stored.stored) return;
+    chosen = stored;
+  } else {
+    const bool row = entry >= 0 && uint32_t(entry) < interfaceCount;
+    if (!row && !(entry == kAllLinksRow && counters.SumsAllLinks())) return;
+    chosen = StoredInterface{true, counters.InterfaceIdentity(entry), entry};
+  }
+  // A table that cannot be read now still takes the click.
+  if (!LookForInterface(true) && entry != kMissingRow) Watch(WatchChoice{WatchState::kStored, entry});
+}
+
+void MonitorModel::StartWatching() {
+  stored = chosen =
+      StoredInterface{settings.interfaceStored, settings.interfaceId, settings.selectedInterface};
+  choosingInterface = !settings.interfaceStored;
+  ticksToNextChoice = kChoiceIntervalTicks;
+  LookForInterface(true);
+}
+
+void MonitorModel::InterfacesChanged() {
+  GrowInterfaceStats(counters.ReadTableAgain());
+  // A first start goes on with its own choice until Configure is closed.
+  if (chosen.stored) LookForInterface(true);
+}
+
+bool MonitorModel::LookForInterface(bool settling) {
+  const uint32_t rows = counters.ReadInterfaceFacts(choiceFacts, std::min(interfaceCount, kChoiceRows));
+  // A table that cannot be read now changes nothing.
+  if (rows == 0) return false;
+  Watch(watch.TableRead(choiceFacts, rows, chosen, counters.SumsAllLinks(), settling, counters.NowMs()));
+  return true;
+}
+
+// While a missing interface is waited for, the row it held in this run stays watched: its readings
+// count nothing, as the link shows none.
+void MonitorModel::Watch(const WatchChoice& choice) {
+  choosingInterface = choice.state == WatchState::kFirstStart && !settings.interfaceStored;
+  ticksToNextLook = kLookIntervalTicks;
+  const int32_t row = choice.state == WatchState::kWaiting ? MissingRow() : choice.row;
+  if (row == kAllLinksRow && !MakeAllLinksStats()) return;
   settings.selectedInterface = row;
   WatchSelectedInterface();
 }
 
-void MonitorModel::ChooseFirstInterface() {
-  choosingInterface = !settings.interfaceStored;
-  if (!choosingInterface) return;
+bool MonitorModel::ChoiceMissing() const {
+  const WatchState state = watch.Current().state;
+  return state == WatchState::kWaiting || state == WatchState::kStandIn;
+}
+
+void MonitorModel::FollowMissingInterface() {
+  if (!ChoiceMissing()) return;
+  if (!watch.WaitOver(counters.NowMs()) && --ticksToNextLook > 0) return;
+  GrowInterfaceStats(counters.ReadTableAgain());
+  LookForInterface(false);
+  ticksToNextLook = kLookIntervalTicks;
+}
+
+int32_t MonitorModel::ChosenEntry() const {
+  return ChoiceMissing() ? kMissingRow : settings.selectedInterface;
+}
+
+int32_t MonitorModel::MissingRow() const {
+  if (!ChoiceMissing() || chosen.identity == 0) return kNoRow;
+  for (uint32_t row = 0; row < interfaceCount; ++row)
+    if (counters.InterfaceIdentity(int32_t(row)) == chosen.identity) return int32_t(row);
+  return kNoRow;
+}
+
+// Rows past the room for facts are listed as they are.
+uint32_t MonitorModel::ListInterfaces(bool showAll, int32_t* entries, uint32_t capacity) {
   const uint32_t rows = counters.ReadInterfaceFacts(choiceFacts, std::min(interfaceCount, kChoiceRows));
-  settings.selectedInterface = ::ChooseFirstInterface(choiceFacts, rows);
-  ticksToNextChoice = kChoiceIntervalTicks;
+  const InterfaceListOptions options{showAll, counters.SumsAllLinks(), ChoiceMissing(), ChosenEntry()};
+  uint32_t listed = ::ListInterfaces(choiceFacts, rows, options, entries, capacity);
+  for (uint32_t row = rows; row < interfaceCount && listed < capacity && entries != nullptr; ++row)
+    entries[listed++] = int32_t(row);
+  return listed;
 }
 
 void MonitorModel::ChooseAgainWhileIdle(const TrafficFigures& watched) {
@@ -117,12 +221,14 @@ void MonitorModel::ChooseAgainWhileIdle(const TrafficFigures& watched) {
 }
 
 void MonitorModel::ReadDeviceSpeedIndexes() {
+  for (uint32_t i = 0; i < interfaceCount && i < statsTable.size(); ++i)
+    if (statsTable[i]) ReadDeviceSpeedIndex(int32_t(i), *statsTable[i]);
+}
+
+void MonitorModel::ReadDeviceSpeedIndex(int32_t row, CTrafficStats& stats) {
   char key[32];
-  for (uint32_t i = 0; i < interfaceCount && i < statsTable.size(); ++i) {
-    if (!statsTable[i]) continue;
-    FormatDeviceSpeedIndexKey(int32_t(i), key);
-    statsTable[i]->UsePreset(ValidPresetIndex(profile.ReadInt(key, 0)));
-  }
+  FormatDeviceSpeedIndexKey(row, key);
+  stats.UsePreset(ValidPresetIndex(profile.ReadInt(key, 0)));
 }
 
 int32_t MonitorModel::GetDeviceSpeedIndex(int32_t n) const {
@@ -131,6 +237,7 @@ int32_t MonitorModel::GetDeviceSpeedIndex(int32_t n) const {
 }
 
 void MonitorModel::WriteDeviceSpeedIndex() {
+  if (settings.selectedInterface == kNoRow) return;
   const int32_t index = ValidPresetIndex(settings.presetIndex);
   if (CTrafficStats* stats = Selected()) stats->UsePreset(index);
   char key[32];
@@ -143,12 +250,23 @@ void MonitorModel::SetInterfaceAutoScale(int32_t flag) {
 }
 
 void MonitorModel::ValidateSelectedInterface() {
+  if (SelectedStats() != nullptr || watch.Current().state == WatchState::kWaiting) return;
   if (settings.selectedInterface < 0 || uint32_t(settings.selectedInterface) >= interfaceCount)
     settings.selectedInterface = 0;
 }
 
+// The choice goes to the profile by its row ("eth", all an older version reads) and by its identity;
+// a chosen interface that is missing stays as it was stored.
 void MonitorModel::WriteConfigureSettings() {
-  WriteConfigureGroup(settings, profile);
+  if (!ChoiceMissing())
+    chosen = StoredInterface{true, counters.InterfaceIdentity(settings.selectedInterface),
+                             settings.selectedInterface};
+  chosen.stored = true;
+  stored = chosen;
+  settings.interfaceId = chosen.identity;
+  MonitorSettings written = settings;
+  written.selectedInterface = chosen.row;
+  WriteConfigureGroup(written, profile);
   settings.interfaceStored = true;
 }
 
@@ -183,12 +301,21 @@ int32_t MonitorModel::SendStatistic() const {
 }
 
 const char* MonitorModel::InterfaceDescription(int32_t row) const {
-  if (row < 0 || uint32_t(row) >= interfaceCount) return "";
-  const char* description = counters.InterfaceDescription(row);
+  if (row == kMissingRow) row = MissingRow();
+  const bool known =
+      (row >= 0 && uint32_t(row) < interfaceCount) || (row == kAllLinksRow && counters.SumsAllLinks());
+  const char* description = known ? counters.InterfaceDescription(row) : nullptr;
   return description != nullptr ? description : "";
 }
 
+const char* MonitorModel::InterfaceAlias(int32_t row) const {
+  if (row == kMissingRow) row = MissingRow();
+  const char* alias = row >= 0 && uint32_t(row) < interfaceCount ? counters.InterfaceAlias(row) : nullptr;
+  return alias != nullptr ? alias : "";
+}
+
 void MonitorModel::OnStatisticsTick() {
+  FollowMissingInterface();
   CTrafficStats* stats = Selected();
   if (stats == nullptr) return;
   stats->UpdateStatistics();
@@ -291,6 +418,8 @@ void MonitorModel::FreeInterfaceStats() {
   logWriter.Flush();
   statsTable.clear();
   logTable.clear();
+  allLinksStats.reset();
+  allLinksLog = InterfaceLog();
 }
 
 void MonitorModel::SelectedLogFileName(char* out, size_t size) const {

@@ -1,6 +1,7 @@
 // The meter's state and behaviour that need no window system: the settings, one statistics object
-// and one log per interface, the two ticks, and what each view shows of the watched interface's
-// figures: the graph panel, the tray icon and its tip, the log's minute lines and the allowance.
+// and one log per interface, which interface is watched, the two ticks, and what each view shows of
+// the watched interface's figures: the graph panel, the tray icon and its tip, the log's minute lines
+// and the allowance.
 #pragma once
 
 #include <cstddef>
@@ -17,6 +18,7 @@
 #include "render/graph_painter.h"
 #include "render/tray_picture.h"
 #include "sampling/counter_source.h"
+#include "sampling/interface_watch.h"
 #include "settings/monitor_settings.h"
 #include "settings/profile.h"
 #include "settings/settings_store.h"
@@ -42,17 +44,33 @@ class MonitorModel {
   // Opens the selected interface's log the first time it is watched in a run: at start-up, and
   // when Configure selects another interface. A log that cannot be opened is reported once.
   void WatchSelectedInterface();
-  // Watches another interface from now on; its log opens the first time. A row outside the table
-  // changes nothing.
-  void SelectInterface(int32_t row);
-  // A first start (no interface stored) watches the row the platform's facts suggest, and keeps
-  // choosing while that row stays idle, until Configure has been closed.
-  void ChooseFirstInterface();
+  // Watches another entry of Configure's list from now on: a row, kAllLinksRow where the platform
+  // sums all links, or kMissingRow for the stored interface, waited for again. Its log opens the
+  // first time; any other entry changes nothing.
+  void SelectInterface(int32_t entry);
+  // Start-up, after the statistics objects are made: the stored interface at the row its identity
+  // holds now, or nothing while it is missing (it is waited for, then stood in for). A first start
+  // (nothing stored) watches the row the platform's facts suggest, and keeps choosing while that row
+  // stays idle, until Configure has been closed.
+  void StartWatching();
+  // The platform read the table again (an interface came or went, or the machine resumed): rows
+  // added since get their statistics and logs, and the stored interface is looked for anew, its wait
+  // for a missing interface started again.
+  void InterfacesChanged();
+  // The entry Configure shows selected: the watched row or kAllLinksRow, or kMissingRow while the
+  // chosen interface is missing.
+  int32_t ChosenEntry() const;
+  // Configure's list into entries[0..capacity): the missing chosen interface, "All links" where the
+  // platform sums them, then the rows without those that repeat another, unless showAll. The number
+  // of entries.
+  uint32_t ListInterfaces(bool showAll, int32_t* entries, uint32_t capacity);
   void ReadDeviceSpeedIndexes();
   int32_t GetDeviceSpeedIndex(int32_t n) const;
   // The preset chosen in Configure applies to the selected interface and is stored for it.
   void WriteDeviceSpeedIndex();
   void SetInterfaceAutoScale(int32_t flag);
+  // A row outside the table watches the first row; "All links" and the wait for a missing interface
+  // stay.
   void ValidateSelectedInterface();
   void WriteConfigureSettings();
   void WriteExitSettings(WindowOrigin origin);
@@ -70,7 +88,11 @@ class MonitorModel {
   // The statistic a line shows, or -1 when the stored one is none of the seven.
   int32_t ReceiveStatistic() const;
   int32_t SendStatistic() const;
+  // A row's description; "All links" for kAllLinksRow where the platform sums them; for kMissingRow
+  // the missing interface's, when a row of this run held it; else "".
   const char* InterfaceDescription(int32_t row) const;
+  // The name the system shows for the row's adapter ("Wi-Fi"); "" when unknown.
+  const char* InterfaceAlias(int32_t row) const;
   // The file name of the selected interface's log, as it was opened; empty when there is none.
   void SelectedLogFileName(char* out, size_t size) const;
   // The allowance as the Usage dialog stores it: the amount within 0..999999, the start day within
@@ -102,8 +124,23 @@ class MonitorModel {
   MonitorSettings settings;
 
  private:
+  CTrafficStats* StatsAt(int32_t row) const;
   CTrafficStats* Selected();
   InterfaceLog* SelectedLog();
+  // Statistics and logs for rows [interfaceCount, count), each with its stored preset.
+  void GrowInterfaceStats(uint32_t count);
+  void ReadDeviceSpeedIndex(int32_t row, CTrafficStats& stats);
+  bool MakeAllLinksStats();
+  // The table's facts read now, and the chosen interface looked for in them; false when the table
+  // cannot be read.
+  bool LookForInterface(bool settling);
+  void Watch(const WatchChoice& choice);
+  bool ChoiceMissing() const;
+  // While the chosen interface is missing: the table is read again every few seconds, and when the
+  // wait for it is over.
+  void FollowMissingInterface();
+  // The row of this run's table that held the chosen interface; kNoRow when none did.
+  int32_t MissingRow() const;
   void ChooseAgainWhileIdle(const TrafficFigures& watched);
   void ShowTrayIcon();
   void ShowReadout();
@@ -120,6 +157,9 @@ class MonitorModel {
   int32_t logTickCount = 0;
   std::vector<std::unique_ptr<CTrafficStats>> statsTable;
   std::vector<InterfaceLog> logTable;
+  // "All links", made when it is first watched.
+  std::unique_ptr<CTrafficStats> allLinksStats;
+  InterfaceLog allLinksLog;
 
   // The log's notices are the view's message boxes.
   class ViewNotice final : public ILogNotice {
@@ -138,6 +178,12 @@ class MonitorModel {
   InterfaceFacts choiceFacts[kChoiceRows] = {};
   bool choosingInterface = false;
   int32_t ticksToNextChoice = 0;
+  // The interface the profile names, as last stored, and the one chosen now (they differ while
+  // Configure is open); the watch follows the chosen one.
+  StoredInterface stored{};
+  StoredInterface chosen{};
+  InterfaceWatch watch;
+  int32_t ticksToNextLook = 0;
 
   int32_t panelDpi = kBaseDpi;
   ShownView<PanelSnapshot> panel;

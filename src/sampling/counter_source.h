@@ -59,4 +59,9 @@ class ICounterSource {
   virtual uint64_t InterfaceIdentity(int32_t row) = 0;
   // Whether kAllLinksRow can be read: only the 64-bit table tells which links are hardware.
   virtual bool SumsAllLinks() = 0;
+  // Reads the table again: every row finds its interface again, and an interface the table did not
+  // hold gets a row after the others. The number of rows, which only grows.
+  virtual uint32_t ReadTableAgain() = 0;
+  // Now, in milliseconds of the readings' clock, which wraps at 2^32.
+  virtual uint32_t NowMs() = 0;
 };

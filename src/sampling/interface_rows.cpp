@@ -51,7 +51,8 @@ uint32_t ListInterfaces(const InterfaceFacts* rows, uint32_t count, const Interf
   if (options.storedMissing) add(kMissingRow);
   if (options.offerAllLinks) add(kAllLinksRow);
   for (uint32_t i = 0; rows != nullptr && i < count && i <= uint32_t(INT32_MAX); ++i)
-    if (options.showAll || int32_t(i) == options.selectedRow || !RepeatsAnotherRow(rows, count, i))
+    if (options.showAll || int32_t(i) == options.selectedRow ||
+        (rows[i].present && !RepeatsAnotherRow(rows, count, i)))
       add(int32_t(i));
   return listed;
 }

@@ -31,6 +31,6 @@ struct InterfaceListOptions {
 
 // Configure's list, entry by entry, into entries[0..capacity): kMissingRow first when the stored
 // interface is missing, then kAllLinksRow when offered, then the rows in table order, without the
-// rows that repeat another unless showAll. The number of entries.
+// rows that repeat another or whose interface is gone unless showAll. The number of entries.
 uint32_t ListInterfaces(const InterfaceFacts* rows, uint32_t count, const InterfaceListOptions& options,
                         int32_t* entries, uint32_t capacity);

@@ -46,6 +46,8 @@ class CIpHelper : public ICounterSource {
   const char* InterfaceAlias(int32_t row) override { return adapterTable.Alias(row); }
   uint64_t InterfaceIdentity(int32_t row) override;
   bool SumsAllLinks() override { return wideCounters.Present(); }
+  uint32_t ReadTableAgain() override { return InterfacesChanged(); }
+  uint32_t NowMs() override { return adapterTable.tickCount(); }
   const char* Description(int32_t row) const { return adapterTable.Description(row); }
   uint32_t Count() const { return adapterTable.Count(); }
   bool IsLoaded() const { return bool(ipHelperModule); }

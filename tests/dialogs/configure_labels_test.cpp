@@ -120,3 +120,29 @@ TEST(ScaleLabels, GraphScaleHasTwoBlanksAndAFullStopTrayScaleOneBlank) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(InterfaceEntry, TheMissingChoiceIsNamedAndANameThatRepeatsTheDescriptionIsLeftOut) {
+  const struct {
+    const char* description;
+    const char* alias;
+    bool missing;
+    const char* text;
+    const char* beside;
+  } cases[] = {
+      {"Intel(R) Wi-Fi 6 AX201 160MHz", "Wi-Fi", false, "Intel(R) Wi-Fi 6 AX201 160MHz", "Wi-Fi"},
+      {"eth0", "eth0", false, "eth0", ""},
+      {"All links", "", false, "All links", ""},
+      {"Wireless Adapter", "Wi-Fi", true, "Missing: Wireless Adapter", "Wi-Fi"},
+      {"", "", true, "Missing interface", ""},
+  };
+  for (const auto& c : cases) {
+    char text[64];
+    FormatInterfaceEntry(c.description, c.missing, text, sizeof text);
+    EXPECT_STREQ(text, c.text);
+    EXPECT_STREQ(InterfaceNameBeside(c.description, c.alias), c.beside) << c.description;
+  }
+}
+
+}  // namespace

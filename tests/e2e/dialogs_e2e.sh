@@ -91,8 +91,9 @@ open_setup() {
 
 # The keys of the profile in file order, on one line.
 profile_keys() { sed -n 's/^\([^=]*\)=.*/\1/p' "$profile" | tr -d '\r' | tr '\n' ' ' | sed 's/ $//'; }
+# The interface's identity follows the scalars: Wine lists each interface's LUID.
 configure_group_keys() {
-  local k suffix keys="autoscale kb refr eth mir grst s_sel r_sel comb_sel traySeparateScaleEnabled trayScaleValue"
+  local k suffix keys="autoscale kb refr eth mir grst s_sel r_sel comb_sel traySeparateScaleEnabled trayScaleValue ethid"
   for k in 1 2 3 4 5 6; do
     for suffix in min max def bandd bandu; do keys="$keys it$k$suffix"; done
   done
@@ -127,7 +128,7 @@ check_changed_configure() { # check_changed_configure when
   check_controls "$1: the separate tray scale is on at $tray_scale" c1032_check=1 c1012_enabled=1 \
     c1012_pos="$tray_scale" "c1034_text=$tray_scale KB/s" c1034_enabled=1
   check_controls "$1: AutoScale and Overlapped are checked, $watched selected" c1018_check=1 c1029_check=1 \
-    c1010_check=0 c1011_check=0 c1005_sel="$row"
+    c1010_check=0 c1011_check=0 c1005_sel="$(list_item "$dlg" "$row")"
 }
 
 # ---------------------------------------------------------------------------------------------
@@ -181,22 +182,24 @@ check_controls "the graph scale is the first preset's: 1 to 6 at 4" c1008_min=1 
 check_controls "the separate tray scale is off, its slider at 16 and greyed" c1032_check=0 c1012_enabled=0 \
   c1012_pos=16 c1012_min=1 c1012_max=256 "c1034_text=16 KB/s" c1034_enabled=0
 check_controls "AutoScale is off, the style Normal" c1018_check=0 c1010_check=1 c1011_check=0 c1029_check=0
-listed=()
-for i in "${!descriptions[@]}"; do listed+=("c1005_item$i=${descriptions[$i]}"); done
+# "All links" first, then each of Wine's interfaces (every one a link of its own) in its row.
+listed=(c1005_item0="All links" c1005_item0_data=-2)
+for i in "${!descriptions[@]}"; do listed+=("c1005_item$((i + 1))=${descriptions[$i]}" "c1005_item$((i + 1))_data=$i"); done
 # With no link that has counted traffic, a first start watches the first adapter, not the loopback.
 first_adapter=0
 for i in "${!descriptions[@]}"; do
   [ "${descriptions[$i]}" != lo ] && { first_adapter=$i; break; }
 done
-check_controls "the list shows Wine's ${#descriptions[@]} interfaces, the first adapter selected" \
-  c1005_count="${#descriptions[@]}" c1005_sel="$first_adapter" "${listed[@]}"
+check_controls "the list shows All links and Wine's ${#descriptions[@]} interfaces, the first adapter selected" \
+  c1005_count="$((${#descriptions[@]} + 1))" c1005_sel="$((first_adapter + 1))" "${listed[@]}"
 check_controls "the Statistics button stays hidden, the others are shown" c1006_visible=0 c1_visible=1 \
   c1000_visible=1 c1005_visible=1 c1019_visible=1
 
 echo "== changing everything with the mouse and the keyboard"
-click_at "c1005_item${row}_"
+click_at "c1005_item$(list_item "$dlg" "$row")_"
 read_dialog Configure
-check_controls "a click on $watched selects it; its preset is the first" c1005_sel="$row" c1019_sel=0
+check_controls "a click on $watched selects it; its preset is the first" c1005_sel="$(list_item "$dlg" "$row")" \
+  c1019_sel=0
 xdotool mousemove $(($(ctl c1019_x) + $(ctl c1019_w) - 8)) "$(middle_y c1019_)" click 1
 droplist=$(drv droplist 3000)
 if [ -n "$(field "$droplist" "item${adsl}_x")" ]; then

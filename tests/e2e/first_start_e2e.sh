@@ -87,9 +87,10 @@ fi
 echo "== Configure: a click on another interface"
 drv command 534 >/dev/null
 dlg=$(drv dialog Configure 5000)
-[ -n "$(field "$dlg" c1005_item${clicked_row}_x)" ] || abort "Configure does not list $clicked: $dlg"
-check "Configure shows the watched link selected" test "$(field "$dlg" c1005_sel)" = "$busy_row"
-x=$(($(field "$dlg" c1005_item${clicked_row}_x) + 10)) y=$(($(field "$dlg" c1005_item${clicked_row}_y) + 5))
+item=$(list_item "$dlg" "$clicked_row")
+[ -n "$(field "$dlg" "c1005_item${item}_x")" ] || abort "Configure does not list $clicked: $dlg"
+check "Configure shows the watched link selected" test "$(field "$dlg" c1005_sel)" = "$(list_item "$dlg" "$busy_row")"
+x=$(($(field "$dlg" "c1005_item${item}_x") + 10)) y=$(($(field "$dlg" "c1005_item${item}_y") + 5))
 xdotool mousemove "$x" "$y"
 sleep 0.3
 xdotool click 1

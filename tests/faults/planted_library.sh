@@ -54,9 +54,11 @@ wait_for_logs() { # wait_for_logs working-folder
 configure_lists_the_interfaces() {
   local dlg i bad=
   dlg=$(drv dialog Configure 5000)
-  [ "$(field "$dlg" c1005_count)" = "${#descriptions[@]}" ] || bad=" count '$(field "$dlg" c1005_count)'"
+  # "All links" first, then Wine's interfaces in their rows.
+  [ "$(field "$dlg" c1005_count)" = $((${#descriptions[@]} + 1)) ] || bad=" count '$(field "$dlg" c1005_count)'"
   for i in "${!descriptions[@]}"; do
-    [ "$(field "$dlg" "c1005_item$i")" = "${descriptions[$i]}" ] || bad="$bad item$i '$(field "$dlg" "c1005_item$i")'"
+    [ "$(field "$dlg" "c1005_item$((i + 1))")" = "${descriptions[$i]}" ] ||
+      bad="$bad item$((i + 1)) '$(field "$dlg" "c1005_item$((i + 1))")'"
   done
   [ -z "$bad" ] || echo "  Configure lists:$bad (Wine lists: ${descriptions[*]})"
   [ -z "$bad" ]

@@ -16,6 +16,12 @@ interface_row() { # interface_row description
   echo "$row"
 }
 
+# The item of Configure's interface list (control 1005 in the driver's dialog output) that shows an
+# entry: a row, -2 for "All links", -3 for the missing choice; empty when none does.
+list_item() { # list_item dialog-output entry
+  sed -n "s/^c1005_item\([0-9]*\)_data=$2\$/\1/p" <<<"$1" | head -1
+}
+
 shot() { # shot name: a screenshot of the whole screen; prints its file
   import -window root "$shots/$1.png"
   echo "$shots/$1.png"

@@ -533,6 +533,39 @@ TEST_F(ModelTest, TicksAllocateNothing) {
 #endif
 }
 
+// "All links" over 16 links, and the seconds a missing interface is waited for, the table read again.
+TEST_F(ModelTest, TicksOverAllLinksAndWhileWaitingAllocateNothing) {
+#ifdef QUINTREL_COUNTS_ALLOCATIONS
+  ASSERT_TRUE(CountAllocations());
+  logs.recordText = false;
+  counters.sumsAllLinks = true;
+  for (int row = 0; row < StubCounters::kRows; ++row) {
+    counters.facts[row] = InterfaceFacts{kEthernetType, kOperStatusOperational, 0, 0, false};
+    counters.facts[row].luid = uint64_t(row + 1) << 24;
+    counters.facts[row].hardware = true;
+  }
+  // The waiting ends before the wait is over, when the stand-in's log opens.
+  for (const auto& [ethid, ticks] : {std::pair{"all", 70}, std::pair{"00000000FF000000", 29}}) {
+    profile.texts["ethid"] = ethid;
+    model.LoadAllSettings();
+    model.CreateInterfaceStats(StubCounters::kRows);
+    model.StartWatching();
+    model.OnStatisticsTick();
+    const long before = allocationCount;
+    for (int tick = 0; tick < ticks; ++tick) {
+      for (InterfaceFacts& link : counters.facts) link.inOctets += uint32_t(tick) * 1000;
+      counters.clockMs += 1000;
+      model.OnStatisticsTick();
+      for (int graph = 0; graph < 5; ++graph) model.OnGraphTick();
+    }
+    EXPECT_EQ(allocationCount - before, 0) << ethid;
+  }
+  EXPECT_GE(counters.tableReads, 5) << "the missing interface was looked for";
+#else
+  GTEST_SKIP() << "allocations are counted in the sanitizer build";
+#endif
+}
+
 }  // namespace
 
 namespace {
@@ -563,7 +596,7 @@ class FirstStartTest : public ::testing::Test, protected TestMeter {
 };
 
 TEST_F(FirstStartTest, AnIdleChoiceIsMadeAgainUntilALinkCountsTraffic) {
-  model.ChooseFirstInterface();
+  model.StartWatching();
   EXPECT_EQ(model.settings.selectedInterface, 2) << "the first adapter, though down";
   model.WatchSelectedInterface();
   Seconds(12);
@@ -583,18 +616,18 @@ TEST_F(FirstStartTest, AnIdleChoiceIsMadeAgainUntilALinkCountsTraffic) {
 TEST_F(FirstStartTest, NoChoiceOnceAnInterfaceIsStoredOrConfigureWasClosed) {
   model.settings.interfaceStored = true;
   model.settings.selectedInterface = 0;
-  model.ChooseFirstInterface();
+  model.StartWatching();
   ConnectWireless();
   Seconds(12);
   EXPECT_EQ(model.settings.selectedInterface, 0) << "the user's choice";
 
   model.settings.interfaceStored = false;
-  model.ChooseFirstInterface();
+  model.StartWatching();
   EXPECT_EQ(model.settings.selectedInterface, 3) << "the wireless link has counted traffic";
 
   counters.facts[3].inOctets = counters.facts[3].outOctets = 0;
   counters.facts[3].operStatus = kDown;
-  model.ChooseFirstInterface();
+  model.StartWatching();
   EXPECT_EQ(model.settings.selectedInterface, 2);
   model.WriteConfigureSettings();
   ConnectWireless();

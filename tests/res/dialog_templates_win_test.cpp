@@ -133,9 +133,11 @@ void CheckConfigure(HWND dialog) {
   const DWORD label = SS_LEFT | WS_GROUP | kVisible;
   const DWORD radio = BS_AUTORADIOBUTTON | kVisible;
   const DWORD check = BS_AUTOCHECKBOX | WS_TABSTOP | kVisible;
-  const DWORD list = LVS_LIST | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_BORDER | WS_TABSTOP | kVisible;
+  const DWORD list =
+      LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_BORDER | WS_TABSTOP | kVisible;
   ExpectControls(dialog,
                  {{IDC_INTERFACE_LIST, WC_LISTVIEWA, "", list, {5, 30, 135, 153}},
+                  {IDC_SHOW_ALL_CHECK, "Button", "Show all", check, {7, 17, 60, 10}},
                   {IDOK, "Button", "Apply and Exit", kPush, {190, 193, 50, 14}},
                   {-1, "Button", "Graph scale", kGroupBox, {155, 4, 138, 62}},
                   {-1, "Button", "Click on the network device to monitor", kGroupBox, {0, 5, 145, 183}},

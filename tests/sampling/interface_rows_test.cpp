@@ -80,6 +80,15 @@ TEST(InterfaceRows, ConfigureListsEachAdapterOnceAndEverythingWithShowAll) {
     const uint32_t n = ListInterfaces(kMachine.data(), uint32_t(kMachine.size()), c.options, entries, 16);
     EXPECT_EQ(std::vector<int32_t>(entries, entries + n), c.entries) << c.what;
   }
+  std::vector<InterfaceFacts> vpnEnded = kMachine;
+  vpnEnded[5].present = false;
+  for (const Case& c : {Case{{false, false, false, 0}, {0, 1, 6, 7}, "an interface gone in this run"},
+                        Case{{false, false, false, 5}, {0, 1, 5, 6, 7}, "unless it is the one chosen"},
+                        Case{{true, false, false, 0}, {0, 1, 2, 3, 4, 5, 6, 7, 8}, "or with Show all"}}) {
+    int32_t entries[16] = {};
+    const uint32_t n = ListInterfaces(vpnEnded.data(), uint32_t(vpnEnded.size()), c.options, entries, 16);
+    EXPECT_EQ(std::vector<int32_t>(entries, entries + n), c.entries) << c.what;
+  }
   int32_t few[2] = {};
   EXPECT_EQ(ListInterfaces(kMachine.data(), uint32_t(kMachine.size()), {true, true, true, 0}, few, 2), 2u)
       << "no more than the room given";

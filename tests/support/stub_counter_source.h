@@ -23,6 +23,12 @@ class StubCounters : public ICounterSource {
   const char* InterfaceAlias(int32_t row) override;
   uint64_t InterfaceIdentity(int32_t row) override;
   bool SumsAllLinks() override { return sumsAllLinks; }
+  // The rows of the table read again: rowCount, which a test may raise.
+  uint32_t ReadTableAgain() override {
+    ++tableReads;
+    return rowCount;
+  }
+  uint32_t NowMs() override { return clockMs; }
 
   // Moves row's counters on by the given bytes, wrapping as the real 32-bit counters do (64-bit
   // ones when the row is wide).
@@ -42,5 +48,6 @@ class StubCounters : public ICounterSource {
   // Each reading is stamped this much later than the one before.
   uint32_t clockMs = 0;
   uint32_t msPerReading = 1000;
+  int tableReads = 0;
   LinkSum allLinks;
 };

@@ -348,18 +348,30 @@ bool TrackbarThumbRect(HWND trackbar, RECT& out) {
   return true;
 }
 
-void ListViewItemText(HWND list, int item, char* text, size_t size) {
+void ListViewItemText(HWND list, int item, char* text, size_t size, int subItem = 0) {
   text[0] = '\0';
   RemoteBuffer buffer(list, sizeof(LVITEMA) + size);
   if (!buffer.ok()) return;
   LVITEMA request = {};
-  request.iSubItem = 0;
+  request.iSubItem = subItem;
   request.pszText = buffer.at(sizeof request);
   request.cchTextMax = int(size);
   if (!buffer.Write(0, &request, sizeof request)) return;
   SendMessageA(list, LVM_GETITEMTEXTA, WPARAM(item), LPARAM(buffer.at(0)));
   buffer.Read(sizeof request, text, size);
   text[size - 1] = '\0';
+}
+
+// The value the program stored with the item (its lParam).
+long ListViewItemData(HWND list, int item) {
+  RemoteBuffer buffer(list, sizeof(LVITEMA));
+  LVITEMA request = {};
+  request.mask = LVIF_PARAM;
+  request.iItem = item;
+  if (!buffer.ok() || !buffer.Write(0, &request, sizeof request)) return 0;
+  if (!SendMessageA(list, LVM_GETITEMA, 0, LPARAM(buffer.at(0))) || !buffer.Read(0, &request, sizeof request))
+    return 0;
+  return long(request.lParam);
 }
 
 void PrintTrackbar(const char* prefix, HWND control) {
@@ -400,6 +412,9 @@ void PrintListView(const char* prefix, HWND control) {
     char text[256];
     ListViewItemText(control, int(i), text, sizeof text);
     printf("%sitem%ld=%s\n", prefix, i, text);
+    ListViewItemText(control, int(i), text, sizeof text, 1);
+    printf("%sitem%ld_beside=%s\n", prefix, i, text);
+    printf("%sitem%ld_data=%ld\n", prefix, i, ListViewItemData(control, int(i)));
     RECT seed = {};
     seed.left = LVIR_SELECTBOUNDS;
     RECT item = {};
